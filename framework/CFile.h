@@ -1,0 +1,50 @@
+#pragma once
+// An image file opened in place: for reading and writing, never created, never truncated.
+// Each operation reports failure by its result; ErrorText() then says why, in words a
+// user can read. One implementation per platform (posix/, win32/).
+
+#include <cstddef>
+#include <cstdint>
+
+#include "framework/CString.h"
+
+class CFile {
+ public:
+  enum OpenFlags : unsigned { modeReadWrite = 0x0002 };
+  enum SeekPosition { begin = 0 };
+
+  CFile() = default;
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+  ~CFile();  // closes a file still open, ignoring errors
+
+  // Opens an existing regular file for reading and writing. Returns false when the
+  // file is missing, read-only, not writable, a folder, or held by another program.
+  bool Open(const CString& path, unsigned flags);
+  bool IsOpen() const;
+
+  // Length of the open file in bytes; false if it cannot be told.
+  bool GetLength(std::uint64_t& length);
+
+  // Reads up to count bytes from the current position; returns how many arrived
+  // (fewer only at the end of the file or on an error, which ErrorText() names).
+  std::size_t Read(void* buffer, std::size_t count);
+
+  bool Seek(std::int64_t offset, SeekPosition from);
+
+  // Writes all count bytes at the current position over the existing contents.
+  bool Write(const void* buffer, std::size_t count);
+
+  // Pushes written bytes to the disk.
+  bool Flush();
+
+  bool Close();
+
+  const CString& ErrorText() const { return Error; }
+
+ private:
+  bool Fail(const char* what);  // records what failed with the system's reason
+
+  std::intptr_t Handle = -1;
+  CString Error;
+};

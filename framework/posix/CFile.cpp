@@ -1,0 +1,96 @@
+#include "framework/CFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+}  // namespace
+
+CFile::~CFile() {
+  if (IsOpen()) ::close(Fd(Handle));
+}
+
+bool CFile::IsOpen() const { return Handle >= 0; }
+
+bool CFile::Fail(const char* what) {
+  Error = CString(std::string(what) + ": " + std::strerror(errno));
+  return false;
+}
+
+bool CFile::Open(const CString& path, unsigned flags) {
+  (void)flags;  // read and write is the only mode there is
+  Error.Empty();
+  if (IsOpen()) Close();
+  int fd = ::open(path, O_RDWR | O_CLOEXEC);
+  if (fd < 0) return Fail("cannot open the file for reading and writing");
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    Fail("cannot open the file for reading and writing");
+    ::close(fd);
+    return false;
+  }
+  Handle = fd;
+  return true;
+}
+
+bool CFile::GetLength(std::uint64_t& length) {
+  struct stat info {};
+  if (::fstat(Fd(Handle), &info) != 0) return Fail("cannot tell the file's length");
+  length = static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
+std::size_t CFile::Read(void* buffer, std::size_t count) {
+  auto* bytes = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t got = ::read(Fd(Handle), bytes + done, count - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      Fail("cannot read the file");
+      break;
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
+}
+
+bool CFile::Seek(std::int64_t offset, SeekPosition from) {
+  (void)from;  // only ever from the beginning
+  if (::lseek(Fd(Handle), static_cast<off_t>(offset), SEEK_SET) < 0) return Fail("cannot seek in the file");
+  return true;
+}
+
+bool CFile::Write(const void* buffer, std::size_t count) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t put = ::write(Fd(Handle), bytes + done, count - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      if (put == 0) errno = EIO;
+      return Fail("cannot write the file");
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool CFile::Flush() {
+  if (::fsync(Fd(Handle)) != 0) return Fail("cannot flush the file to disk");
+  return true;
+}
+
+bool CFile::Close() {
+  if (!IsOpen()) return true;
+  int fd = Fd(Handle);
+  Handle = -1;
+  if (::close(fd) != 0) return Fail("cannot close the file");
+  return true;
+}

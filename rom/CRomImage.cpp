@@ -1,0 +1,174 @@
+#include "rom/CRomImage.h"
+
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "framework/CFileDialog.h"
+#include "rom/RomLayout.h"
+
+namespace {
+
+// Of a longer file only this much is the image; the rest is kept in memory and on disk.
+constexpr std::uint64_t LargeImageLength = 0x800000;
+
+const char* const RomFilter =
+    "SNES ROM Files (*.smc;*.fig;*.sfc)|*.smc;*.fig;*.sfc|GBA ROM Files (*.gba)|*.gba|All Files (*.*)|*.*||";
+
+std::string Hex(std::uint64_t value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+  return text;
+}
+
+}  // namespace
+
+CRomImage::CRomImage() = default;
+
+CRomImage::~CRomImage() = default;  // Buffer goes with its owner; File closes itself
+
+void CRomImage::ReleaseImage() {
+  Buffer.reset();
+  BufferSize = 0;
+  LargeImage = 0;
+  HeaderSize = 0;
+  ImageLength = 0;
+  Cursor = 0;
+}
+
+int CRomImage::ChooseFile() {
+  CFileDialog dialog(TRUE, "", "", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, RomFilter);
+  if (dialog.DoModal() != IDOK) return 0;
+  Path = dialog.GetPathName();
+  return 1;
+}
+
+void CRomImage::SetPath(const CString& path) { Path = path; }
+
+int CRomImage::LoadFile() {
+  ReleaseImage();
+  ErrorText.Empty();
+  if (!File.Open(Path, CFile::modeReadWrite)) {
+    ErrorText = File.ErrorText();
+    return 0;
+  }
+  std::uint64_t fileLength = 0;
+  if (!File.GetLength(fileLength)) {
+    ErrorText = File.ErrorText();
+    File.Close();
+    return 0;
+  }
+  if (fileLength > std::numeric_limits<std::size_t>::max() / 2) {
+    ErrorText = "the file is too large to load";
+    File.Close();
+    return 0;
+  }
+  std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[fileLength ? fileLength : 1]);
+  if (!bytes) {
+    ErrorText = "not enough memory to hold the file";
+    File.Close();
+    return 0;
+  }
+  std::size_t got = File.Read(bytes.get(), static_cast<std::size_t>(fileLength));
+  File.Close();
+  if (got != fileLength) {
+    // Half a file would be saved back over the whole one: refuse it.
+    ErrorText = CString(("the file could not be read whole (" + std::to_string(got) + " of " +
+                         std::to_string(fileLength) + " bytes)")
+                            .c_str());
+    if (!File.ErrorText().IsEmpty()) ErrorText += CString(": ") + File.ErrorText();
+    return 0;
+  }
+
+  Buffer = std::move(bytes);
+  BufferSize = fileLength;
+  if (fileLength > LargeImageLength - 1) {
+    LargeImage = 1;
+    ImageLength = static_cast<std::uint32_t>(LargeImageLength);
+  } else {
+    ImageLength = static_cast<std::uint32_t>(fileLength);
+  }
+  return 1;
+}
+
+int CRomImage::CheckImageExtent() {
+  if (!Buffer) {
+    ErrorText = "no image is loaded";
+    return 0;
+  }
+  std::uint64_t needed = FileOffset(RomLayout::ImageEnd);
+  if (needed <= ImageLength) return 1;
+  ErrorText = CString(("the file is too short for an image: its data must reach " + Hex(needed) +
+                       " bytes, and it has " + Hex(BufferSize))
+                          .c_str());
+  ReleaseImage();
+  return 0;
+}
+
+int CRomImage::SaveFile() {
+  ErrorText.Empty();
+  if (!Buffer) {
+    ErrorText = "no image is loaded";
+    return 0;
+  }
+  WriteRecords(RomLayout::EsperCount, RecordSize, EsperTable, RomLayout::EsperDataBlock);
+
+  if (!File.Open(Path, CFile::modeReadWrite)) {
+    ErrorText = File.ErrorText();
+    return 0;
+  }
+  auto fail = [this] {
+    ErrorText = File.ErrorText();
+    File.Close();
+    return 0;
+  };
+  std::uint64_t length = 0;
+  if (!File.GetLength(length)) return fail();
+  if (length < ImageLength) {
+    // Writing the image would make the file longer than it now is.
+    ErrorText = CString(("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
+                         std::to_string(ImageLength) + " expected); it was left as it is")
+                            .c_str());
+    File.Close();
+    return 0;
+  }
+  if (!File.Seek(0, CFile::begin)) return fail();
+  if (!File.Write(Buffer.get(), ImageLength)) return fail();
+  if (!File.Flush()) return fail();
+  if (!File.Close()) {
+    ErrorText = File.ErrorText();
+    return 0;
+  }
+  return 1;
+}
+
+void CRomImage::SeekRom(std::uint64_t romOffset) { Cursor = FileOffset(romOffset); }
+
+std::uint8_t CRomImage::ReadByte() {
+  std::uint8_t value = Cursor < BufferSize ? Buffer[Cursor] : 0;
+  ++Cursor;
+  return value;
+}
+
+void CRomImage::WriteByte(int value) {
+  if (Cursor < BufferSize) Buffer[Cursor] = static_cast<std::uint8_t>(value & 0xFF);
+  ++Cursor;
+}
+
+std::uint8_t CRomImage::PeekByte(std::uint64_t romOffset) const {
+  std::uint64_t at = FileOffset(romOffset);
+  return at < BufferSize ? Buffer[at] : 0;
+}
+
+CString CRomImage::ReadText(int width, std::uint64_t romOffset) const {
+  std::string text;
+  std::uint64_t at = FileOffset(romOffset);
+  for (int i = 0; i < width; ++i, ++at) {
+    std::uint8_t byte = at < BufferSize ? Buffer[at] : 0;
+    if (byte == 0x00 && LargeImage) byte = 0x20;
+    if (byte == 0x00) break;
+    text += static_cast<char>(byte);
+  }
+  return CString(std::move(text));
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The ROM image the editor works on: the whole file in memory, its header offset, a byte
+// cursor addressed by ROM offset, and everything derived from it (esper table, name lists).
+// The file is open only inside LoadFile and SaveFile; every edit goes to memory until Save.
+//
+// Bounds: no operation reads or writes outside Buffer or EsperTable. The cursor operations
+// treat a position past the bytes held as empty: a read there gives 0, a write there is
+// dropped, and the cursor still advances. The load path refuses a file that does not reach
+// every location (CheckImageExtent), so a loaded image never meets this case.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "framework/CFile.h"
+#include "framework/CString.h"
+
+// One esper record: slot j holds byte j of the record (rates in the even slots 0..10, spells
+// in the odd slots 1..11, the bonus in slot 12; 0xFF marks an empty spell or no bonus).
+using EsperRecord = std::array<int, 32>;
+using EsperRecords = std::array<EsperRecord, 31>;
+
+class CRomImage {
+ public:
+  CRomImage();
+  CRomImage(const CRomImage&) = delete;
+  CRomImage& operator=(const CRomImage&) = delete;
+  virtual ~CRomImage();
+
+  // --- The file (load and save) ---
+
+  // Runs the open-file dialog; on 1 Path holds the chosen file, on 0 nothing changes.
+  int ChooseFile();
+  void SetPath(const CString& path);
+  // Reads the whole file at Path into Buffer. Returns 0, with ErrorText saying why and no
+  // image held, when the file cannot be opened for reading and writing or read whole.
+  // RecordSize, the name lists and EsperTable keep what an earlier load left.
+  int LoadFile();
+  std::uint32_t GetImageLength() const { return ImageLength; }
+  void SetHeaderSize(int size) { HeaderSize = size; }
+  // After SetHeaderSize: 1 when the image reaches every location the editor touches.
+  // Otherwise releases the image (none held), says why in ErrorText and returns 0.
+  int CheckImageExtent();
+  // Writes the esper records into Buffer (even when what follows fails), then the first
+  // ImageLength bytes of Buffer over the file from offset 0. The file keeps its length.
+  // Returns 0 with ErrorText saying why when nothing or not all of it could be written.
+  int SaveFile();
+  bool HoldsImage() const { return Buffer != nullptr; }
+
+  // --- Byte cursor and reads by ROM offset (ROM offset + HeaderSize = file offset) ---
+
+  void SeekRom(std::uint64_t romOffset);
+  std::uint8_t ReadByte();
+  void WriteByte(int value);  // stores the low 8 bits
+  std::uint8_t PeekByte(std::uint64_t romOffset) const;
+  // A fixed-width name field: up to its first 0x00, or all width bytes when it has none.
+  // With LargeImage, 0x00 bytes read as 0x20 and the result is always width bytes.
+  CString ReadText(int width, std::uint64_t romOffset) const;
+
+  // --- Esper data (EsperData.cpp) ---
+
+  // The load sequence: record-size probe, six-slot code patch when the record size is 11,
+  // the 27 records, the three name lists.
+  void ReadEsperData();
+  // count rows of size slots from/to the records that start at romOffset, one after another.
+  // Rows past the table and slots past a row are never touched.
+  void ReadRecords(int count, int size, EsperRecords& table, std::uint64_t romOffset);
+  void WriteRecords(int count, int size, const EsperRecords& table, std::uint64_t romOffset);
+  void ApplySixSlotPatch();
+
+  // --- Five-slot to six-slot data shift (FiveToSixShift.cpp) ---
+
+  // Moves the 27 five-slot records of the esper data block into the six-slot layout, in
+  // Buffer and in EsperTable. Assumes the block still holds five-slot records.
+  void ShiftFiveToSix();
+
+  // --- State, in this order ---
+
+  CFile File;                             // closed between operations
+  std::unique_ptr<std::uint8_t[]> Buffer;  // the whole file; null when no image is held
+  CString Path;                           // UTF-8
+  std::uint64_t Cursor = 0;               // a file offset
+  int LargeImage = 0;                     // 1 when the file is longer than 0x7FFFFF bytes
+  int RecordSize = 11;                    // bytes per esper record; kept from one load to the next
+  int HeaderSize = 0;                     // file bytes before ROM offset 0
+  std::uint32_t ImageLength = 0;          // bytes that form the image and that Save writes
+  // GlyphSheet and PaletteSheet, the drawing surfaces, join here with the rendering layer.
+  std::array<std::uint8_t, 16> HexDigits{};
+  std::array<CString, 255> BonusNames;
+  std::array<CString, 31> EsperNames;
+  std::array<CString, 57> SpellNames;
+  EsperRecords EsperTable{};
+
+  std::uint64_t BufferSize = 0;  // bytes held in Buffer (the whole file)
+  CString ErrorText;             // why the last LoadFile, CheckImageExtent or SaveFile failed
+
+ private:
+  void ReleaseImage();
+  std::uint64_t FileOffset(std::uint64_t romOffset) const {
+    return romOffset + static_cast<unsigned int>(HeaderSize);
+  }
+};
+
+// The one image of the program; defined beside the application object so that the two are
+// built in a fixed order.
+extern CRomImage g_rom;

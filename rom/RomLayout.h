@@ -1,0 +1,83 @@
+#pragma once
+// Every place in a ROM image that the editor reads or writes, as ROM offsets.
+// A ROM offset R lies at file offset R + HeaderSize. Nothing else in the code
+// spells out an offset.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+
+namespace RomLayout {
+
+// Record-size probes: the record size that the game code expects, twice.
+inline constexpr std::uint64_t RecordSizeProbeA = 0x26295;
+inline constexpr std::uint64_t RecordSizeProbeB = 0x359E1;
+
+// Font block: 256 tiles of 16 bytes, 8x8 pixels, 2 bits per pixel, planar.
+inline constexpr std::uint64_t FontBlock = 0x47FC0;
+inline constexpr int GlyphCount = 256;
+inline constexpr int TileBytes = 16;
+inline constexpr std::size_t FontBlockLength = GlyphCount * TileBytes;
+
+// Bonus name block: 17 fixed-width fields of 9 bytes.
+inline constexpr std::uint64_t BonusNameBlock = 0xFFEAE;
+inline constexpr int BonusNameWidth = 9;
+inline constexpr int BonusNameCount = 17;
+
+// Palette block: 2048 colours of 2 bytes, 15-bit, low byte first.
+inline constexpr std::uint64_t PaletteBlock = 0x126000;
+inline constexpr int PaletteColourCount = 2048;
+inline constexpr std::size_t PaletteBlockLength = PaletteColourCount * 2;
+
+// Esper data block: 27 records of RecordSize bytes, esper 0 first, no gaps.
+inline constexpr std::uint64_t EsperDataBlock = 0x186E00;
+inline constexpr int EsperCount = 27;
+inline constexpr int FiveSlotRecordSize = 11;
+inline constexpr int SixSlotRecordSize = 13;
+
+// Spell name block: 54 fixed-width fields of 7 bytes.
+inline constexpr std::uint64_t SpellNameBlock = 0x26F567;
+inline constexpr int SpellNameWidth = 7;
+inline constexpr int SpellNameCount = 54;
+
+// Esper name block: 27 fixed-width fields of 8 bytes.
+inline constexpr std::uint64_t EsperNameBlock = 0x26F6E1;
+inline constexpr int EsperNameWidth = 8;
+inline constexpr int EsperNameCount = EsperCount;
+
+// One past the last byte the editor touches: the end of the esper name block.
+// A file must hold HeaderSize + ImageEnd bytes to be edited.
+inline constexpr std::uint64_t ImageEnd = EsperNameBlock + EsperNameCount * EsperNameWidth;
+
+// The six-slot code patch: byte runs written, in this order, when an image is
+// converted from five-slot to six-slot records.
+struct PatchRun {
+  std::uint64_t Offset;
+  std::initializer_list<std::uint8_t> Bytes;
+};
+
+inline constexpr std::array<PatchRun, 13> SixSlotPatch{{
+    {0x2602F, {0x06}},
+    {0x26295, {0x0D}},
+    {0x35987, {0xF0, 0xF1}},
+    {0x35990, {0x08}},
+    {0x359E1, {0x0D}},
+    {0x35A25, {0x1D}},
+    {0x35A3C, {0x93}},
+    {0x35A68, {0x93}},
+    {0x35B66, {0x0D}},
+    {0x35B86, {0x07}},
+    {0x35B8F, {0x94}},
+    {0x35BE0, {0x07}},
+    // 0x10, then the seven pairs (0x70 + 12k, 0x18), then 0xC4.
+    {0x3F1F0, {0x10, 0x70, 0x18, 0x7C, 0x18, 0x88, 0x18, 0x94, 0x18, 0xA0, 0x18, 0xAC, 0x18, 0xB8, 0x18, 0xC4}},
+}};
+
+static_assert(SpellNameBlock + SpellNameCount * SpellNameWidth == EsperNameBlock,
+              "the spell name block ends where the esper name block begins");
+static_assert(EsperDataBlock + EsperCount * 32 < SpellNameBlock,
+              "even 32-byte records stay clear of the name blocks");
+static_assert(ImageEnd == 0x26F7B9);
+
+}  // namespace RomLayout

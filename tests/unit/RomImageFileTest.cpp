@@ -1,0 +1,187 @@
+#include <cstdio>
+#include <filesystem>
+
+#include "RomFixture.h"
+#include "framework/headless/HeadlessFileDialog.h"
+
+namespace {
+
+struct ClampCase {
+  std::size_t FileLength;
+  int LargeImage;
+  std::uint32_t ImageLength;
+  int HeaderSize;
+};
+
+class ImageLengthClamp : public RomFixture, public ::testing::WithParamInterface<ClampCase> {};
+
+TEST_P(ImageLengthClamp, FollowsTheFileLengthUpTo8MiB) {
+  const ClampCase& c = GetParam();
+  ASSERT_TRUE(Load(ImageBytes(c.FileLength)));
+  EXPECT_EQ(Rom->LargeImage, c.LargeImage);
+  EXPECT_EQ(Rom->GetImageLength(), c.ImageLength);
+  EXPECT_EQ(Rom->HeaderSize, c.HeaderSize);
+  EXPECT_EQ(Rom->BufferSize, c.FileLength);  // every byte of the file is held
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ImageLengthClamp,
+                         ::testing::Values(ClampCase{0x7FFFFF, 0, 0x7FFFFF, 0xFFFF},
+                                           ClampCase{0x800000, 1, 0x800000, 0},
+                                           ClampCase{0x1000000, 1, 0x800000, 0}));
+
+TEST_F(RomFixture, HeaderIsTheLengthModulo64KiB) {
+  std::vector<std::uint8_t> bytes = ImageBytes(0x280200);
+  ASSERT_TRUE(Load(bytes));
+  EXPECT_EQ(Rom->HeaderSize, 0x200);
+  Rom->SeekRom(0x186E00);
+  EXPECT_EQ(Rom->Cursor, 0x186E00u + 0x200u);
+  EXPECT_EQ(Rom->PeekByte(0x26295), bytes[0x26295 + 0x200]);
+
+  ASSERT_TRUE(Load(ImageBytes(0x280000, 2)));
+  EXPECT_EQ(Rom->HeaderSize, 0);
+}
+
+TEST_F(RomFixture, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
+  std::vector<std::uint8_t> bytes = ImageBytes(0x1000000);
+  ASSERT_TRUE(Load(bytes));
+  ASSERT_TRUE(Rom->CheckImageExtent());
+  Rom->ReadEsperData();
+  Rom->EsperTable[3][5] = 0x2A;
+
+  // Someone else changes the tail on disk; Save must not write over it.
+  std::vector<std::uint8_t> onDisk = bytes;
+  for (std::size_t i = 0x800000; i < onDisk.size(); i += 0x1000) onDisk[i] ^= 0x5A;
+  Dir.Write("image.smc", onDisk);
+
+  ASSERT_TRUE(Rom->SaveFile()) << Rom->ErrorText.Str();
+  std::vector<std::uint8_t> saved = ReadFileBytes(Path);
+  ASSERT_EQ(saved.size(), bytes.size());
+  EXPECT_TRUE(std::equal(saved.begin() + 0x800000, saved.end(), onDisk.begin() + 0x800000));
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0x800000, Rom->Buffer.get()));
+  EXPECT_EQ(saved[0x186E00 + 3 * 13 + 5], 0x2A);
+}
+
+TEST_F(RomFixture, SaveWritesTheRecordsIntoTheBufferEvenWhenTheFileCannotBeOpened) {
+  std::vector<std::uint8_t> bytes = ImageBytes();
+  ASSERT_TRUE(Load(bytes));
+  Rom->ReadEsperData();
+  Rom->EsperTable[0][0] = 0x1C7;
+  std::filesystem::remove(Path);
+
+  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->ErrorText.IsEmpty());
+  EXPECT_EQ(BufferAtRom(RomLayout::EsperDataBlock), 0xC7);
+  EXPECT_FALSE(std::filesystem::exists(Path));  // never created
+}
+
+TEST_F(RomFixture, SaveRefusesAFileThatWouldGrowAndLeavesIt) {
+  ASSERT_TRUE(Load(ImageBytes()));
+  Rom->ReadEsperData();
+  std::vector<std::uint8_t> shorter = ImageBytes(0x270000, 3);
+  Dir.Write("image.smc", shorter);
+
+  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_NE(Rom->ErrorText.Str().find("shorter"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(Path), shorter);
+}
+
+TEST_F(RomFixture, SaveRefusesAReadOnlyFileAndLeavesIt) {
+  std::vector<std::uint8_t> bytes = ImageBytes();
+  ASSERT_TRUE(Load(bytes));
+  Rom->ReadEsperData();
+  Rom->EsperTable[1][1] = 7;
+  ReadOnlyFile readOnly(Path);
+  if (!readOnly.Taken()) GTEST_SKIP() << "this system cannot make a file read-only";
+  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->ErrorText.IsEmpty());
+  EXPECT_EQ(ReadFileBytes(Path), bytes);
+}
+
+// A failed load leaves no image, zeroes the image facts, and keeps what the earlier
+// image put into the table and the record size.
+void ExpectFailedLoadKeepsEarlierData(const CRomImage& rom, const EsperRecords& table) {
+  EXPECT_FALSE(rom.HoldsImage());
+  EXPECT_EQ(rom.LargeImage, 0);
+  EXPECT_EQ(rom.HeaderSize, 0);
+  EXPECT_EQ(rom.GetImageLength(), 0u);
+  EXPECT_EQ(rom.Cursor, 0u);
+  EXPECT_EQ(rom.RecordSize, 13);
+  EXPECT_EQ(rom.EsperTable, table);
+  EXPECT_FALSE(rom.ErrorText.IsEmpty());
+}
+
+TEST_F(RomFixture, LoadOfAMissingFileFailsAndKeepsEarlierData) {
+  ASSERT_TRUE(Load(ImageBytes()));
+  Rom->ReadEsperData();
+  EsperRecords table = Rom->EsperTable;
+
+  Rom->SetPath(CString(Dir.PathOf("missing.smc").c_str()));
+  EXPECT_EQ(Rom->LoadFile(), 0);
+  ExpectFailedLoadKeepsEarlierData(*Rom, table);
+  EXPECT_EQ(Rom->Path.Str(), Dir.PathOf("missing.smc"));
+  EXPECT_EQ(Rom->LoadFile(), 0);  // a second failure releases nothing twice
+}
+
+TEST_F(RomFixture, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {
+  ASSERT_TRUE(Load(ImageBytes()));
+  Rom->ReadEsperData();
+  EsperRecords table = Rom->EsperTable;
+
+  std::string other = Dir.Write("locked.smc", ImageBytes(0x280000, 9));
+  ReadOnlyFile readOnly(other);
+  if (!readOnly.Taken()) GTEST_SKIP() << "this system cannot make a file read-only";
+  Rom->SetPath(CString(other.c_str()));
+  EXPECT_EQ(Rom->LoadFile(), 0);
+  ExpectFailedLoadKeepsEarlierData(*Rom, table);
+}
+
+TEST_F(RomFixture, LoadRefusesAFolder) {
+  Rom->SetPath(CString(Dir.PathOf("").c_str()));
+  EXPECT_EQ(Rom->LoadFile(), 0);
+  EXPECT_FALSE(Rom->HoldsImage());
+}
+
+TEST_F(RomFixture, ExtentCheckRefusesAFileThatEndsBeforeTheLastLocation) {
+  const std::size_t exact = RomLayout::ImageEnd;
+  // A length decides its own header, so find the shortest length whose data still fits.
+  std::size_t shortest = 0;
+  for (std::size_t length = exact; length < exact + 0x20000; ++length)
+    if (length >= (length % 0x10000) + exact) { shortest = length; break; }
+  ASSERT_NE(shortest, 0u);
+
+  ASSERT_TRUE(Load(ImageBytes(shortest)));
+  EXPECT_EQ(Rom->CheckImageExtent(), 1);
+
+  ASSERT_TRUE(Load(ImageBytes(shortest - 1)));
+  EXPECT_EQ(Rom->CheckImageExtent(), 0);
+  EXPECT_FALSE(Rom->HoldsImage());
+  EXPECT_NE(Rom->ErrorText.Str().find("too short"), std::string::npos);
+
+  for (std::size_t length : {std::size_t{0}, std::size_t{1}, exact - 1}) {
+    ASSERT_TRUE(Load(ImageBytes(length)));
+    EXPECT_EQ(Rom->CheckImageExtent(), 0) << length;
+  }
+}
+
+TEST_F(RomFixture, ChooseFileOffersRomFilesAndKeepsThePathOnCancel) {
+  Headless::ClearFileDialogAnswers();
+  Rom->SetPath("before.smc");
+  Headless::CancelFileDialog();
+  EXPECT_EQ(Rom->ChooseFile(), 0);
+  EXPECT_EQ(Rom->Path.Str(), "before.smc");
+
+  std::optional<CFileDialog> dialog = Headless::LastFileDialog();
+  ASSERT_TRUE(dialog);
+  EXPECT_TRUE(dialog->OpenFileDialog);
+  EXPECT_EQ(dialog->Flags, 0x1804u);
+  EXPECT_TRUE(dialog->DefaultExtension.IsEmpty());
+  EXPECT_TRUE(dialog->FileName.IsEmpty());
+  EXPECT_EQ(dialog->Filter.Str(),
+            "SNES ROM Files (*.smc;*.fig;*.sfc)|*.smc;*.fig;*.sfc|GBA ROM Files (*.gba)|*.gba|All Files (*.*)|*.*||");
+
+  Headless::AnswerFileDialog("/images/chosen.sfc");
+  EXPECT_EQ(Rom->ChooseFile(), 1);
+  EXPECT_EQ(Rom->Path.Str(), "/images/chosen.sfc");
+}
+
+}  // namespace
