@@ -1,0 +1,35 @@
+# The two commands of the README; each installs what it needs first.
+JOBS ?= $(shell nproc)
+SAMPLE := sample/sample.smc
+
+.PHONY: run test deps native asan windows bench clean
+
+run: deps native
+	mkdir -p $(dir $(SAMPLE))
+	build/native/tools/make-sample-image $(SAMPLE)
+	@echo "Sample image written to $(SAMPLE)."
+
+test: deps native asan windows
+	ctest --preset native
+	ctest --preset asan
+
+deps:
+	scripts/install-deps
+
+native:
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+asan:
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+
+windows:
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+bench: deps native
+	build/native/bench/load_bench
+
+clean:
+	rm -rf build sample
