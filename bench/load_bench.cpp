@@ -1,0 +1,79 @@
+// How much a load costs beyond reading the file: LoadFile + SetHeaderSize + ReadEsperData
+// on a 4 MiB generated image, against a plain read of the same file into memory.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rom/CRomImage.h"
+#include "tools/SampleImage.h"
+
+namespace {
+
+std::string ImagePath() {
+  static const std::string path = [] {
+    std::string p = (std::filesystem::temp_directory_path() / "tavero-bench-4mib.smc").string();
+    SampleImage::Options options;
+    options.RomSize = 4 * 1024 * 1024;
+    std::string error;
+    if (!SampleImage::WriteFile(p, SampleImage::Make(options), &error)) std::fprintf(stderr, "%s\n", error.c_str());
+    return p;
+  }();
+  return path;
+}
+
+void PlainRead(benchmark::State& state) {
+  const std::string path = ImagePath();
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::fseek(file, 0, SEEK_END);
+    auto length = static_cast<std::size_t>(std::ftell(file));
+    std::unique_ptr<char[]> bytes(new char[length]);  // uninitialised, as the image buffer is
+    std::fseek(file, 0, SEEK_SET);
+    benchmark::DoNotOptimize(std::fread(bytes.get(), 1, length, file));
+    std::fclose(file);
+    benchmark::DoNotOptimize(bytes.get());
+  }
+}
+BENCHMARK(PlainRead)->Unit(benchmark::kMicrosecond);
+
+void LoadAndReadEsperData(benchmark::State& state) {
+  CRomImage rom;
+  rom.SetPath(CString(ImagePath().c_str()));
+  for (auto _ : state) {
+    if (!rom.LoadFile()) state.SkipWithError(rom.ErrorText);
+    rom.SetHeaderSize(static_cast<int>(rom.GetImageLength() % 0x10000));
+    rom.CheckImageExtent();
+    rom.ReadEsperData();
+    benchmark::DoNotOptimize(rom.EsperTable.data());
+  }
+}
+BENCHMARK(LoadAndReadEsperData)->Unit(benchmark::kMicrosecond);
+
+// Prints as usual and keeps each benchmark's time per iteration for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) Seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> Seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  double plain = reporter.Seconds["PlainRead"], load = reporter.Seconds["LoadAndReadEsperData"];
+  if (plain > 0 && load > 0) std::printf("load / plain read: %.2f (goal: under 2)\n", load / plain);
+  std::filesystem::remove(ImagePath());
+  return 0;
+}
