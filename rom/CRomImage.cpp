@@ -26,7 +26,11 @@ std::string Hex(std::uint64_t value) {
 
 CRomImage::CRomImage() = default;
 
-CRomImage::~CRomImage() = default;  // Buffer goes with its owner; File closes itself
+CRomImage::~CRomImage() {
+  Buffer.reset();
+  GlyphSheet.Release();
+  PaletteSheet.Release();
+}
 
 void CRomImage::ReleaseImage() {
   Buffer.reset();

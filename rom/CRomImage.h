@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "framework/CFile.h"
+#include "framework/CMemoryDC.h"
 #include "framework/CString.h"
 
 // One esper record: slot j holds byte j of the record (rates in the even slots 0..10, spells
@@ -84,7 +85,8 @@ class CRomImage {
   int RecordSize = 11;                    // bytes per esper record; kept from one load to the next
   int HeaderSize = 0;                     // file bytes before ROM offset 0
   std::uint32_t ImageLength = 0;          // bytes that form the image and that Save writes
-  // GlyphSheet and PaletteSheet, the drawing surfaces, join here with the rendering layer.
+  CMemoryDC GlyphSheet;                   // the font in three colour schemes (BuildSheets)
+  CMemoryDC PaletteSheet;                 // the palette swatches (BuildSheets)
   std::array<std::uint8_t, 16> HexDigits{};
   std::array<CString, 255> BonusNames;
   std::array<CString, 31> EsperNames;

@@ -1,0 +1,68 @@
+#pragma once
+// What the framework asks of a platform. Two backends implement it: win32/ over the real
+// USER32/GDI32/COMDLG32 (W functions), headless/ as plain in-memory objects for tests.
+// The framework classes hold the rules; these functions only reach the platform.
+
+#include "framework/CString.h"
+#include "framework/PixelSurface.h"
+#include "framework/WinTypes.h"
+
+class CDialog;
+class CWnd;
+
+namespace Backend {
+
+// --- Windows and controls ---
+
+// Delivers a message: to the attached object's WindowProc, else to the window's own handling.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// What the window does with a message when no object handles it.
+LRESULT DefaultProc(CWnd& object, UINT message, WPARAM wParam, LPARAM lParam);
+// Routes the window's messages to object (which is already in the handle map).
+bool Subclass(CWnd& object);
+void Unsubclass(CWnd& object);
+
+HWND DlgItem(HWND dialog, int id);
+int CtrlId(HWND window);
+HWND ParentOf(HWND window);
+void SetText(HWND window, const CString& utf8);
+CString GetText(HWND window);
+void Focus(HWND window);
+int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type);
+
+// --- Dialogs ---
+
+// Creates the dialog from its template (attaching dialog to the window on its first
+// message), runs it modally and returns the EndDialog result, -1 if it cannot be created.
+INT_PTR RunModal(CDialog& dialog);
+void EndModal(CDialog& dialog, int result);
+
+// --- Combo box items: GameText bytes, carried so that every byte 0x01..0xFF comes back ---
+
+int AddItem(HWND combo, const CString& bytes);
+CString ItemText(HWND combo, int index);
+
+// --- Drawing ---
+
+HDC CreateMemoryDC(HDC like);
+void DeleteMemoryDC(HDC dc);
+void SelectBitmap(HDC dc, void* bitmapHandle);
+// A 32-bit top-down bitmap whose pixels the program can address; false when it cannot be made.
+bool CreateBitmap(int width, int height, PixelSurface& pixels, void*& handle);
+void DeleteBitmap(PixelSurface& pixels, void*& handle);
+// A window's client-area DC; pixels is filled when the backend keeps the window in memory.
+HDC GetClientDC(HWND window, PixelSurface& pixels);
+void ReleaseClientDC(HWND window, HDC dc);
+// A DC the program does not own: its pixels, when it draws into memory the backend knows.
+PixelSurface SurfaceOf(HDC dc);
+// Drawing on a system DC (only reached when the DC has no surface).
+void DeviceFill(HDC dc, const RECT& rect, COLORREF colour);
+bool DeviceBitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop);
+COLORREF DeviceSetPixel(HDC dc, int x, int y, COLORREF colour);
+
+// --- Application ---
+
+HICON LoadAppIcon(UINT id);
+CString ExecutableName();  // file name without folder or extension
+
+}  // namespace Backend

@@ -1,0 +1,67 @@
+#pragma once
+// A window, or a control in a dialog, with the C++ object attached to it.
+// Messages reach WindowProc, which looks them up in the message maps (see OnWndMsg for the
+// routing rules) and hands the rest to the window's default handling. Platform parts live
+// in the backends (win32/, headless/); the routing here is the same on both.
+
+#include "framework/CCmdTarget.h"
+#include "framework/CString.h"
+
+class CDataExchange;
+
+class CWnd : public CCmdTarget {
+ public:
+  CWnd() = default;
+  CWnd(const CWnd&) = delete;
+  CWnd& operator=(const CWnd&) = delete;
+  ~CWnd() override;  // detaches; the window itself belongs to whoever created it
+
+  HWND m_hWnd = nullptr;
+  HWND GetSafeHwnd() const { return m_hWnd; }
+
+  // The object attached to a window, or null.
+  static CWnd* FromHandlePermanent(HWND window);
+  BOOL Attach(HWND window);
+  HWND Detach();
+
+  // Attaches this object to the dialog's control id; its messages then come here first.
+  BOOL SubclassDlgItem(UINT id, CWnd* parent);
+  HWND GetDlgItem(int id) const;
+  int GetDlgCtrlID() const;
+
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  void SetWindowText(const CString& text);  // UTF-8
+  CString GetWindowText() const;
+  void SetFocus();
+  // A message box owned by this window, captioned with the application's name.
+  int MessageBox(const CString& text, UINT type = MB_OK | MB_ICONEXCLAMATION);
+
+  // Exchanges the dialog's fields with its controls (see CDataExchange). While it runs,
+  // this window's control notifications are not dispatched to handlers.
+  BOOL UpdateData(BOOL saveAndValidate = TRUE);
+  virtual void DoDataExchange(CDataExchange* exchange);
+  bool NotificationsLocked() const { return UpdateDataDepth > 0; }
+
+  // Message routing.
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // WM_COMMAND: a control's notification is dropped while UpdateData runs, then offered to
+  // the control itself (reflection), then to this window's map; a menu command goes to the
+  // map, then to the application. WM_DRAWITEM and WM_MEASUREITEM go to the control's object.
+  // Other messages go to the map by message alone.
+  virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  // A message a parent hands back to this control; true when the control consumed it.
+  virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  // The default handling of the message now being handled.
+  LRESULT Default();
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  struct Message {
+    UINT Id;
+    WPARAM WParam;
+    LPARAM LParam;
+  };
+  Message Current{};  // the message WindowProc is handling, for Default()
+  int UpdateDataDepth = 0;
+};

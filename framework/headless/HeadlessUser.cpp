@@ -1,0 +1,135 @@
+#include "framework/headless/HeadlessUser.h"
+
+#include <cctype>
+#include <deque>
+#include <map>
+
+#include "framework/Backend.h"
+
+namespace Headless {
+
+void Notify(HWND__* control, UINT code);  // Backend.cpp
+
+namespace {
+std::map<UINT, DialogTemplate>& Templates() {
+  static std::map<UINT, DialogTemplate> templates;
+  return templates;
+}
+std::deque<std::function<void(CDialog&)>> Scripts;
+std::vector<std::string> Boxes;
+std::vector<std::unique_ptr<HWND__>> Dialogs;  // open dialog windows, innermost last
+int Runs = 0;
+}  // namespace
+
+void RegisterTemplate(UINT id, DialogTemplate dialogTemplate) { Templates()[id] = std::move(dialogTemplate); }
+
+HWND__* CreateDialogWindow(CDialog& dialog) {
+  auto found = Templates().find(dialog.TemplateId);
+  if (found == Templates().end()) return nullptr;
+  const DialogTemplate& source = found->second;
+
+  auto window = std::make_unique<HWND__>();
+  window->ClassName = "#32770";
+  window->Text = source.Caption;
+  window->Parent = dialog.Parent ? dialog.Parent->m_hWnd : nullptr;
+  window->ClientWidth = source.ClientWidth;
+  window->ClientHeight = source.ClientHeight;
+  window->Client.assign(static_cast<std::size_t>(source.ClientWidth) * source.ClientHeight, 0);
+  window->Dialog = &dialog;
+  for (const ControlTemplate& control : source.Controls) {
+    auto child = std::make_unique<HWND__>();
+    child->ClassName = control.ClassName;
+    child->Id = control.Id;
+    child->Style = control.Style;
+    child->Text = control.Text;
+    child->Parent = window.get();
+    window->Children.push_back(std::move(child));
+  }
+  HWND__* raw = window.get();
+  Dialogs.push_back(std::move(window));
+  dialog.Attach(raw);
+
+  // As on Windows, owner-drawn boxes have their selection field measured before
+  // WM_INITDIALOG, while no control object is attached yet.
+  for (auto& child : raw->Children)
+    if (child->ClassName == "ComboBox" && (child->Style & HeadlessCbsOwnerDrawVariable)) {
+      MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(child->Id), static_cast<UINT>(-1), 0, 13, 0};
+      Backend::Send(raw, WM_MEASUREITEM, static_cast<WPARAM>(child->Id), reinterpret_cast<LPARAM>(&measure));
+    }
+  Backend::Send(raw, WM_INITDIALOG, 0, 0);
+  return raw;
+}
+
+void DestroyDialogWindow(CDialog& dialog) {
+  HWND__* window = dialog.m_hWnd;
+  if (!window) return;
+  for (auto& child : window->Children)
+    if (CWnd* object = CWnd::FromHandlePermanent(child.get())) object->Detach();
+  dialog.Detach();
+  std::erase_if(Dialogs, [window](const auto& open) { return open.get() == window; });
+}
+
+bool RunScript(CDialog& dialog) {
+  ++Runs;
+  if (Scripts.empty()) return false;
+  auto script = std::move(Scripts.front());
+  Scripts.pop_front();
+  script(dialog);
+  return true;
+}
+
+void RecordMessageBox(const std::string& text) { Boxes.push_back(text); }
+
+bool Open(CDialog& dialog) { return CreateDialogWindow(dialog) != nullptr; }
+void Close(CDialog& dialog) { DestroyDialogWindow(dialog); }
+
+void OnNextModal(std::function<void(CDialog&)> script) { Scripts.push_back(std::move(script)); }
+void AnswerNextModal(int buttonId) {
+  OnNextModal([buttonId](CDialog& dialog) { PressCommand(dialog, buttonId); });
+}
+void ClearModalScripts() { Scripts.clear(); }
+int ModalRuns() { return Runs; }
+
+HWND__* Control(CWnd& dialog, int id) { return Backend::DlgItem(dialog.m_hWnd, id); }
+
+void PickItem(CWnd& dialog, int id, int index) {
+  HWND__* combo = Control(dialog, id);
+  if (!combo) return;
+  Notify(combo, CBN_DROPDOWN);
+  Backend::Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  Notify(combo, CBN_SELENDOK);
+  Notify(combo, CBN_CLOSEUP);
+  Notify(combo, CBN_SELCHANGE);
+}
+
+void TypeText(CWnd& dialog, int id, const std::string& text) {
+  HWND__* edit = Control(dialog, id);
+  if (!edit) return;
+  bool replacing = true;  // the first accepted key replaces the selected text
+  for (char key : text) {
+    if ((edit->Style & HeadlessEsNumber) && !std::isdigit(static_cast<unsigned char>(key))) continue;
+    std::string next = replacing ? std::string(1, key) : edit->Text + key;
+    replacing = false;
+    Backend::Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(next.c_str()));
+  }
+}
+
+void PasteText(CWnd& dialog, int id, const std::string& text) {
+  if (HWND__* edit = Control(dialog, id)) Backend::Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PressCommand(CWnd& dialog, int id) {
+  Backend::Send(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+}
+
+const std::vector<std::string>& MessageBoxes() { return Boxes; }
+void ClearMessageBoxes() { Boxes.clear(); }
+
+void DrawComboItem(CWnd& dialog, int id, int index, UINT state, RECT rect, HDC target) {
+  HWND__* combo = Control(dialog, id);
+  DRAWITEMSTRUCT item{ODT_COMBOBOX, static_cast<UINT>(id), static_cast<UINT>(index), ODA_DRAWENTIRE, state, combo,
+                      target, rect, 0};
+  Backend::Send(dialog.m_hWnd, WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace Headless

@@ -1,0 +1,64 @@
+#pragma once
+// Driving the in-memory backend as a user would, for tests: dialog templates, opening a
+// dialog, picking items, typing, menu commands, answering modal dialogs and message boxes.
+// Notifications arrive in the order Windows sends them.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/CDialog.h"
+#include "framework/headless/HeadlessWindow.h"
+
+namespace Headless {
+
+struct ControlTemplate {
+  int Id;
+  std::string ClassName;
+  DWORD Style;
+  std::string Text;
+};
+
+struct DialogTemplate {
+  std::string Caption;
+  std::vector<ControlTemplate> Controls;  // in template order
+  int ClientWidth = 320;                  // pixels
+  int ClientHeight = 240;
+};
+
+void RegisterTemplate(UINT id, DialogTemplate dialogTemplate);
+
+// Creates the dialog's window and controls as DoModal would and runs WM_INITDIALOG, without
+// a modal loop: the test then drives it. Close destroys the windows and detaches the objects.
+bool Open(CDialog& dialog);
+void Close(CDialog& dialog);
+
+// The next DoModal runs script on the open dialog; when the script returns without ending
+// the dialog, the user closed it (IDCANCEL). With no script queued DoModal returns IDCANCEL.
+void OnNextModal(std::function<void(CDialog&)> script);
+// The next DoModal is answered by pressing the button with that id (IDOK, IDCANCEL).
+void AnswerNextModal(int buttonId);
+void ClearModalScripts();
+int ModalRuns();  // how many DoModal calls ran so far
+
+// The user picks item index of a drop-down list with the mouse.
+void PickItem(CWnd& dialog, int id, int index);
+// The user selects the field's text and types text over it, one key at a time. An ES_NUMBER
+// field refuses keys that are not digits, as the real control does.
+void TypeText(CWnd& dialog, int id, const std::string& text);
+// The user pastes text over the whole field: one change, no filtering.
+void PasteText(CWnd& dialog, int id, const std::string& text);
+// A menu command, or Enter/Escape (IDOK/IDCANCEL).
+void PressCommand(CWnd& dialog, int id);
+
+HWND__* Control(CWnd& dialog, int id);
+
+// Message boxes shown so far (each answered with OK at once).
+const std::vector<std::string>& MessageBoxes();
+void ClearMessageBoxes();
+
+// Draws item index of a combo box through the parent's WM_DRAWITEM, as the control asks
+// its owner to, into target at rect.
+void DrawComboItem(CWnd& dialog, int id, int index, UINT state, RECT rect, HDC target);
+
+}  // namespace Headless

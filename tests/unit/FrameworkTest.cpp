@@ -1,0 +1,112 @@
+// The framework rules the editor relies on: no handler runs while UpdateData writes into the
+// controls, the exchange's parse and range failures, and reflection keeping a notification
+// from the parent.
+
+#include <gtest/gtest.h>
+
+#include "TestDialog.h"
+
+namespace {
+
+class Framework : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Headless::ClearMessageBoxes();
+    ASSERT_TRUE(Headless::Open(Dialog));
+  }
+  std::string Text(int id) { return Headless::Control(Dialog, id)->Text; }
+
+  TestDialog Dialog;
+};
+
+TEST_F(Framework, UpdateDataStartsNoHandlerButTheUserDoes) {
+  EXPECT_EQ(Text(TestDialog::FirstRateId), "0");  // the first exchange ran at WM_INITDIALOG
+  Dialog.FirstRate = 77;
+  Dialog.UpdateData(FALSE);
+  EXPECT_EQ(Text(TestDialog::FirstRateId), "77");
+  EXPECT_EQ(Dialog.FirstRateChanges, 0);
+
+  Headless::TypeText(Dialog, TestDialog::FirstRateId, "1x2");  // the letter is refused
+  EXPECT_EQ(Text(TestDialog::FirstRateId), "12");
+  EXPECT_EQ(Dialog.FirstRateChanges, 2);
+}
+
+TEST_F(Framework, ParseFailureKeepsTheMemberPromptsAndStopsAtThatField) {
+  Dialog.FirstRate = 5;
+  Dialog.SecondRate = 6;
+  Headless::PasteText(Dialog, TestDialog::FirstRateId, "12ab");
+  Headless::PasteText(Dialog, TestDialog::SecondRateId, "9");
+  EXPECT_FALSE(Dialog.UpdateData(TRUE));
+  EXPECT_EQ(Dialog.FirstRate, 5u);
+  EXPECT_EQ(Dialog.SecondRate, 6u);  // never reached
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(Headless::MessageBoxes()[0], FrameworkPrompt::ParseUInt);
+
+  for (const char* bad : {"", " ", "-1", "+1", "4294967296", "1 2"}) {
+    Headless::PasteText(Dialog, TestDialog::FirstRateId, bad);
+    EXPECT_FALSE(Dialog.UpdateData(TRUE)) << '"' << bad << '"';
+  }
+  Headless::PasteText(Dialog, TestDialog::FirstRateId, " 42 ");
+  EXPECT_TRUE(Dialog.UpdateData(TRUE));
+  EXPECT_EQ(Dialog.FirstRate, 42u);
+}
+
+TEST_F(Framework, RangeFailureLeavesTheRejectedValueInTheMember) {
+  Headless::PasteText(Dialog, TestDialog::FirstRateId, "300");
+  Headless::PasteText(Dialog, TestDialog::SecondRateId, "9");
+  EXPECT_FALSE(Dialog.UpdateData(TRUE));
+  EXPECT_EQ(Dialog.FirstRate, 300u);
+  EXPECT_EQ(Dialog.SecondRate, 0u);
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(Headless::MessageBoxes()[0], "Please enter an integer between 0 and 255.");
+}
+
+TEST_F(Framework, EnterEndsTheDialogOnlyWhenEveryFieldIsValid) {
+  Headless::PasteText(Dialog, TestDialog::SecondRateId, "256");
+  Headless::PressCommand(Dialog, IDOK);
+  EXPECT_FALSE(Dialog.m_hWnd->Ended);
+  Headless::PasteText(Dialog, TestDialog::SecondRateId, "255");
+  Headless::PressCommand(Dialog, IDOK);
+  EXPECT_TRUE(Dialog.m_hWnd->Ended);
+  EXPECT_EQ(Dialog.m_hWnd->Result, IDOK);
+}
+
+TEST_F(Framework, ReflectedSelendokStaysWithTheControlAndSelchangeReachesTheParent) {
+  for (const char* name : {"\x80", "\x81", "\x82"}) Dialog.Box.AddString(name);
+  Headless::PickItem(Dialog, TestDialog::BoxId, 2);
+  EXPECT_EQ(Dialog.SelendokSeenByParent, 0);
+  EXPECT_EQ(Dialog.SelectionChanges, 1);
+  EXPECT_EQ(Dialog.Box.RememberedIndex, 2);
+}
+
+TEST_F(Framework, ComboItemsKeepEveryByteAndOwnerDrawnItemsAre12High) {
+  for (int byte = 1; byte < 256; ++byte) {
+    const char text[3] = {static_cast<char>(byte), static_cast<char>(256 - byte), 0};
+    ASSERT_EQ(Dialog.Box.AddString(text), byte - 1);
+  }
+  for (int byte = 1; byte < 256; ++byte) {
+    CString text;
+    Dialog.Box.GetLBText(byte - 1, text);
+    ASSERT_EQ(text.GetLength(), 2);
+    EXPECT_EQ(text.GetAt(0), byte);
+    EXPECT_EQ(text.GetAt(1), 256 - byte);
+  }
+  for (UINT height : Headless::Control(Dialog, TestDialog::BoxId)->ItemHeights) EXPECT_EQ(height, 12u);
+
+  Dialog.Box.ResetContent();
+  EXPECT_EQ(Dialog.Box.GetCount(), 0);
+  EXPECT_EQ(Dialog.Box.GetCurSel(), CB_ERR);
+}
+
+TEST_F(Framework, ModalDialogsAreAnsweredByTheirScript) {
+  TestDialog nested;
+  Headless::AnswerNextModal(IDCANCEL);
+  EXPECT_EQ(nested.DoModal(), IDCANCEL);
+  Headless::AnswerNextModal(IDOK);
+  EXPECT_EQ(nested.DoModal(), IDOK);
+  EXPECT_EQ(nested.DoModal(), IDCANCEL);  // no script: the user closed it
+  EXPECT_EQ(nested.m_hWnd, nullptr);
+  EXPECT_EQ(nested.Box.m_hWnd, nullptr);  // detached with its dialog
+}
+
+}  // namespace
