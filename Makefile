@@ -30,6 +30,7 @@ windows:
 
 bench: deps native
 	build/native/bench/load_bench
+	build/native/bench/render_bench
 
 clean:
 	rm -rf build sample

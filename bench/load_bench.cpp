@@ -5,11 +5,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "rom/CRomImage.h"
 #include "tools/SampleImage.h"
 
@@ -55,16 +55,6 @@ void LoadAndReadEsperData(benchmark::State& state) {
 }
 BENCHMARK(LoadAndReadEsperData)->Unit(benchmark::kMicrosecond);
 
-// Prints as usual and keeps each benchmark's time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) Seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> Seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,8 +62,7 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  double plain = reporter.Seconds["PlainRead"], load = reporter.Seconds["LoadAndReadEsperData"];
-  if (plain > 0 && load > 0) std::printf("load / plain read: %.2f (goal: under 2)\n", load / plain);
+  reporter.PrintRatio("LoadAndReadEsperData", "PlainRead", " (goal: under 2)");
   std::filesystem::remove(ImagePath());
   return 0;
 }
