@@ -26,7 +26,12 @@ constexpr int BoxId = 1000;
 class BenchWindow : public CDialog {
  public:
   BenchWindow() : CDialog(WindowTemplate) {
-    Headless::RegisterTemplate(WindowTemplate, {"Bench", {{BoxId, "ComboBox", 0x50210A23, ""}}, 256, 1280});
+    Headless::DialogTemplate window;
+    window.Caption = "Bench";
+    window.Controls = {{BoxId, "ComboBox", 0x50210A23, "", 0, 0, 0, 0}};
+    window.ClientWidth = 256;
+    window.ClientHeight = 1280;
+    Headless::RegisterTemplate(WindowTemplate, window);
     Headless::Open(*this);
     Box.SubclassDlgItem(BoxId, this);
   }

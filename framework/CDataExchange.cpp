@@ -41,7 +41,9 @@ bool ParseUInt(std::string_view text, UINT& value) {
 void DDX_Text(CDataExchange* exchange, int id, UINT& value) {
   HWND control = exchange->PrepareEditCtrl(id);
   if (!exchange->m_bSaveAndValidate) {
-    Backend::SetText(control, CString(std::to_string(value).c_str()));
+    // Rewriting the same text would move the caret of a field the user is typing in.
+    CString text(std::to_string(value).c_str());
+    if (!(Backend::GetText(control) == text)) Backend::SetText(control, text);
     return;
   }
   if (!ParseUInt(Backend::GetText(control).View(), value)) {

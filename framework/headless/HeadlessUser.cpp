@@ -23,6 +23,11 @@ int Runs = 0;
 
 void RegisterTemplate(UINT id, DialogTemplate dialogTemplate) { Templates()[id] = std::move(dialogTemplate); }
 
+const DialogTemplate* FindTemplate(UINT id) {
+  auto found = Templates().find(id);
+  return found == Templates().end() ? nullptr : &found->second;
+}
+
 HWND__* CreateDialogWindow(CDialog& dialog) {
   auto found = Templates().find(dialog.TemplateId);
   if (found == Templates().end()) return nullptr;

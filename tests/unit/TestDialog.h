@@ -20,9 +20,9 @@ class TestDialog : public CDialog {
     t.Caption = "Test";
     t.ClientWidth = 256;
     t.ClientHeight = 1280;
-    t.Controls = {{BoxId, "ComboBox", 0x50210A23, ""},
-                  {FirstRateId, "Edit", 0x50812000, ""},
-                  {SecondRateId, "Edit", 0x50812000, ""}};
+    t.Controls = {{BoxId, "ComboBox", 0x50210A23, "", 0, 0, 0, 0},
+                  {FirstRateId, "Edit", 0x50812000, "", 0, 0, 0, 0},
+                  {SecondRateId, "Edit", 0x50812000, "", 0, 0, 0, 0}};
     Headless::RegisterTemplate(Template, t);
   }
 

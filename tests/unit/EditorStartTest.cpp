@@ -1,0 +1,73 @@
+#include "EditorFixture.h"
+#include "ui/CEditorApp.h"
+
+namespace {
+
+TEST_F(EditorFixture, StartsEmptyWithZeroRatesAndTheIcon) {
+  EXPECT_EQ(Dialog->m_hWnd->Text, "TAVERO");
+  for (int id = IDC_RATE1; id <= IDC_RATE6; ++id) EXPECT_EQ(FieldText(id), "0");
+  for (int id = IDC_ESPER; id <= IDC_BONUS; ++id) EXPECT_EQ(Count(id), 0);
+  EXPECT_EQ(Dialog->RomLoaded, 0);
+  EXPECT_TRUE(g_rom.Path.IsEmpty());
+  ASSERT_NE(Dialog->AppIcon, nullptr);
+  EXPECT_EQ(Dialog->m_hWnd->Icons[0], Dialog->AppIcon);
+  EXPECT_EQ(Dialog->m_hWnd->Icons[1], Dialog->AppIcon);
+  EXPECT_EQ(Dialog->SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(Dialog->AppIcon));
+  EXPECT_EQ(&theApp, AfxGetApp());
+}
+
+TEST_F(EditorFixture, TemplatesHoldTheirControlsInTabOrder) {
+  const Headless::DialogTemplate* editor = Headless::FindTemplate(IDD_EDITOR);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(editor->Extended);
+  EXPECT_EQ(editor->Style, 0x90CA00C0u);
+  EXPECT_EQ(editor->ExStyle, 0x00040000u);
+  EXPECT_EQ(editor->Menu, IDR_MENU);
+  EXPECT_EQ(editor->FontName, "Courier");
+  ASSERT_EQ(editor->Controls.size(), 28u);
+  for (int i = 0; i < 8; ++i) {
+    const auto& combo = editor->Controls[static_cast<std::size_t>(i)];
+    EXPECT_EQ(combo.Id, IDC_ESPER + i);
+    EXPECT_EQ(combo.Style, 0x50210A23u);
+  }
+  for (int i = 8; i < 22; ++i) EXPECT_EQ(editor->Controls[static_cast<std::size_t>(i)].Id, -1);
+  for (int i = 22; i < 28; ++i) {
+    const auto& edit = editor->Controls[static_cast<std::size_t>(i)];
+    EXPECT_EQ(edit.Id, IDC_RATE1 + i - 22);
+    EXPECT_EQ(edit.Style, 0x50812000u);
+    EXPECT_EQ(edit.X, 110);
+  }
+  EXPECT_EQ(editor->Controls[7].Height, 160);  // the bonus box drops further
+  EXPECT_EQ(editor->Controls[21].Text, "Level Up Bonus:");
+
+  const Headless::DialogTemplate* shift = Headless::FindTemplate(IDD_SHIFT_DATA);
+  ASSERT_NE(shift, nullptr);
+  EXPECT_FALSE(shift->Extended);
+  EXPECT_EQ(shift->Style, 0x80C800C0u);
+  EXPECT_EQ(shift->Caption, "Shift Data?");
+  ASSERT_EQ(shift->Controls.size(), 3u);
+  EXPECT_EQ(shift->Controls[0].Style, 0x50010001u);  // OK is the default button
+  EXPECT_EQ(shift->Controls[2].Text, "This will shift old 5-slot esper data to align with the 6-slot espers patch.");
+}
+
+TEST_F(EditorFixture, EnterEndsTheProgramOnlyWithValidRates) {
+  Headless::PasteText(*Dialog, IDC_RATE3, "256");
+  Headless::PressCommand(*Dialog, IDOK);
+  EXPECT_FALSE(Dialog->m_hWnd->Ended);
+  EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
+  Headless::PasteText(*Dialog, IDC_RATE3, "255");
+  Headless::PressCommand(*Dialog, IDOK);
+  EXPECT_TRUE(Dialog->m_hWnd->Ended);
+}
+
+TEST_F(EditorFixture, ExitEndsWithOkAndSavesNothing) {
+  std::vector<std::uint8_t> bytes = Sample();
+  std::string path = Load(bytes);
+  Headless::TypeText(*Dialog, IDC_RATE1, "99");
+  Headless::PressCommand(*Dialog, ID_FILE_EXIT);
+  EXPECT_TRUE(Dialog->m_hWnd->Ended);
+  EXPECT_EQ(Dialog->m_hWnd->Result, IDOK);
+  EXPECT_EQ(ReadFileBytes(path), bytes);
+}
+
+}  // namespace

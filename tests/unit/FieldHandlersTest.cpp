@@ -1,0 +1,126 @@
+#include "EditorFixture.h"
+
+namespace {
+
+struct FieldCase {
+  const char* Name;
+  int Control;
+  bool IsRate;
+  std::string Typed;  // for a rate field
+  int Item;           // for a box
+  int Slot;
+  int Stored;
+};
+
+class FieldHandlers : public EditorFixture, public ::testing::WithParamInterface<FieldCase> {};
+
+TEST_P(FieldHandlers, EachControlWritesExactlyItsSlotOfTheShownRecord) {
+  const FieldCase& c = GetParam();
+  Load(Sample(true));
+  Headless::PickItem(*Dialog, IDC_ESPER, 4);
+  EsperRecords before = g_rom.EsperTable;
+
+  if (c.IsRate)
+    Headless::TypeText(*Dialog, c.Control, c.Typed);
+  else
+    Headless::PickItem(*Dialog, c.Control, c.Item);
+
+  EsperRecords expected = before;
+  expected[4][static_cast<std::size_t>(c.Slot)] = c.Stored;
+  EXPECT_EQ(g_rom.EsperTable, expected);
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, FieldHandlers,
+    ::testing::Values(FieldCase{"Rate1", IDC_RATE1, true, "123", 0, 0, 123},
+                      FieldCase{"Rate2", IDC_RATE2, true, "7", 0, 2, 7},
+                      FieldCase{"Rate3", IDC_RATE3, true, "0", 0, 4, 0},
+                      FieldCase{"Rate4", IDC_RATE4, true, "255", 0, 6, 255},
+                      FieldCase{"Rate5", IDC_RATE5, true, "x1y", 0, 8, 1},
+                      FieldCase{"Rate6", IDC_RATE6, true, "042", 0, 10, 42},
+                      FieldCase{"Spell1", IDC_SPELL1, false, "", 1, 1, 0},
+                      FieldCase{"Spell2", IDC_SPELL2, false, "", 54, 3, 53},
+                      FieldCase{"Spell3NoSpell", IDC_SPELL3, false, "", 0, 5, 0xFF},
+                      FieldCase{"Spell4", IDC_SPELL4, false, "", 10, 7, 9},
+                      FieldCase{"Spell5", IDC_SPELL5, false, "", 20, 9, 19},
+                      FieldCase{"Spell6", IDC_SPELL6, false, "", 30, 11, 29},
+                      FieldCase{"Bonus", IDC_BONUS, false, "", 16, 12, 16},
+                      FieldCase{"NoBonus", IDC_BONUS, false, "", 255, 12, 0xFF}),
+    [](const ::testing::TestParamInfo<FieldCase>& field) { return std::string(field.param.Name); });
+
+TEST_F(EditorFixture, TypingStoresEachPrefixAsItGoes) {
+  Load(Sample(true));
+  std::vector<int> seen;
+  // Each key is one change; the table follows every one of them.
+  for (const char* typed : {"1", "12", "123"}) {
+    Headless::PasteText(*Dialog, IDC_RATE2, typed);
+    seen.push_back(g_rom.EsperTable[0][2]);
+  }
+  EXPECT_EQ(seen, (std::vector<int>{1, 12, 123}));
+  EXPECT_EQ(FieldText(IDC_RATE2), "123");
+}
+
+TEST_F(EditorFixture, ChoosingAnEsperShowsItsRecordAndKeepsEdits) {
+  Load(Sample(true));
+  ExpectFieldsShow(0);
+  Headless::TypeText(*Dialog, IDC_RATE1, "77");
+  Headless::PickItem(*Dialog, IDC_SPELL6, 3);
+  Headless::PickItem(*Dialog, IDC_ESPER, 1);
+  EXPECT_EQ(ShownEsper(), 1);
+  ExpectFieldsShow(1);
+  Headless::PickItem(*Dialog, IDC_ESPER, 0);
+  ExpectFieldsShow(0);
+  EXPECT_EQ(FieldText(IDC_RATE1), "77");
+  EXPECT_EQ(Selection(IDC_SPELL6), 3);
+  EXPECT_EQ(Dialog->SpellBox6.RememberedIndex, 3);
+}
+
+TEST_F(EditorFixture, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
+  std::vector<std::uint8_t> bytes = Sample(true);
+  bytes[RomLayout::EsperDataBlock + 1] = 60;    // esper 0, spell 1
+  bytes[RomLayout::EsperDataBlock + 3] = 0xFE;  // esper 0, spell 2
+  bytes[RomLayout::EsperDataBlock + 5] = 0xFF;  // esper 0, spell 3: empty
+  bytes[RomLayout::EsperDataBlock + 7] = 0;     // esper 0, spell 4: the first spell
+  std::string path = Load(bytes);
+  EXPECT_EQ(Selection(IDC_SPELL1), -1);
+  EXPECT_EQ(Dialog->SpellBox1.RememberedIndex, 61);
+  EXPECT_EQ(Selection(IDC_SPELL2), -1);
+  EXPECT_EQ(Selection(IDC_SPELL3), 0);
+  EXPECT_EQ(Selection(IDC_SPELL4), 1);
+
+  Headless::TypeText(*Dialog, IDC_RATE1, "5");
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  std::vector<std::uint8_t> saved = ReadFileBytes(path);
+  EXPECT_EQ(saved[RomLayout::EsperDataBlock], 5);
+  EXPECT_EQ(saved[RomLayout::EsperDataBlock + 1], 60);
+  EXPECT_EQ(saved[RomLayout::EsperDataBlock + 3], 0xFE);
+}
+
+TEST_F(EditorFixture, TypingBeforeAnyLoadTouchesNoRecord) {
+  Headless::TypeText(*Dialog, IDC_RATE1, "42");
+  EXPECT_EQ(FieldText(IDC_RATE1), "42");
+  EXPECT_EQ(g_rom.EsperTable, EsperRecords{});
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
+}
+
+TEST_F(EditorFixture, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
+  Load(Sample(true));
+  Headless::TypeText(*Dialog, IDC_RATE1, "30");
+  Headless::PasteText(*Dialog, IDC_RATE1, "300");
+  EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(g_rom.EsperTable[0][0], 30);
+  EXPECT_EQ(FieldText(IDC_RATE1), "30");
+
+  // The prompt does not come back when another field changes.
+  Headless::PickItem(*Dialog, IDC_SPELL2, 5);
+  EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(g_rom.EsperTable[0][3], 4);
+
+  // An emptied field is refused too, and shows the stored rate again.
+  Headless::PasteText(*Dialog, IDC_RATE1, "");
+  EXPECT_EQ(Headless::MessageBoxes().size(), 2u);
+  EXPECT_EQ(FieldText(IDC_RATE1), "30");
+}
+
+}  // namespace

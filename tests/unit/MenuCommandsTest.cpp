@@ -1,0 +1,177 @@
+#include <filesystem>
+
+#include "EditorFixture.h"
+#include "ui/ListLabels.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class LoadCommand : public EditorFixture, public ::testing::WithParamInterface<std::pair<bool, bool>> {};
+
+TEST_P(LoadCommand, FillsTheBoxesAndShowsTheFirstEsper) {
+  auto [sixSlot, header] = GetParam();
+  SampleImage::Options options;
+  options.Records = sixSlot ? SampleImage::Layout::SixSlot : SampleImage::Layout::FiveSlot;
+  options.Header = header;
+  Load(SampleImage::Make(options));
+
+  EXPECT_EQ(Dialog->RomLoaded, 1);
+  EXPECT_EQ(g_rom.HeaderSize, header ? 0x200 : 0);
+  EXPECT_EQ(g_rom.RecordSize, 13);
+  for (int id = IDC_SPELL1; id <= IDC_SPELL6; ++id) {
+    ASSERT_EQ(Count(id), 55);
+    EXPECT_EQ(Item(id, 0), NoSpellText.Str());
+    EXPECT_EQ(Item(id, 1), g_rom.SpellNames[0].Str());
+    EXPECT_EQ(Item(id, 54), g_rom.SpellNames[53].Str());
+  }
+  ASSERT_EQ(Count(IDC_ESPER), 27);
+  ASSERT_EQ(Count(IDC_BONUS), 256);
+  EXPECT_EQ(Item(IDC_BONUS, 255), NoBonusText.Str());
+  EXPECT_EQ(Item(IDC_BONUS, 17), "\xB4\xD7\xB5\xB5");
+  EXPECT_EQ(Item(IDC_ESPER, 26), g_rom.EsperNames[26].Str());
+  EXPECT_EQ(Item(IDC_ESPER, 0), NameField(SampleImage::EsperName(options, 0), 8));
+
+  EXPECT_EQ(ShownEsper(), 0);
+  EXPECT_EQ(Dialog->EsperBox.RememberedIndex, 0);
+  ExpectFieldsShow(0);
+  if (sixSlot) {
+    std::vector<std::uint8_t> record = SampleImage::EsperRecord(options, 0);
+    for (int slot = 0; slot < 13; ++slot) EXPECT_EQ(g_rom.EsperTable[0][static_cast<std::size_t>(slot)], record[static_cast<std::size_t>(slot)]);
+  }
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, LoadCommand,
+                         ::testing::Values(std::pair{false, false}, std::pair{false, true}, std::pair{true, false},
+                                           std::pair{true, true}));
+
+TEST_F(EditorFixture, SecondLoadReplacesEveryList) {
+  Load(Sample(false, false, 0));
+  Load(Sample(true, true, 3), "other.smc");
+  SampleImage::Options second;
+  second.Variant = 3;
+  EXPECT_EQ(Count(IDC_SPELL3), 55);
+  EXPECT_EQ(Count(IDC_ESPER), 27);
+  EXPECT_EQ(Count(IDC_BONUS), 256);
+  EXPECT_EQ(Item(IDC_ESPER, 5), NameField(SampleImage::EsperName(second, 5), 8));
+  EXPECT_EQ(Item(IDC_SPELL3, 10), NameField(SampleImage::SpellName(second, 9), 7));
+}
+
+TEST_F(EditorFixture, CancelledFileDialogChangesNothing) {
+  std::string path = Load(Sample());
+  Headless::TypeText(*Dialog, IDC_RATE2, "9");
+  Headless::CancelFileDialog();
+  Headless::PressCommand(*Dialog, ID_FILE_LOAD);
+  EXPECT_EQ(Dialog->RomLoaded, 1);
+  EXPECT_EQ(g_rom.Path.Str(), path);
+  EXPECT_EQ(FieldText(IDC_RATE2), "9");
+  EXPECT_EQ(Count(IDC_ESPER), 27);
+}
+
+TEST_F(EditorFixture, SaveWritesTheEditsAndThePatchAndNothingElse) {
+  Bytes bytes = Sample(false, true);
+  std::string path = Load(bytes);
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);  // no script: the user closes the question
+  Headless::TypeText(*Dialog, IDC_RATE3, "200");
+  Headless::PickItem(*Dialog, IDC_BONUS, 255);
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+
+  Bytes saved = ReadFileBytes(path);
+  ASSERT_EQ(saved.size(), bytes.size());
+  Bytes expected = bytes;
+  const std::size_t header = 0x200;
+  for (const RomLayout::PatchRun& run : RomLayout::SixSlotPatch) {
+    std::size_t at = header + run.Offset;
+    for (std::uint8_t byte : run.Bytes) expected[at++] = byte;
+  }
+  for (int i = 0; i < 27; ++i)
+    for (int j = 0; j < 13; ++j)
+      expected[header + RomLayout::EsperDataBlock + 13 * i + j] = static_cast<std::uint8_t>(g_rom.EsperTable[i][j]);
+  EXPECT_EQ(g_rom.EsperTable[0][4], 200);
+  EXPECT_EQ(g_rom.EsperTable[0][12], 0xFF);
+  EXPECT_EQ(saved, expected);
+  EXPECT_TRUE(Headless::MessageBoxes().empty());  // a good save is silent
+}
+
+TEST_F(EditorFixture, SaveAndShiftDoNothingBeforeAnyLoad) {
+  int runs = Headless::ModalRuns();
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  EXPECT_EQ(Headless::ModalRuns(), runs);
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
+}
+
+TEST_F(EditorFixture, ShiftRunsOnlyAfterOk) {
+  Load(Sample(false));
+  Headless::PickItem(*Dialog, IDC_ESPER, 26);
+  EsperRecords before = g_rom.EsperTable;
+  Headless::TypeText(*Dialog, IDC_RATE1, "");  // refused key: no change
+
+  Headless::AnswerNextModal(IDCANCEL);
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  EXPECT_EQ(g_rom.EsperTable, before);
+  ExpectFieldsShow(26);
+
+  Headless::AnswerNextModal(IDOK);
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  std::vector<std::uint8_t> five = SampleImage::EsperRecord({}, 26);
+  for (int slot = 0; slot < 10; ++slot) EXPECT_EQ(g_rom.EsperTable[26][static_cast<std::size_t>(slot)], five[static_cast<std::size_t>(slot)]);
+  EXPECT_EQ(g_rom.EsperTable[26][10], 0);
+  EXPECT_EQ(g_rom.EsperTable[26][11], 0xFF);
+  EXPECT_EQ(g_rom.EsperTable[26][12], five[10]);
+  EXPECT_EQ(ShownEsper(), 26);
+  ExpectFieldsShow(26);
+  EXPECT_EQ(Selection(IDC_SPELL6), 0);  // the new sixth pair is empty
+}
+
+TEST_F(EditorFixture, FailedLoadAfterAGoodOneKeepsTheListsAndStopsSave) {
+  Bytes bytes = Sample(true);
+  std::string good = Load(bytes);
+  Headless::TypeText(*Dialog, IDC_RATE1, "11");
+
+  LoadFile(Dir.PathOf("missing.smc"));
+  EXPECT_EQ(Dialog->RomLoaded, 0);
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_NE(Headless::MessageBoxes()[0].find("missing.smc"), std::string::npos);
+  EXPECT_EQ(Count(IDC_ESPER), 27);
+  EXPECT_EQ(Count(IDC_BONUS), 256);
+
+  // The fields still edit the table, but Save and "5->6" do nothing.
+  Headless::TypeText(*Dialog, IDC_RATE2, "12");
+  EXPECT_EQ(g_rom.EsperTable[0][2], 12);
+  int runs = Headless::ModalRuns();
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  EXPECT_EQ(Headless::ModalRuns(), runs);
+  EXPECT_EQ(ReadFileBytes(good), bytes);
+}
+
+TEST_F(EditorFixture, LoadRefusesAFileTooShortAndAReadOnlyFile) {
+  Bytes bytes = Sample(true);
+  bytes.resize(RomLayout::ImageEnd - 1);
+  LoadFile(Dir.Write("short.smc", bytes));
+  EXPECT_EQ(Dialog->RomLoaded, 0);
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_NE(Headless::MessageBoxes()[0].find("too short"), std::string::npos);
+  EXPECT_FALSE(g_rom.HoldsImage());
+
+  std::string locked = Dir.Write("locked.smc", Sample(true));
+  ReadOnlyFile readOnly(locked);
+  if (!readOnly.Taken()) GTEST_SKIP() << "this system cannot make a file read-only";
+  LoadFile(locked);
+  EXPECT_EQ(Dialog->RomLoaded, 0);
+  ASSERT_EQ(Headless::MessageBoxes().size(), 2u);
+  EXPECT_NE(Headless::MessageBoxes()[1].find("locked.smc"), std::string::npos);
+}
+
+TEST_F(EditorFixture, FailedSaveSaysWhy) {
+  std::string path = Load(Sample(true));
+  std::filesystem::remove(path);
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_NE(Headless::MessageBoxes()[0].find("Could not save"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+}  // namespace
