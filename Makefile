@@ -2,14 +2,14 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run test deps native asan windows bench clean
+.PHONY: run test deps native asan windows wine-test bench clean
 
 run: deps native
 	mkdir -p $(dir $(SAMPLE))
 	build/native/tools/make-sample-image $(SAMPLE)
 	@echo "Sample image written to $(SAMPLE)."
 
-test: deps native asan windows
+test: deps native asan windows wine-test
 	ctest --preset native
 	ctest --preset asan
 
@@ -27,6 +27,9 @@ asan:
 windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
+
+wine-test: deps windows
+	tests/wine/run-wine-tests build/windows
 
 bench: deps native
 	build/native/bench/load_bench

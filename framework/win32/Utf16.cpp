@@ -18,6 +18,18 @@ CString NarrowToUtf8(std::wstring_view wide) {
   return CString(std::move(utf8));
 }
 
+std::wstring BytesToUnits(std::string_view bytes) {
+  std::wstring units(bytes.size(), L'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) units[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+  return units;
+}
+
+CString UnitsToBytes(std::wstring_view units) {
+  std::string bytes(units.size(), '\0');
+  for (std::size_t i = 0; i < units.size(); ++i) bytes[i] = units[i] <= 0xFF ? static_cast<char>(units[i]) : '?';
+  return CString(std::move(bytes));
+}
+
 CString SystemErrorText(unsigned long code) {
   wchar_t* text = nullptr;
   DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -1,0 +1,380 @@
+// Runs one game-text combo box in a real dialog under Win32 (Wine here) and checks what the
+// system makes of the framework's routing: the selection field paints from the glyph sheet,
+// MeasureItem sets the item heights, every item byte 0x01..0xFF comes back, a handler's
+// answer reaches the system, a mouse pick notifies in the order the editor relies on, and a
+// nested dialog is owned by the main window. Ends with "N passed, N failed".
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "combo_smoke_ids.h"
+#include "framework/CDataExchange.h"
+#include "framework/CDialog.h"
+#include "framework/CMemoryDC.h"
+#include "framework/CWinApp.h"
+#include "framework/win32/Utf16.h"
+#include "render/CGameTextComboBox.h"
+#include "render/GlyphSheetLayout.h"
+#include "render/SheetBuilder.h"
+#include "rom/CRomImage.h"
+#include "rom/GameText.h"
+#include "rom/RomLayout.h"
+#include "tools/SampleImage.h"
+
+namespace {
+int Passed = 0;
+int Failed = 0;
+
+void Check(bool ok, const std::string& what) {
+  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+  std::fflush(stdout);
+  ++(ok ? Passed : Failed);
+}
+
+const char* NotificationName(UINT code) {
+  switch (code) {
+    case CBN_SELCHANGE: return "CBN_SELCHANGE";
+    case CBN_DBLCLK: return "CBN_DBLCLK";
+    case CBN_SETFOCUS: return "CBN_SETFOCUS";
+    case CBN_KILLFOCUS: return "CBN_KILLFOCUS";
+    case CBN_DROPDOWN: return "CBN_DROPDOWN";
+    case CBN_CLOSEUP: return "CBN_CLOSEUP";
+    case CBN_SELENDOK: return "CBN_SELENDOK";
+    case CBN_SELENDCANCEL: return "CBN_SELENDCANCEL";
+    default: return "other";
+  }
+}
+
+// The user's mouse, through the system's input queue.
+void MouseTo(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE;  // a zero move, so hover tracking sees the pointer
+  SendInput(1, &move, sizeof move);
+}
+
+void Click() {
+  INPUT press[2]{};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, press, sizeof press[0]);
+}
+
+POINT CentreOnScreen(HWND window, const RECT& client) {
+  POINT centre{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+  ClientToScreen(window, &centre);
+  return centre;
+}
+
+constexpr UINT_PTR StepTimer = 1;
+constexpr int StepMilliseconds = 50;
+constexpr int StepPatience = 100;  // ticks a step may wait for the system (5 s)
+constexpr int PickIndex = 2;
+}  // namespace
+
+// Records how the selection field was last drawn, then draws as the editor does.
+class CSmokeBox : public CGameTextComboBox {
+ public:
+  void DrawItem(LPDRAWITEMSTRUCT item) override {
+    if (item->itemState & ODS_COMBOBOXEDIT) {
+      FieldRect = item->rcItem;
+      FieldItem = static_cast<int>(item->itemID);
+      ++FieldDraws;
+    }
+    CGameTextComboBox::DrawItem(item);
+  }
+
+  RECT FieldRect{};
+  int FieldItem = -1;
+  int FieldDraws = 0;
+};
+
+// Opened from the main dialog without a parent: the main window must own it and be disabled.
+class CNestedDlg : public CDialog {
+ public:
+  CNestedDlg() : CDialog(IDD_SMOKE) {}
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_INITDIALOG) SetTimer(m_hWnd, StepTimer, StepMilliseconds, nullptr);
+    if (message == WM_TIMER && wParam == StepTimer) {
+      KillTimer(m_hWnd, StepTimer);
+      Owner = GetWindow(m_hWnd, GW_OWNER);
+      OwnerEnabled = Owner && IsWindowEnabled(Owner);
+      PostMessageW(m_hWnd, WM_CLOSE, 0, 0);  // the dialog manager turns it into IDCANCEL
+      return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+  }
+
+  HWND Owner = nullptr;
+  bool OwnerEnabled = true;
+};
+
+class CSmokeDlg : public CDialog {
+ public:
+  CSmokeDlg() : CDialog(IDD_SMOKE) {}
+
+  CSmokeBox Box;
+  HICON Icon = nullptr;
+  bool InitSeen = false;
+  bool MeasuredBeforeInit = false;  // WM_MEASUREITEM reached the object before WM_INITDIALOG
+  std::vector<UINT> Notifications;  // the box's notifications, as the dialog received them
+  int SelchangeCount = 0;
+  int RememberedAtSelchange = -2;
+  int SelendokAtParent = 0;
+
+  void DoDataExchange(CDataExchange* exchange) override { DDX_Control(exchange, IDC_COMBO, Box); }
+
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    BuildSheets(*this, g_rom);
+    for (int i = 0; i < RomLayout::EsperNameCount; ++i) Box.AddString(g_rom.EsperNames[static_cast<std::size_t>(i)]);
+    Box.SelectRemember(0);
+    Icon = AfxGetApp()->LoadIcon(IDI_SMOKE);
+    SetTimer(m_hWnd, StepTimer, StepMilliseconds, nullptr);
+    return TRUE;
+  }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_INITDIALOG) InitSeen = true;
+    if (message == WM_MEASUREITEM && !InitSeen) MeasuredBeforeInit = true;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_COMBO && lParam) Notifications.push_back(HIWORD(wParam));
+    if (message == WM_TIMER && wParam == StepTimer) {
+      RunStep();
+      return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+  }
+
+  void OnSelchangeCombo() {
+    ++SelchangeCount;
+    RememberedAtSelchange = Box.RememberedIndex;
+  }
+  void OnSelendokCombo() { ++SelendokAtParent; }
+  HCURSOR OnQueryDragIcon() { return static_cast<HCURSOR>(Icon); }
+
+ private:
+  std::size_t StepIndex = 0;
+  int Tick = 0;
+
+  void RunStep() {
+    using Step = bool (CSmokeDlg::*)(int tick);  // true when done
+    static constexpr Step Steps[] = {&CSmokeDlg::PaintStep, &CSmokeDlg::AnswerStep, &CSmokeDlg::DropStep,
+                                     &CSmokeDlg::PickStep,  &CSmokeDlg::BytesStep,  &CSmokeDlg::NestedStep};
+    if (StepIndex == std::size(Steps)) {
+      KillTimer(m_hWnd, StepTimer);
+      EndDialog(IDOK);
+      return;
+    }
+    bool done = (this->*Steps[StepIndex])(Tick++);
+    if (!done && Tick > StepPatience) {
+      Check(false, "step " + std::to_string(StepIndex + 1) + " waited in vain for the system");
+      done = true;
+    }
+    if (done) {
+      ++StepIndex;
+      Tick = 0;
+    }
+  }
+
+  // The selection field, read back from the screen, holds the glyph cells of the name.
+  bool PaintStep(int) {
+    UpdateWindow(m_hWnd);
+    if (Box.FieldDraws == 0) return false;
+    Check(MeasuredBeforeInit, "WM_MEASUREITEM before WM_INITDIALOG already reached the dialog object");
+    Check(Box.FieldItem == 0, "the selection field draws the first esper");
+
+    RECT client{};
+    GetClientRect(Box.m_hWnd, &client);
+    CMemoryDC capture;
+    capture.CreateCompatibleDC(nullptr);
+    capture.Bitmap.CreateCompatibleBitmap(&capture, client.right, client.bottom);
+    capture.SelectObject(&capture.Bitmap);
+    {
+      CClientDC shown(&Box);
+      capture.BitBlt(0, 0, client.right, client.bottom, &shown, 0, 0, SRCCOPY);
+    }
+
+    const RECT& field = Box.FieldRect;
+    const COLORREF background = SchemeColours(ColourScheme::Normal)[0];
+    Check(capture.GetPixel(field.left + 1, field.top + 1) == background, "the selection field is filled with the normal background");
+
+    const CString& name = g_rom.EsperNames[0];
+    int compared = 0, wrong = 0, inked = 0;
+    int x = field.left + 4;
+    const int y = field.top + 3 + 4;
+    const int start = name.GetLength() > 0 && name.GetAt(0) == GameText::SkippedLead ? 1 : 0;
+    for (int i = start; i < name.GetLength() && x + GlyphSize <= field.right && y + GlyphSize <= field.bottom;
+         ++i, x += GlyphSize) {
+      const CellOrigin cell = GlyphCell(name.GetAt(i), ColourScheme::Normal);
+      for (int dy = 0; dy < GlyphSize; ++dy)
+        for (int dx = 0; dx < GlyphSize; ++dx) {
+          COLORREF want = g_rom.GlyphSheet.GetPixel(cell.x + dx, cell.y + dy);
+          inked += want != background;
+          wrong += capture.GetPixel(x + dx, y + dy) != want;
+        }
+      ++compared;
+    }
+    Check(compared >= 3 && inked > 0 && wrong == 0,
+          "the selection field shows the glyph cells of the name (" + std::to_string(compared) + " glyphs, " +
+              std::to_string(inked) + " ink pixels, " + std::to_string(wrong) + " differ; field " +
+              std::to_string(field.left) + "," + std::to_string(field.top) + "-" + std::to_string(field.right) + "," +
+              std::to_string(field.bottom) + ")");
+    return true;
+  }
+
+  // Answers given by handlers reach the system.
+  bool AnswerStep(int) {
+    int wrongHeights = 0;
+    for (int i = 0; i < Box.GetCount(); ++i) wrongHeights += ::SendMessageW(Box.m_hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0) != 12;
+    Check(Box.GetCount() == RomLayout::EsperNameCount && wrongHeights == 0, "every list item is 12 pixels high, as MeasureItem said");
+    LRESULT icon = ::SendMessageW(m_hWnd, WM_QUERYDRAGICON, 0, 0);
+    Check(Icon && icon == reinterpret_cast<LRESULT>(Icon), "WM_QUERYDRAGICON answers with the handler's icon");
+    return true;
+  }
+
+  bool DropStep(int tick) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(Box.m_hWnd, &info);
+    if (tick == 0) {
+      Notifications.clear();
+      SetForegroundWindow(m_hWnd);
+      MouseTo(CentreOnScreen(Box.m_hWnd, info.rcButton));
+    } else if (tick == 1) {
+      Click();
+    }
+    return tick > 1 && ::SendMessageW(Box.m_hWnd, CB_GETDROPPEDSTATE, 0, 0);
+  }
+
+  bool PickStep(int tick) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(Box.m_hWnd, &info);
+    if (tick == 0) {
+      RECT item{};
+      ::SendMessageW(info.hwndList, LB_GETITEMRECT, PickIndex, reinterpret_cast<LPARAM>(&item));
+      MouseTo(CentreOnScreen(info.hwndList, item));
+    } else if (tick == 1) {
+      Click();
+    }
+    if (tick < 2 || ::SendMessageW(Box.m_hWnd, CB_GETDROPPEDSTATE, 0, 0)) return false;
+
+    std::string order;
+    for (UINT code : Notifications) order += std::string(order.empty() ? "" : ", ") + NotificationName(code);
+    std::printf("notifications of a mouse pick, as the dialog got them: %s\n", order.c_str());
+    Check(Box.GetCurSel() == PickIndex, "the picked item is selected");
+    Check(Box.RememberedIndex == PickIndex, "the reflected CBN_SELENDOK remembered the picked item");
+    Check(SelchangeCount == 1 && RememberedAtSelchange == PickIndex,
+          "the dialog's CBN_SELCHANGE handler ran once, with the pick already remembered");
+    Check(SelendokAtParent == 0, "CBN_SELENDOK, handled by the box, did not reach the dialog's handler");
+    return true;
+  }
+
+  // Every byte 0x01..0xFF survives the control, alone and all in one item.
+  bool BytesStep(int) {
+    Box.ResetContent();
+    std::string all;
+    for (int b = 1; b <= 255; ++b) all += static_cast<char>(b);
+    Box.AddString(CString(all));
+    for (int b = 1; b <= 255; ++b) Box.AddString(CString(std::string(1, static_cast<char>(b))));
+    Check(Box.GetCount() == 256, "256 items added");
+
+    CString back;
+    Box.GetLBText(0, back);
+    Check(back == CString(all), "an item of all 255 bytes comes back unchanged");
+    int wrong = 0;
+    for (int b = 1; b <= 255; ++b) {
+      Box.GetLBText(b, back);
+      wrong += !(back == CString(std::string(1, static_cast<char>(b))));
+    }
+    Check(wrong == 0, "each single-byte item comes back unchanged (" + std::to_string(wrong) + " differ)");
+
+    std::wstring units(256, L'\0');
+    ::SendMessageW(Box.m_hWnd, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(units.data()));
+    bool oneUnitPerByte = true;
+    for (int b = 1; b <= 255; ++b) oneUnitPerByte &= units[static_cast<std::size_t>(b - 1)] == static_cast<wchar_t>(b);
+    Check(oneUnitPerByte, "the control holds each byte as the UTF-16 unit of the same value");
+
+    char bytes[256] = {};
+    LRESULT length = Box.SendMessage(CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(bytes));
+    Check(length == 255 && all == std::string(bytes, 255), "CB_GETLBTEXT through the framework gives the bytes");
+
+    Box.GetLBText(999, back);
+    Check(back.IsEmpty(), "an index past the list gives an empty text");
+    return true;
+  }
+
+  bool NestedStep(int) {
+    KillTimer(m_hWnd, StepTimer);  // the nested dialog runs its own loop
+    CNestedDlg nested;
+    INT_PTR result = nested.DoModal();
+    SetTimer(m_hWnd, StepTimer, StepMilliseconds, nullptr);
+    Check(result == IDCANCEL, "WM_CLOSE ends a dialog with IDCANCEL through its message map");
+    Check(nested.Owner == m_hWnd && !nested.OwnerEnabled, "a dialog without a parent is owned by the main window, which it disables");
+    Check(IsWindowEnabled(m_hWnd) != FALSE, "the main window is enabled again afterwards");
+    Check(nested.m_hWnd == nullptr, "the nested dialog's object is detached when its window is gone");
+    return true;
+  }
+
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSmokeDlg, CDialog)
+  ON_CBN_SELCHANGE(IDC_COMBO, OnSelchangeCombo)
+  TAVERO_MAP_ENTRY(WM_COMMAND, CBN_SELENDOK, IDC_COMBO, OnSelendokCombo)
+  ON_WM_QUERYDRAGICON()
+END_MESSAGE_MAP()
+
+class CSmokeApp : public CWinApp {
+ public:
+  BOOL InitInstance() override;
+};
+
+// In this order, as the editor defines them.
+CSmokeApp theApp;
+CRomImage g_rom;
+
+namespace {
+// A sample image in a temporary file, loaded the way the editor's Load command does.
+bool LoadSampleImage(std::wstring& file) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  wchar_t name[MAX_PATH + 1] = {};
+  if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"smk", 0, name)) return false;
+  file = name;
+  const CString path = NarrowToUtf8(file);
+  std::string error;
+  if (!SampleImage::WriteFile(path.Str(), SampleImage::Make({}), &error)) {
+    std::printf("%s\n", error.c_str());
+    return false;
+  }
+  g_rom.SetPath(path);
+  if (!g_rom.LoadFile()) return false;
+  g_rom.SetHeaderSize(static_cast<int>(g_rom.GetImageLength() % 0x10000));
+  if (!g_rom.CheckImageExtent()) return false;
+  g_rom.ReadEsperData();
+  return true;
+}
+}  // namespace
+
+BOOL CSmokeApp::InitInstance() {
+  std::wstring file;
+  bool loaded = LoadSampleImage(file);
+  Check(loaded, "a sample image loads" + (loaded ? std::string() : ": " + g_rom.ErrorText.Str()));
+  if (loaded) {
+    CSmokeDlg dialog;
+    m_pMainWnd = &dialog;
+    INT_PTR result = dialog.DoModal();
+    m_pMainWnd = nullptr;
+    Check(result == IDOK, "the dialog ran to its end");
+    Check(dialog.m_hWnd == nullptr && dialog.Box.m_hWnd == nullptr, "the dialog and box objects are detached afterwards");
+  }
+  if (!file.empty()) DeleteFileW(file.c_str());
+  std::printf("%d passed, %d failed\n", Passed, Failed);
+  std::fflush(stdout);
+  std::exit(Failed == 0 ? 0 : 1);  // the framework's Run always reports 0
+}
