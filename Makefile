@@ -4,10 +4,10 @@ SAMPLE := sample/sample.smc
 
 .PHONY: run test deps native asan windows wine-test bench clean
 
-run: deps native
+run: deps native windows
 	mkdir -p $(dir $(SAMPLE))
 	build/native/tools/make-sample-image $(SAMPLE)
-	@echo "Sample image written to $(SAMPLE)."
+	scripts/run-editor build/windows $(dir $(SAMPLE))
 
 test: deps native asan windows wine-test
 	ctest --preset native
