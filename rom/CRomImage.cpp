@@ -122,29 +122,36 @@ int CRomImage::SaveFile() {
     ErrorText = File.ErrorText();
     return 0;
   }
-  auto fail = [this] {
-    ErrorText = File.ErrorText();
+  // Each failure closes the file and says why; the file is as it was unless noted.
+  auto fail = [this](const CString& why) {
+    ErrorText = why;
     File.Close();
     return 0;
   };
   std::uint64_t length = 0;
-  if (!File.GetLength(length)) return fail();
-  if (length < ImageLength) {
-    // Writing the image would make the file longer than it now is.
-    ErrorText = CString(("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
+  if (!File.GetLength(length)) return fail(File.ErrorText());
+  if (length < ImageLength)  // writing the image would make the file longer than it now is
+    return fail(CString(("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
                          std::to_string(ImageLength) + " expected); it was left as it is")
-                            .c_str());
-    File.Close();
-    return 0;
+                            .c_str()));
+
+  // What the file holds now, to put back should the write stop half-way.
+  std::unique_ptr<std::uint8_t[]> before(new (std::nothrow) std::uint8_t[ImageLength ? ImageLength : 1]);
+  if (!before) return fail("not enough memory to save the file safely; it was left as it is");
+  if (!File.Seek(0, CFile::begin)) return fail(File.ErrorText());
+  if (File.Read(before.get(), ImageLength) != ImageLength) return fail(File.ErrorText());
+
+  if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
+    if (!File.Close()) {
+      ErrorText = File.ErrorText();
+      return 0;
+    }
+    return 1;
   }
-  if (!File.Seek(0, CFile::begin)) return fail();
-  if (!File.Write(Buffer.get(), ImageLength)) return fail();
-  if (!File.Flush()) return fail();
-  if (!File.Close()) {
-    ErrorText = File.ErrorText();
-    return 0;
-  }
-  return 1;
+  CString why = File.ErrorText();
+  bool restored = File.Seek(0, CFile::begin) && File.Write(before.get(), ImageLength) && File.Flush();
+  return fail(why + CString(restored ? "; the file was put back as it was"
+                                     : "; the file could not be put back and may be damaged"));
 }
 
 void CRomImage::SeekRom(std::uint64_t romOffset) { Cursor = FileOffset(romOffset); }

@@ -44,7 +44,8 @@ class CRomImage {
   int CheckImageExtent();
   // Writes the esper records into Buffer (even when what follows fails), then the first
   // ImageLength bytes of Buffer over the file from offset 0. The file keeps its length.
-  // Returns 0 with ErrorText saying why when nothing or not all of it could be written.
+  // Returns 0 with ErrorText saying why when it could not be written; a write that stops
+  // half-way puts back what the file held, so the file is either unchanged or the image.
   int SaveFile();
   bool HoldsImage() const { return Buffer != nullptr; }
 

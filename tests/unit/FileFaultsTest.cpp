@@ -1,0 +1,98 @@
+// Faults of the disk or of other programs while loading and saving: each is reported, the
+// program keeps working, and the file is either unchanged or exactly the image.
+
+#include <filesystem>
+
+#include "RomFixture.h"
+#include "framework/FileFaults.h"
+
+namespace {
+
+using FileFaults::Operation;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Fault {
+  const char* Name;
+  Operation Target;
+  std::size_t BytesFirst;
+};
+
+class SaveFaults : public RomFixture, public ::testing::WithParamInterface<Fault> {
+ protected:
+  void TearDown() override { FileFaults::Disarm(); }
+};
+
+TEST_P(SaveFaults, AreReportedAndLeaveTheFileAsItWas) {
+  Bytes bytes = ImageBytes();
+  ASSERT_TRUE(Load(bytes));
+  Rom->ReadEsperData();
+  Rom->EsperTable[0][0] ^= 0x55;
+
+  FileFaults::Arm(GetParam().Target, GetParam().BytesFirst);
+  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->ErrorText.IsEmpty());
+  EXPECT_EQ(ReadFileBytes(Path), bytes);
+
+  // The program goes on: the next save succeeds and writes exactly the image.
+  ASSERT_EQ(Rom->SaveFile(), 1) << Rom->ErrorText.Str();
+  Bytes saved = ReadFileBytes(Path);
+  EXPECT_TRUE(std::equal(saved.begin(), saved.end(), Rom->Buffer.get()));
+  EXPECT_EQ(saved.size(), bytes.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SaveFaults,
+                         ::testing::Values(Fault{"OpenRefused", Operation::Open, 0},
+                                           Fault{"LengthUnknown", Operation::Length, 0},
+                                           Fault{"SeekFails", Operation::Seek, 0},
+                                           Fault{"ReadShort", Operation::Read, 1000},
+                                           Fault{"WriteStopsHalfway", Operation::Write, 0x200000},
+                                           Fault{"WriteFailsAtOnce", Operation::Write, 0},
+                                           Fault{"FlushFails", Operation::Flush, 0}),
+                         [](const ::testing::TestParamInfo<Fault>& fault) { return std::string(fault.param.Name); });
+
+TEST_F(RomFixture, SaveReportsAFailedCloseAfterWritingTheImage) {
+  ASSERT_TRUE(Load(ImageBytes()));
+  FileFaults::Arm(Operation::Close);
+  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_NE(Rom->ErrorText.Str().find("close"), std::string::npos);
+  FileFaults::Disarm();
+}
+
+class LoadFaults : public RomFixture, public ::testing::WithParamInterface<Fault> {
+ protected:
+  void TearDown() override { FileFaults::Disarm(); }
+};
+
+TEST_P(LoadFaults, AreReportedAndHoldNoImage) {
+  Bytes bytes = ImageBytes();
+  ASSERT_TRUE(Load(bytes));
+  FileFaults::Arm(GetParam().Target, GetParam().BytesFirst);
+  EXPECT_EQ(Rom->LoadFile(), 0);
+  EXPECT_FALSE(Rom->HoldsImage());
+  EXPECT_FALSE(Rom->ErrorText.IsEmpty());
+  EXPECT_EQ(ReadFileBytes(Path), bytes);
+  EXPECT_EQ(Rom->LoadFile(), 1);  // and the next try works
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, LoadFaults,
+                         ::testing::Values(Fault{"OpenRefused", Operation::Open, 0},
+                                           Fault{"LengthUnknown", Operation::Length, 0},
+                                           Fault{"ReadShort", Operation::Read, 0x1000}),
+                         [](const ::testing::TestParamInfo<Fault>& fault) { return std::string(fault.param.Name); });
+
+TEST_F(RomFixture, SaveAfterTheFileWasDeletedOrMadeReadOnlyReportsAndCreatesNothing) {
+  Bytes bytes = ImageBytes();
+  ASSERT_TRUE(Load(bytes));
+  {
+    ReadOnlyFile readOnly(Path);
+    if (readOnly.Taken()) {
+      EXPECT_EQ(Rom->SaveFile(), 0);
+      EXPECT_EQ(ReadFileBytes(Path), bytes);
+    }
+  }
+  std::filesystem::remove(Path);
+  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(std::filesystem::exists(Path));
+}
+
+}  // namespace
