@@ -1,0 +1,77 @@
+#include "HostileImages.h"
+
+#include "rom/RomLayout.h"
+#include "tools/SampleImage.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The shortest file whose locations all fit: its length leaves no header.
+constexpr std::size_t Shortest = 0x270000;
+
+Bytes Sample(std::size_t romSize = 0x300000) {
+  SampleImage::Options options;
+  options.RomSize = romSize;
+  return SampleImage::Make(options);
+}
+
+// The sample's data moved to where a file of this length has it: length % 0x10000 is its header.
+Bytes WithLength(std::size_t length) {
+  Bytes sample = Sample();
+  std::size_t header = SampleImage::HeaderSizeFor(length);
+  Bytes bytes(length, 0x5A);
+  for (std::size_t i = 0; i + header < length && i < sample.size(); ++i) bytes[i + header] = sample[i];
+  return bytes;
+}
+
+Bytes WithProbes(std::uint8_t a, std::uint8_t b) {
+  Bytes bytes = Sample();
+  bytes[RomLayout::RecordSizeProbeA] = a;
+  bytes[RomLayout::RecordSizeProbeB] = b;
+  return bytes;
+}
+
+Bytes WithNameBlocks(const std::function<std::uint8_t(std::size_t)>& byteAt) {
+  Bytes bytes = Sample();
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < RomLayout::BonusNameCount * RomLayout::BonusNameWidth; ++i)
+    bytes[RomLayout::BonusNameBlock + i] = byteAt(k++);
+  for (std::size_t i = RomLayout::SpellNameBlock; i < RomLayout::ImageEnd; ++i) bytes[i] = byteAt(k++);
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<HostileImage> HostileImages() {
+  std::vector<HostileImage> images = {
+      {"Empty", [] { return Bytes(); }, false},
+      {"OneByte", [] { return Bytes(1, 0x0D); }, false},
+      {"OneByteShort", [] { return WithLength(Shortest - 1); }, false},
+      {"ExactlyTheLastLocation", [] { return WithLength(Shortest); }, true},
+      {"EndsInsideTheNames",
+       [] {
+         Bytes bytes = Sample();
+         bytes.resize(RomLayout::SpellNameBlock + 3);
+         return bytes;
+       },
+       false},
+      {"HeaderRemainder1", [] { return WithLength(Shortest + 0x10000 + 1); }, true},
+      {"HeaderRemainder1FF", [] { return WithLength(Shortest + 0x10000 + 0x1FF); }, true},
+      {"HeaderRemainder200", [] { return WithLength(Shortest + 0x200); }, true},
+      {"HeaderRemainderFFFF", [] { return WithLength(Shortest + 0xFFFF); }, true},
+      {"HeaderRemainderFFFFTooShort", [] { return WithLength(Shortest - 1); }, false},
+      {"Length7FFFFF", [] { return WithLength(0x7FFFFF); }, true},
+      {"Length800000", [] { return WithLength(0x800000); }, true},
+      {"Length1000000", [] { return WithLength(0x1000000); }, true},
+      {"ProbesDisagree", [] { return WithProbes(0x0B, 0x0D); }, true},
+      {"NamesWithoutEnds", [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(0x80 + k % 0x7F); }); }, true},
+      {"NamesAllZero", [] { return WithNameBlocks([](std::size_t) { return std::uint8_t{0}; }); }, true},
+      {"NamesOfEveryByte", [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(1 + k % 255); }); }, true},
+  };
+  for (int probe : {0, 11, 12, 13, 14, 32, 33, 255})
+    images.push_back({"ProbesBoth" + std::to_string(probe),
+                      [probe] { return WithProbes(static_cast<std::uint8_t>(probe), static_cast<std::uint8_t>(probe)); },
+                      true});
+  return images;
+}

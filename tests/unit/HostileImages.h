@@ -1,0 +1,16 @@
+#pragma once
+// Images made to break the editor: wrong sizes, odd headers, every kind of probe, names
+// without ends or without content, every byte value in a name. Built here, not kept as files.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct HostileImage {
+  std::string Name;
+  std::function<std::vector<std::uint8_t>()> Make;
+  bool Loads;  // whether the editor can take it (else it must refuse it with a message)
+};
+
+std::vector<HostileImage> HostileImages();
