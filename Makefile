@@ -2,14 +2,14 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run test deps native asan windows wine-test bench clean
+.PHONY: run test deps native asan windows wine-test fuzz-build fuzz-smoke fuzz bench clean
 
 run: deps native windows
 	mkdir -p $(dir $(SAMPLE))
 	build/native/tools/make-sample-image $(SAMPLE)
 	scripts/run-editor build/windows $(dir $(SAMPLE))
 
-test: deps native asan windows wine-test
+test: deps native asan windows wine-test fuzz-smoke
 	ctest --preset native
 	ctest --preset asan
 
@@ -30,6 +30,18 @@ windows:
 
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows
+
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+# A short run of every fuzz target on top of the tests; `make fuzz FUZZ_SECONDS=3600` for long ones.
+FUZZ_SECONDS ?= 600
+fuzz-smoke: fuzz-build
+	fuzz/run-fuzzers 30
+
+fuzz: fuzz-build
+	fuzz/run-fuzzers $(FUZZ_SECONDS)
 
 bench: deps native
 	build/native/bench/load_bench

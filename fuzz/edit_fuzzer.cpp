@@ -1,0 +1,55 @@
+// Load, then any sequence of what a user can do to the fields and the menu: picks of any
+// index, typing and pasting any text, "5->6" answered any way, Save. The file is written
+// in place only, never resized, and nothing refused is ever stored as a rate.
+
+#include <filesystem>
+
+#include "FuzzedImage.h"
+#include "framework/headless/HeadlessFileDialog.h"
+#include "framework/headless/HeadlessUser.h"
+#include "rom/CRomImage.h"
+#include "ui/CEditorDlg.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  CEditorDlg& editor = FuzzedEditor();
+  const std::string path = WriteFuzzedImage(input);
+  const auto length = std::filesystem::file_size(path);
+  Headless::AnswerFileDialog(CString(path.c_str()));
+  Headless::PressCommand(editor, ID_FILE_LOAD);
+  Headless::ClearModalScripts();
+
+  for (int steps = 0; steps < 64 && input.remaining_bytes() > 0; ++steps) {
+    switch (input.ConsumeIntegralInRange(0, 6)) {
+      case 0:
+        Headless::PickItem(editor, input.ConsumeIntegralInRange(IDC_ESPER, IDC_BONUS), input.ConsumeIntegralInRange(-2, 300));
+        break;
+      case 1:
+        Headless::TypeText(editor, input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6), input.ConsumeRandomLengthString(12));
+        break;
+      case 2:
+        Headless::PasteText(editor, input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6), input.ConsumeRandomLengthString(12));
+        break;
+      case 3:
+        if (input.ConsumeBool()) Headless::AnswerNextModal(input.ConsumeBool() ? IDOK : IDCANCEL);
+        Headless::PressCommand(editor, ID_SHIFT_DATA);
+        Headless::ClearModalScripts();
+        break;
+      case 4:
+        Headless::PressCommand(editor, ID_FILE_SAVE);
+        break;
+      case 5:
+        editor.OnSelchangeEsper();
+        break;
+      default:
+        Headless::PressCommand(editor, IDOK);  // Enter: validates every field
+        break;
+    }
+    for (const EsperRecord& record : g_rom.EsperTable)
+      for (int slot : record)
+        if (slot < 0 || slot > 0xFF) std::abort();  // only byte values are ever stored
+  }
+  Headless::ClearMessageBoxes();
+  if (std::filesystem::file_size(path) != length) std::abort();
+  return 0;
+}
