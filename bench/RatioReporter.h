@@ -22,3 +22,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   std::map<std::string, double> Seconds;
 };
+
+// Runs the benchmarks of this program and prints how measured compares with baseline.
+inline void RunAndCompare(int argc, char** argv, const std::string& measured, const std::string& baseline,
+                          const char* goal = "") {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  reporter.PrintRatio(measured, baseline, goal);
+}

@@ -58,11 +58,7 @@ BENCHMARK(LoadAndReadEsperData)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  reporter.PrintRatio("LoadAndReadEsperData", "PlainRead", " (goal: under 2)");
+  RunAndCompare(argc, argv, "LoadAndReadEsperData", "PlainRead", " (goal: under 2)");
   std::filesystem::remove(ImagePath());
   return 0;
 }

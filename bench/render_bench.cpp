@@ -88,10 +88,6 @@ BENCHMARK(DrawNineGlyphItem)->Unit(benchmark::kNanosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  reporter.PrintRatio("BuildSheetsOnce", "FillSheetPixels", "");
+  RunAndCompare(argc, argv, "BuildSheetsOnce", "FillSheetPixels");
   return 0;
 }
