@@ -1,0 +1,173 @@
+#include "cli/CliApp.h"
+
+#include <CLI/CLI.hpp>
+
+#include <climits>
+#include <map>
+#include <optional>
+
+namespace Cli {
+
+namespace {
+
+// A value as written on the command line: decimal, or hex after "0x". Too large a number
+// comes back as INT_MAX, so that the range check names it.
+std::optional<int> ParseNumber(const std::string& text) {
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::string digits = hex ? text.substr(2) : text;
+  if (digits.empty()) return std::nullopt;
+  long long value = 0;
+  for (char c : digits) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0) return std::nullopt;
+    value = std::min<long long>(value * (hex ? 16 : 10) + digit, INT_MAX);
+  }
+  return static_cast<int>(value);
+}
+
+std::optional<int> ParseValueOrNone(const std::string& text) {
+  if (text == "none") return 0xFF;
+  return ParseNumber(text);
+}
+
+// "--rate 2=10" and "--spell 2=none": the pair, then the value, each pair once.
+std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed) {
+  std::vector<std::pair<int, int>> pairs;
+  std::map<int, bool> seen;
+  for (const std::string& item : items) {
+    const auto equals = item.find('=');
+    std::optional<int> pair = equals == std::string::npos ? std::nullopt : ParseNumber(item.substr(0, equals));
+    std::optional<int> value;
+    if (pair) value = noneAllowed ? ParseValueOrNone(item.substr(equals + 1)) : ParseNumber(item.substr(equals + 1));
+    if (!pair || !value)
+      throw CLI::ValidationError(flag, std::string("takes PAIR=") + (noneAllowed ? "SPELL|none" : "RATE") +
+                                           " with whole numbers, as " + flag + (noneAllowed ? " 2=none" : " 2=10") +
+                                           "; got \"" + item + "\"");
+    if (seen[*pair]) throw CLI::ValidationError(flag, "names pair " + std::to_string(*pair) + " twice");
+    seen[*pair] = true;
+    pairs.emplace_back(*pair, *value);
+  }
+  return pairs;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, Streams& io) {
+  CLI::App app{
+      "tavero-cli: read and edit the esper records of a ROM image from the command line,\n"
+      "with the editor's own load, save and five-to-six code."};
+  app.name("tavero-cli");
+  app.require_subcommand(1);
+  app.footer(
+      "Names print through a lossless transliteration: letters, digits and space for the codes\n"
+      "the editor relies on, {XX} for every other byte. Exit status: 0 done, 1 the operation\n"
+      "failed (nothing written), 2 the command line is wrong.");
+
+  std::string image, json, format = "text";
+  std::optional<std::string> output;
+  bool force = false;
+  std::string esper;
+  std::vector<std::string> rates, spells;
+  std::optional<std::string> bonus;
+  PictureRequest picture;
+
+  auto addImage = [&](CLI::App* command) {
+    command->add_option("IMAGE", image, "The ROM image (.smc, .sfc, .fig)")->required();
+  };
+  auto addOutput = [&](CLI::App* command) {
+    command->add_option("--output,-o", output, "Write to a copy at NEW and leave IMAGE untouched")->type_name("NEW");
+  };
+
+  CLI::App* info = app.add_subcommand("info", "Length, header, probes, six-slot code patch and esper data layout");
+  addImage(info);
+
+  CLI::App* dump = app.add_subcommand("dump", "The 27 espers with their rates, spells and bonus");
+  addImage(dump);
+  dump->add_option("--format,-f", format, "text, json or csv")->check(CLI::IsMember({"text", "json", "csv"}))
+      ->capture_default_str();
+
+  CLI::App* exporter = app.add_subcommand("export", "Write the esper table of a six-slot image to a JSON file");
+  addImage(exporter);
+  exporter->add_option("FILE", json, "The JSON file to write (- for the standard output)")->required();
+
+  CLI::App* importer = app.add_subcommand(
+      "import", "Read the esper table from a JSON file (as export writes it) into a six-slot image and save it");
+  addImage(importer);
+  importer->add_option("FILE", json, "The JSON file to read (- for the standard input)")->required();
+  addOutput(importer);
+
+  CLI::App* set = app.add_subcommand("set", "Change one esper's rates, spells or bonus in a six-slot image and save it");
+  addImage(set);
+  set->add_option("--esper,-e", esper, "The esper, 0..26")->required()->type_name("N");
+  set->add_option("--rate", rates, "Pair K (1..6) learns at rate R (0..255); repeatable")
+      ->type_name("K=R")
+      ->allow_extra_args(false);
+  set->add_option("--spell", spells, "Pair K teaches spell S (0..53) or none; repeatable")
+      ->type_name("K=S|none")
+      ->allow_extra_args(false);
+  set->add_option("--bonus", bonus, "The level-up bonus, 0..254 or none")->type_name("B|none");
+  addOutput(set);
+
+  CLI::App* shift = app.add_subcommand(
+      "shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save");
+  addImage(shift);
+  shift->add_flag("--force", force, "Shift even when the probes say the records are not five-slot");
+  addOutput(shift);
+
+  CLI::App* pictures = app.add_subcommand("picture", "Draw the font and palette sheets, or every name, as PNG");
+  addImage(pictures);
+  pictures->add_option("--glyphs", picture.Glyphs, "The glyph sheet: the font in its three colour schemes")
+      ->type_name("FILE.png");
+  pictures->add_option("--palettes", picture.Palettes, "The palette sheet: 2048 colour swatches")->type_name("FILE.png");
+  pictures->add_option("--names", picture.Names, "Every esper, spell and bonus name in the image's font")
+      ->type_name("FILE.png");
+  pictures->add_option("--scale", picture.Scale, "Pixels per image pixel, 1..16")->check(CLI::Range(1, 16))
+      ->capture_default_str();
+
+  SetRequest request;
+  try {
+    // CLI11 would only say that a command is required.
+    if (args.size() > 1 && !args[1].empty() && args[1][0] != '-') {
+      bool known = false;
+      for (const CLI::App* command : app.get_subcommands({})) known = known || command->get_name() == args[1];
+      if (!known)
+        throw CLI::ValidationError("unknown command \"" + args[1] +
+                                   "\"; the commands are info, dump, export, import, set, shift and picture");
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    app.parse(static_cast<int>(argv.size()), argv.data());
+
+    if (*set) {
+      std::optional<int> number = ParseNumber(esper);
+      if (!number) throw CLI::ValidationError("--esper", "takes a whole number 0..26; got \"" + esper + "\"");
+      request.Esper = *number;
+      request.Rates = ParsePairs("--rate", rates, false);
+      request.Spells = ParsePairs("--spell", spells, true);
+      if (bonus) {
+        request.Bonus = ParseValueOrNone(*bonus);
+        if (!request.Bonus) throw CLI::ValidationError("--bonus", "takes a whole number 0..254 or none; got \"" + *bonus + "\"");
+      }
+      if (rates.empty() && spells.empty() && !bonus)
+        throw CLI::ValidationError("set", "give at least one of --rate, --spell, --bonus");
+    }
+    if (*pictures && !picture.Glyphs && !picture.Palettes && !picture.Names)
+      throw CLI::ValidationError("picture", "give at least one of --glyphs, --palettes, --names");
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e, io.Out, io.Err);
+    return status == 0 ? ExitSuccess : ExitUsage;
+  }
+
+  if (*info) return RunInfo(io, image);
+  if (*dump) return RunDump(io, image, format == "json" ? DumpFormat::Json : format == "csv" ? DumpFormat::Csv : DumpFormat::Text);
+  if (*exporter) return RunExport(io, image, json);
+  if (*importer) return RunImport(io, image, json, output);
+  if (*set) return RunSet(io, image, request, output);
+  if (*shift) return RunShift(io, image, force, output);
+  return RunPicture(io, image, picture);
+}
+
+}  // namespace Cli

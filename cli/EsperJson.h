@@ -1,0 +1,45 @@
+#pragma once
+// The esper table as a JSON document: what "dump --format json" and "export" write and what
+// "import" reads back. Names are there for people and are never imported.
+//
+//   {"format": "tavero-espers", "version": 1, "layout": "six-slot", "recordSize": 13,
+//    "espers": [{"number": 0, "name": "...", "nameBytes": "80 9A",
+//                "spells": [{"rate": 10, "spell": 3, "name": "...", "nameBytes": "..."}, ...],
+//                "bonus": 2, "bonusName": "...", "bonusNameBytes": "..."}, ...]}
+//
+// An empty spell and "no bonus" (0xFF) are null.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/EsperView.h"
+
+namespace Cli {
+
+inline constexpr const char* JsonFormatName = "tavero-espers";
+inline constexpr int JsonFormatVersion = 1;
+
+nlohmann::ordered_json EspersToJson(const ImageSession& session, const std::vector<EsperView>& espers);
+
+// One record's values as import writes them: bytes 0..255, 0xFF for null.
+struct EsperValues {
+  std::array<int, PairCount> Rates{};
+  std::array<int, PairCount> Spells{};
+  int Bonus = NoValue;
+};
+
+// Reads a document in the form above: all 27 espers in order, six pairs each, every value a
+// whole number in range, no key it does not know. Returns false with *error naming the place
+// ("espers[3].spells[1].rate: ..."). Whether a spell number fits the image is for the caller
+// (see SpellFits).
+bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, std::string* error);
+
+// A spell value may be stored when it names a spell or an empty slot, or when the slot holds
+// it already (an image may hold values past the list, which must survive a round trip).
+bool SpellFits(int value, int current);
+
+}  // namespace Cli

@@ -1,0 +1,127 @@
+#include "cli/Picture.h"
+
+#include "cli/CommandSupport.h"
+#include "cli/SheetHost.h"
+#include "cli/Transliteration.h"
+#include "framework/CMemoryDC.h"
+#include "render/GlyphSheetLayout.h"
+#include "rom/CRomImage.h"
+#include "rom/GameText.h"
+#include "rom/RomLayout.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
+
+namespace Cli {
+
+PixelImage CopySurface(const CDC& dc) {
+  const PixelSurface& surface = dc.Surface();
+  PixelImage image;
+  if (!surface) return image;
+  image.Width = surface.Width;
+  image.Height = surface.Height;
+  image.Pixels.assign(surface.Bits, surface.Bits + static_cast<std::size_t>(surface.Width) * surface.Height);
+  return image;
+}
+
+namespace {
+
+std::string Codes(const char* ascii) {
+  std::string bytes;
+  UntransliterateGameText(ascii, bytes, nullptr);
+  return bytes;
+}
+
+// One line: the background of the scheme, then the number right-aligned in three cells,
+// then the text from NameTextOffset on, cell by cell as the editor's list draws an item.
+void DrawLine(CDC& target, CRomImage& rom, int x, int y, ColourScheme scheme, int number, const std::string& text) {
+  const RECT line{x, y, x + NameColumnWidth, y + NameLineHeight};
+  target.FillSolidRect(&line, SchemeColours(scheme)[0]);
+  auto cell = [&](int penX, int code) {
+    const CellOrigin origin = GlyphCell(code, scheme);
+    target.BitBlt(penX, y + 4, GlyphSize, GlyphSize, &rom.GlyphSheet, origin.x, origin.y, SRCCOPY);
+  };
+  if (number >= 0) {
+    const std::string digits = std::to_string(number);
+    for (std::size_t i = 0; i < digits.size(); ++i)
+      cell(x + 6 + 8 * static_cast<int>(3 - digits.size() + i), GameText::Digit0 + (digits[i] - '0'));
+  }
+  int penX = x + NameTextOffset + 6;
+  const std::size_t start = !text.empty() && static_cast<std::uint8_t>(text[0]) == GameText::SkippedLead ? 1 : 0;
+  for (std::size_t i = start; i < text.size(); ++i, penX += GlyphSize) cell(penX, static_cast<std::uint8_t>(text[i]));
+}
+
+}  // namespace
+
+PixelImage DrawNameList(CRomImage& rom) {
+  const int rows = 1 + RomLayout::SpellNameCount;  // the longest list, under its heading
+  CMemoryDC target;
+  target.CreateCompatibleDC(nullptr);
+  target.Bitmap.CreateCompatibleBitmap(&target, 3 * NameColumnWidth, rows * NameLineHeight);
+  target.SelectObject(&target.Bitmap);
+  const RECT all{0, 0, 3 * NameColumnWidth, rows * NameLineHeight};
+  target.FillSolidRect(&all, SchemeColours(ColourScheme::Normal)[0]);
+
+  auto column = [&](int index, const char* heading, int count, auto name) {
+    const int x = index * NameColumnWidth;
+    DrawLine(target, rom, x, 0, ColourScheme::Highlight, -1, Codes(heading));
+    for (int n = 0; n < count; ++n) DrawLine(target, rom, x, (n + 1) * NameLineHeight, ColourScheme::Normal, n, name(n));
+  };
+  column(0, "Espers", RomLayout::EsperNameCount, [&](int n) { return rom.EsperNames[static_cast<std::size_t>(n)].Str(); });
+  column(1, "Spells", RomLayout::SpellNameCount, [&](int n) { return rom.SpellNames[static_cast<std::size_t>(n)].Str(); });
+  column(2, "Bonuses", RomLayout::BonusNameCount, [&](int n) { return rom.BonusNames[static_cast<std::size_t>(n)].Str(); });
+  return CopySurface(target);
+}
+
+std::string EncodePng(const PixelImage& image, int scale) {
+  if (image.Width <= 0 || image.Height <= 0 || scale < 1) return {};
+  const int width = image.Width * scale, height = image.Height * scale;
+  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  std::size_t at = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t pixel = image.Pixels[static_cast<std::size_t>(y / scale) * static_cast<std::size_t>(image.Width) +
+                                               static_cast<std::size_t>(x / scale)];
+      rgb[at++] = static_cast<unsigned char>(pixel >> 16);
+      rgb[at++] = static_cast<unsigned char>(pixel >> 8);
+      rgb[at++] = static_cast<unsigned char>(pixel);
+    }
+  std::string png;
+  auto append = [](void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+  };
+  if (!stbi_write_png_to_func(append, &png, width, height, 3, rgb.data(), width * 3)) return {};
+  return png;
+}
+
+int RunPicture(Streams& io, const std::string& image, const PictureRequest& request) {
+  ImageSession session;
+  std::string error;
+  if (!session.Load(image, &error)) return Fail(io, error);
+  BuildImageSheets(session.Rom);
+
+  auto write = [&](const std::optional<std::string>& path, const PixelImage& picture) {
+    if (!path) return true;
+    if (SameFile(image, *path)) {
+      error = *path + " is the image itself; the picture goes to a file of its own.";
+      return false;
+    }
+    const std::string png = EncodePng(picture, request.Scale);
+    if (png.empty()) {
+      error = "Could not draw the picture for " + *path + ".";
+      return false;
+    }
+    if (!WriteWholeFile(*path, png, &error)) return false;
+    io.Out << "wrote " << *path << " (" << picture.Width * request.Scale << "x" << picture.Height * request.Scale << ")\n";
+    return true;
+  };
+  if (!write(request.Glyphs, CopySurface(session.Rom.GlyphSheet)) ||
+      !write(request.Palettes, CopySurface(session.Rom.PaletteSheet)) ||
+      !write(request.Names, request.Names ? DrawNameList(session.Rom) : PixelImage{}))
+    return Fail(io, error);
+  return ExitSuccess;
+}
+
+}  // namespace Cli

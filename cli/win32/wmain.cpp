@@ -1,0 +1,17 @@
+// tavero-cli's entry point on Windows: the wide arguments, as UTF-8 (main's narrow ones
+// would be in the ANSI code page and lose every other character).
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/CliApp.h"
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) {
+    const std::u8string utf8 = std::filesystem::path(argv[i]).u8string();
+    args.emplace_back(utf8.begin(), utf8.end());
+  }
+  Cli::Streams io{std::cin, std::cout, std::cerr};
+  return Cli::RunCli(args, io);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Running tavero-cli from a test: in this process through RunCli (fast, under the
+// sanitizers), or as the built program (its entry point, exit status and streams).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "tools/SampleImage.h"
+
+struct CliResult {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// args without the program's name; input is what the standard input holds.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& input = "");
+// The built program, with its streams caught in files under dir.
+CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args);
+
+using Bytes = std::vector<std::uint8_t>;
+
+SampleImage::Options SampleOptions(bool sixSlot, bool header = false, int variant = 0);
+Bytes Sample(bool sixSlot, bool header = false, int variant = 0);
+
+// File offset of a slot of an esper's record in a six-slot sample image.
+std::size_t SlotOffset(bool header, int esper, int slot);
+
+// Offsets where two files differ (and every offset past the shorter one).
+std::vector<std::size_t> Differences(const Bytes& a, const Bytes& b);

@@ -1,0 +1,129 @@
+// Files that cannot be worked on, and the program itself: one message on the standard
+// error, the documented exit status, and every file as it was.
+
+#include <gtest/gtest.h>
+
+#include "CliRun.h"
+
+namespace {
+
+class Failures : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Json = Dir.PathOf("espers.json");  // a good document, from a good image
+    ASSERT_EQ(RunCli({"export", Dir.Write("good.smc", Sample(true)), Json}).Status, 0);
+  }
+
+  // Every command, on an image path.
+  std::vector<std::vector<std::string>> Commands(const std::string& image) const {
+    return {{"info", image},
+            {"dump", image, "-f", "json"},
+            {"export", image, Dir.PathOf("out.json")},
+            {"import", image, Json},
+            {"set", image, "--esper", "1", "--bonus", "none"},
+            {"shift", image},
+            {"picture", image, "--glyphs", Dir.PathOf("out.png")}};
+  }
+
+  void ExpectOneFailure(const std::vector<std::string>& args, const std::string& message) {
+    CliResult run = RunCli(args);
+    EXPECT_EQ(run.Status, 1) << args[0];
+    EXPECT_EQ(run.Err.rfind("tavero-cli: " + message, 0), 0u) << args[0] << ": " << run.Err;
+    EXPECT_EQ(run.Err.back(), '\n');
+    EXPECT_EQ(run.Out, "") << args[0];
+    EXPECT_FALSE(std::filesystem::exists(Dir.PathOf("out.json"))) << args[0];
+    EXPECT_FALSE(std::filesystem::exists(Dir.PathOf("out.png"))) << args[0];
+  }
+
+  TempDir Dir;
+  std::string Json;
+};
+
+TEST_F(Failures, AMissingImage) {
+  const std::string image = Dir.PathOf("missing.smc");
+  for (const auto& args : Commands(image)) {
+    ExpectOneFailure(args, "Could not load " + image + ":\ncannot open the file for reading and writing");
+    EXPECT_FALSE(std::filesystem::exists(image));
+  }
+}
+
+TEST_F(Failures, ATooShortImage) {
+  Bytes shortImage = Sample(true);
+  shortImage.resize(0x200000);
+  const std::string image = Dir.Write("short.smc", shortImage);
+  for (const auto& args : Commands(image)) {
+    ExpectOneFailure(args, "Could not load " + image + ":\nthe file is too short for an image");
+    EXPECT_EQ(ReadFileBytes(image), shortImage);
+  }
+}
+
+TEST_F(Failures, AReadOnlyImageIsRefusedAsTheEditorRefusesIt) {
+  const Bytes six = Sample(true);
+  const std::string image = Dir.Write("locked.smc", six);
+  ReadOnlyFile locked(image);
+  if (!locked.Taken()) GTEST_SKIP() << "this file system lets the test write a read-only file";
+  for (const auto& args : Commands(image)) {
+    ExpectOneFailure(args, "Could not load " + image + ":\ncannot open the file for reading and writing");
+    EXPECT_EQ(ReadFileBytes(image), six);
+  }
+}
+
+TEST_F(Failures, AMissingJsonFile) {
+  const Bytes six = Sample(true);
+  const std::string image = Dir.Write("image.smc", six);
+  ExpectOneFailure({"import", image, Dir.PathOf("none.json")}, "Could not read " + Dir.PathOf("none.json"));
+  EXPECT_EQ(ReadFileBytes(image), six);
+}
+
+TEST_F(Failures, NoOutputLandsOnTheImageOrIsLeftBehind) {
+  const Bytes five = Sample(false);
+  const std::string image = Dir.Write("five.smc", five);
+  const std::string copy = Dir.PathOf("copy.smc");
+  // The copy is made, then the five-slot image is refused: the copy goes again.
+  CliResult run = RunCli({"import", image, Json, "--output", copy});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_FALSE(std::filesystem::exists(copy));
+
+  ExpectOneFailure({"shift", image, "--output", image}, "--output " + image + " is the input image itself");
+  const std::string six = Dir.Write("six.smc", Sample(true));
+  ExpectOneFailure({"export", six, six}, six + " is the image itself");
+  ExpectOneFailure({"picture", six, "--names", six}, six + " is the image itself");
+  EXPECT_EQ(ReadFileBytes(six), Sample(true));
+  ExpectOneFailure({"shift", image, "--output", Dir.PathOf("no/such/folder.smc")}, "Could not copy");
+  EXPECT_EQ(ReadFileBytes(image), five);
+}
+
+// The built program: its entry point, streams and exit statuses.
+TEST(Program, ExitStatusesAndStreams) {
+  TempDir dir;
+  CliResult help = RunProgram(dir, {"--help"});
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_NE(help.Out.find("Subcommands:"), std::string::npos);
+  EXPECT_EQ(help.Err, "");
+
+  for (const char* command : {"info", "dump", "export", "import", "set", "shift", "picture"}) {
+    CliResult sub = RunProgram(dir, {command, "--help"});
+    EXPECT_EQ(sub.Status, 0) << command;
+    EXPECT_NE(sub.Out.find("Usage: tavero-cli " + std::string(command)), std::string::npos) << sub.Out;
+  }
+
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{}, {"frobnicate"}, {"dump"}, {"dump", "x.smc", "--format", "xml"}, {"info", "a", "b"}}) {
+    CliResult run = RunProgram(dir, wrong);
+    EXPECT_EQ(run.Status, 2) << testing::PrintToString(wrong);
+    EXPECT_NE(run.Err, "");
+    EXPECT_EQ(run.Out, "");
+  }
+
+  CliResult missing = RunProgram(dir, {"info", dir.PathOf("missing.smc")});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_EQ(missing.Err.rfind("tavero-cli: Could not load ", 0), 0u) << missing.Err;
+  EXPECT_EQ(missing.Out, "");
+
+  const std::string image = dir.Write("image.smc", Sample(true));
+  CliResult dump = RunProgram(dir, {"dump", image, "--format", "json"});
+  EXPECT_EQ(dump.Status, 0) << dump.Err;
+  EXPECT_EQ(dump.Out, RunCli({"dump", image, "--format", "json"}).Out);
+}
+
+}  // namespace

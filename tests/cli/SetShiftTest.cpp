@@ -1,0 +1,171 @@
+// set and shift: exactly the bytes the editor would write, on the same image.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "CliRun.h"
+#include "EditorFixture.h"
+
+namespace {
+
+struct SlotEdit {
+  std::vector<std::string> Args;
+  int Slot;
+  int Value;
+  friend void PrintTo(const SlotEdit& edit, std::ostream* out) { *out << testing::PrintToString(edit.Args); }
+};
+
+std::string EditName(const testing::TestParamInfo<SlotEdit>& test) {
+  std::string name;
+  for (const std::string& arg : test.param.Args)
+    for (char c : arg)
+      if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+      else if (!name.empty()) name += '_';
+  return name;
+}
+
+class SetCommand : public ::testing::TestWithParam<SlotEdit> {
+ protected:
+  TempDir Dir;
+};
+
+TEST_P(SetCommand, ChangesExactlyTheBytesOfItsSlot) {
+  for (int esper : {0, 13, 26}) {
+    Bytes before = Sample(true, true, 2);
+    before[SlotOffset(true, esper, GetParam().Slot)] = 0x33;  // so that every edit is a change
+    const std::string image = Dir.Write("image.smc", before);
+    std::vector<std::string> args{"set", image, "--esper", std::to_string(esper)};
+    args.insert(args.end(), GetParam().Args.begin(), GetParam().Args.end());
+    CliResult run = RunCli(args);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+
+    const Bytes after = ReadFileBytes(image);
+    const std::size_t at = SlotOffset(true, esper, GetParam().Slot);
+    EXPECT_EQ(Differences(after, before), std::vector<std::size_t>{at}) << "esper " << esper;
+    EXPECT_EQ(after[at], GetParam().Value);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Slots, SetCommand,
+                         ::testing::Values(SlotEdit{{"--rate", "1=9"}, 0, 9}, SlotEdit{{"--rate", "6=0xFE"}, 10, 0xFE},
+                                           SlotEdit{{"--spell", "1=0"}, 1, 0}, SlotEdit{{"--spell", "3=53"}, 5, 53},
+                                           SlotEdit{{"--spell", "6=none"}, 11, 0xFF}, SlotEdit{{"--bonus", "16"}, 12, 16},
+                                           SlotEdit{{"--bonus", "200"}, 12, 200},
+                                           SlotEdit{{"--bonus", "none"}, 12, 0xFF}),
+                         EditName);
+
+// The editor, in memory, beside the command line: the same steps give the same file.
+class AgainstTheEditor : public EditorFixture {
+ protected:
+  Bytes EditorResult(const Bytes& image, const std::function<void()>& steps) {
+    const std::string path = Load(image, "editor.smc");
+    steps();
+    Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+    EXPECT_TRUE(Headless::MessageBoxes().empty());
+    return ReadFileBytes(path);
+  }
+  Bytes CliResultOf(const Bytes& image, std::vector<std::string> args, int status = 0) {
+    const std::string path = Dir.Write("cli.smc", image);
+    args.insert(args.begin() + 1, path);
+    CliResult run = RunCli(args);
+    EXPECT_EQ(run.Status, status) << run.Err;
+    return ReadFileBytes(path);
+  }
+};
+
+TEST_F(AgainstTheEditor, SetWritesWhatTheEditorsFieldsWrite) {
+  const Bytes image = Sample(true, true, 3);
+  const Bytes editor = EditorResult(image, [&] {
+    Headless::PickItem(*Dialog, IDC_ESPER, 4);
+    Headless::TypeText(*Dialog, IDC_RATE2, "77");
+    Headless::PickItem(*Dialog, IDC_SPELL3, 11);  // spell 10
+    Headless::PickItem(*Dialog, IDC_SPELL4, 0);   // "No Spell"
+    Headless::PickItem(*Dialog, IDC_BONUS, 255);  // "No Bonus"
+  });
+  const Bytes cli = CliResultOf(
+      image, {"set", "--esper", "4", "--rate", "2=77", "--spell", "3=10", "--spell", "4=none", "--bonus", "none"});
+  EXPECT_EQ(Differences(cli, editor), std::vector<std::size_t>{});
+  EXPECT_NE(cli, image);
+}
+
+class ShiftAgainstTheEditor : public AgainstTheEditor, public ::testing::WithParamInterface<std::pair<bool, int>> {};
+
+TEST_P(ShiftAgainstTheEditor, GivesTheBytesOfLoadFiveToSixAndSave) {
+  auto [header, variant] = GetParam();
+  const Bytes image = Sample(false, header, variant);
+  const Bytes editor = EditorResult(image, [&] {
+    Headless::AnswerNextModal(IDOK);
+    Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  });
+  const Bytes cli = CliResultOf(image, {"shift"});
+  EXPECT_EQ(Differences(cli, editor), std::vector<std::size_t>{});
+  EXPECT_NE(cli, image);
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, ShiftAgainstTheEditor,
+                         ::testing::Values(std::pair{false, 0}, std::pair{true, 0}, std::pair{true, 5}));
+
+TEST_F(AgainstTheEditor, ShiftRefusesSixSlotUnlessForcedThenDoesWhatTheEditorDoes) {
+  const Bytes image = Sample(true, false, 1);
+  const std::string path = Dir.Write("six.smc", image);
+  CliResult refused = RunCli({"shift", path});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_NE(refused.Err.find("already holds six-slot"), std::string::npos) << refused.Err;
+  EXPECT_NE(refused.Err.find("--force"), std::string::npos) << refused.Err;
+  EXPECT_EQ(ReadFileBytes(path), image);
+
+  const Bytes editor = EditorResult(image, [&] {
+    Headless::AnswerNextModal(IDOK);
+    Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  });
+  EXPECT_EQ(Differences(CliResultOf(image, {"shift", "--force"}), editor), std::vector<std::size_t>{});
+}
+
+TEST_F(AgainstTheEditor, ShiftToAnOutputCopyLeavesTheInput) {
+  const Bytes image = Sample(false, true);
+  const std::string input = Dir.Write("in.smc", image);
+  const std::string copy = Dir.PathOf("out.smc");
+  CliResult run = RunCli({"shift", input, "--output", copy});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(ReadFileBytes(input), image);
+  const Bytes editor = EditorResult(image, [&] {
+    Headless::AnswerNextModal(IDOK);
+    Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  });
+  EXPECT_EQ(Differences(ReadFileBytes(copy), editor), std::vector<std::size_t>{});
+}
+
+// Values out of range fail the operation (1); a command line that does not parse is a
+// usage error (2). Neither writes anything.
+TEST(SetRefusals, LeaveTheImageAsItWas) {
+  TempDir dir;
+  const Bytes six = Sample(true);
+  const std::string image = dir.Write("image.smc", six);
+  const std::string five = dir.Write("five.smc", Sample(false));
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"--esper", "27", "--rate", "1=1"}, 1},  {{"--esper", "0", "--rate", "7=1"}, 1},
+      {{"--esper", "0", "--rate", "1=256"}, 1}, {{"--esper", "0", "--spell", "1=54"}, 1},
+      {{"--esper", "0", "--bonus", "256"}, 1},  {{"--esper", "0", "--rate", "1=99999999999"}, 1},
+      {{"--esper", "0"}, 2},                    {{"--esper", "x", "--rate", "1=1"}, 2},
+      {{"--esper", "0", "--rate", "1"}, 2},     {{"--esper", "0", "--rate", "1=-1"}, 2},
+      {{"--esper", "0", "--spell", "1=fire"}, 2}, {{"--esper", "0", "--rate", "1=1", "--rate", "1=2"}, 2},
+      {{"--esper", "0", "--colour", "1"}, 2},   {{"--rate", "1=1"}, 2},
+  };
+  for (const auto& [flags, status] : cases) {
+    std::vector<std::string> args{"set", image};
+    args.insert(args.end(), flags.begin(), flags.end());
+    CliResult run = RunCli(args);
+    EXPECT_EQ(run.Status, status) << testing::PrintToString(flags) << ": " << run.Err;
+    EXPECT_FALSE(run.Err.empty());
+    EXPECT_EQ(run.Out, "");
+  }
+  EXPECT_EQ(ReadFileBytes(image), six);
+
+  CliResult run = RunCli({"set", five, "--esper", "0", "--rate", "1=1"});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("five-slot"), std::string::npos) << run.Err;
+  EXPECT_EQ(ReadFileBytes(five), Sample(false));
+}
+
+}  // namespace
