@@ -1,6 +1,6 @@
 #pragma once
 // The open-file dialog. DoModal returns IDOK when the user confirmed a file; GetPathName
-// then gives its full path (UTF-8). The dialog has no owner window.
+// then gives its full path (UTF-8). It takes no owner; the main window, if any, owns it.
 // Backends: win32/ shows the system dialog; headless/ answers from a script (HeadlessFileDialog.h).
 
 #include "framework/CString.h"

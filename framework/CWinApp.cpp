@@ -23,3 +23,5 @@ int CWinApp::Run() {
 HICON CWinApp::LoadIcon(UINT id) const { return Backend::LoadAppIcon(id); }
 
 CWinApp* AfxGetApp() { return TheApp; }
+
+CWnd* AfxGetMainWnd() { return TheApp ? TheApp->m_pMainWnd : nullptr; }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "framework/CWinApp.h"
+#include "framework/CWnd.h"
 #include "framework/win32/Utf16.h"
 
 int CFileDialog::DoModal() {
@@ -17,7 +19,10 @@ int CFileDialog::DoModal() {
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = nullptr;
+  // No owner given: as for a dialog without a parent, the main window owns it and is disabled
+  // while it runs, so the editor's menu and fields wait until the file is chosen.
+  CWnd* main = AfxGetMainWnd();
+  ofn.hwndOwner = main ? main->m_hWnd : nullptr;
   ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = path.data();

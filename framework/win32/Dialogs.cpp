@@ -54,8 +54,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 HWND OwnerFor(const CDialog& dialog) {
   if (dialog.Parent && dialog.Parent->m_hWnd) return dialog.Parent->m_hWnd;
   // No parent given: the main window owns it, and is disabled while it runs.
-  CWinApp* app = AfxGetApp();
-  CWnd* main = app ? app->m_pMainWnd : nullptr;
+  CWnd* main = AfxGetMainWnd();
   return main && main != &dialog ? main->m_hWnd : nullptr;
 }
 }  // namespace
