@@ -4,7 +4,7 @@
 #include "cli/SheetHost.h"
 #include "cli/Transliteration.h"
 #include "framework/CMemoryDC.h"
-#include "render/GlyphSheetLayout.h"
+#include "render/GameTextDrawing.h"
 #include "rom/CRomImage.h"
 #include "rom/GameText.h"
 #include "rom/RomLayout.h"
@@ -39,18 +39,12 @@ std::string Codes(const char* ascii) {
 void DrawLine(CDC& target, CRomImage& rom, int x, int y, ColourScheme scheme, int number, const std::string& text) {
   const RECT line{x, y, x + NameColumnWidth, y + NameLineHeight};
   target.FillSolidRect(&line, SchemeColours(scheme)[0]);
-  auto cell = [&](int penX, int code) {
-    const CellOrigin origin = GlyphCell(code, scheme);
-    target.BitBlt(penX, y + 4, GlyphSize, GlyphSize, &rom.GlyphSheet, origin.x, origin.y, SRCCOPY);
-  };
   if (number >= 0) {
-    const std::string digits = std::to_string(number);
-    for (std::size_t i = 0; i < digits.size(); ++i)
-      cell(x + 6 + 8 * static_cast<int>(3 - digits.size() + i), GameText::Digit0 + (digits[i] - '0'));
+    std::string digits = std::to_string(number);
+    for (char& digit : digits) digit = static_cast<char>(GameText::Digit0 + (digit - '0'));
+    DrawGameText(target, x + 6 + GlyphSize * static_cast<int>(3 - digits.size()), y + 4, digits, scheme, rom.GlyphSheet);
   }
-  int penX = x + NameTextOffset + 6;
-  const std::size_t start = !text.empty() && static_cast<std::uint8_t>(text[0]) == GameText::SkippedLead ? 1 : 0;
-  for (std::size_t i = start; i < text.size(); ++i, penX += GlyphSize) cell(penX, static_cast<std::uint8_t>(text[i]));
+  DrawGameText(target, x + NameTextOffset + 6, y + 4, text, scheme, rom.GlyphSheet);
 }
 
 }  // namespace

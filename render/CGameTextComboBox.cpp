@@ -1,9 +1,8 @@
 #include "render/CGameTextComboBox.h"
 
 #include "framework/CDC.h"
-#include "render/GlyphSheetLayout.h"
+#include "render/GameTextDrawing.h"
 #include "rom/CRomImage.h"
-#include "rom/GameText.h"
 
 BEGIN_MESSAGE_MAP(CGameTextComboBox, CComboBox)
   ON_CONTROL_REFLECT_EX(CBN_SELENDOK, OnSelendok)
@@ -37,13 +36,8 @@ void CGameTextComboBox::DrawItem(LPDRAWITEMSTRUCT item) {
 
   CString text;
   GetLBText(static_cast<int>(item->itemID), text);
-  int penX = item->rcItem.left + (selectionField ? 4 : 6);
+  const int penX = item->rcItem.left + (selectionField ? 4 : 6);
   const int penY = item->rcItem.top + (selectionField ? 3 : 0);
-  const int start = text.GetLength() > 0 && text.GetAt(0) == GameText::SkippedLead ? 1 : 0;
-  for (int i = start; i < text.GetLength(); ++i) {
-    const CellOrigin cell = GlyphCell(text.GetAt(i), scheme);
-    dc.BitBlt(penX, penY + 4, GlyphSize, GlyphSize, &g_rom.GlyphSheet, cell.x, cell.y, SRCCOPY);
-    penX += GlyphSize;
-  }
+  DrawGameText(dc, penX, penY + 4, text.View(), scheme, g_rom.GlyphSheet);
   dc.Detach();
 }
