@@ -17,7 +17,12 @@ HWND CDataExchange::PrepareEditCtrl(int id) {
 }
 
 void CDataExchange::Fail() {
-  if (LastControl) Backend::Focus(m_pDlgWnd->GetDlgItem(LastControl));
+  if (LastControl) {
+    // The field the prompt was about takes the focus with its text selected, ready to retype.
+    HWND field = m_pDlgWnd->GetDlgItem(LastControl);
+    Backend::Focus(field);
+    Backend::Send(field, EM_SETSEL, 0, -1);
+  }
   throw Failure{};
 }
 

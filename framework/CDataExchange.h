@@ -15,7 +15,7 @@ class CDataExchange {
 
   // The edit control that the next validation refers to.
   HWND PrepareEditCtrl(int id);
-  // Moves the focus to the last prepared control and ends the exchange.
+  // Moves the focus to the last prepared control, selects its text, and ends the exchange.
   [[noreturn]] void Fail();
 
   struct Failure {};  // thrown by Fail, caught by UpdateData

@@ -107,6 +107,7 @@ inline constexpr UINT CBN_CLOSEUP = 8;
 inline constexpr UINT CBN_SELENDOK = 9;
 inline constexpr UINT CBN_SELENDCANCEL = 10;
 inline constexpr UINT EN_CHANGE = 0x0300;
+inline constexpr UINT EM_SETSEL = 0x00B1;
 
 inline constexpr UINT ODT_COMBOBOX = 3;
 inline constexpr UINT ODA_DRAWENTIRE = 0x0001;
