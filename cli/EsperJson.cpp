@@ -95,18 +95,10 @@ ordered_json EspersToJson(const ImageSession& session, const std::vector<EsperVi
   return document;
 }
 
-bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, std::string* error) {
-  nlohmann::json document;
-  try {
-    document = nlohmann::json::parse(text.begin(), text.end());
-  } catch (const nlohmann::json::parse_error& e) {
-    std::string what = e.what();
-    // Drop the library's "[json.exception.parse_error.101] " tag; keep line and column.
-    if (auto close = what.find("] "); what.rfind("[json.exception", 0) == 0 && close != std::string::npos)
-      what.erase(0, close + 2);
-    *error = "not valid JSON: " + what;
-    return false;
-  }
+namespace {
+
+bool ParseDocument(std::string_view text, std::vector<EsperValues>& espers, std::string* error) {
+  nlohmann::json document = nlohmann::json::parse(text.begin(), text.end());
 
   Reader read(error);
   if (!read.OnlyKeys(document, "", {"format", "version", "layout", "recordSize", "espers"})) return false;
@@ -157,6 +149,23 @@ bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, st
     if (!read.Number(entry["bonus"], place + ".bonus", 0, 255, values.Bonus, NoValue)) return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, std::string* error) {
+  // The library throws for text it cannot take: bad syntax, and also numbers too large for
+  // any type (out_of_range), which is not a parse_error. Every one is a refusal with a reason.
+  try {
+    return ParseDocument(text, espers, error);
+  } catch (const nlohmann::json::exception& e) {
+    std::string what = e.what();
+    // Drop the library's "[json.exception.parse_error.101] " tag; keep line and column.
+    if (auto close = what.find("] "); what.rfind("[json.exception", 0) == 0 && close != std::string::npos)
+      what.erase(0, close + 2);
+    *error = "not valid JSON: " + what;
+    return false;
+  }
 }
 
 bool SpellFits(int value, int current) { return value == NoValue || value < SpellCount || value == current; }

@@ -203,4 +203,16 @@ TEST_F(ExportImport, TextThatIsNotJsonSaysWhere) {
   EXPECT_EQ(ReadFileBytes(image), before);
 }
 
+// Found by fuzzing: a number too large for any type is refused like any other bad text.
+TEST_F(ExportImport, ANumberTooLargeForAnyTypeIsRefused) {
+  const Bytes before = Sample(true);
+  const std::string image = Image(before);
+  const std::string text = "8e880";
+  const std::string file = Dir.Write("huge.json", Bytes(text.begin(), text.end()));
+  CliResult run = RunCli({"import", image, file});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("not valid JSON"), std::string::npos) << run.Err;
+  EXPECT_EQ(ReadFileBytes(image), before);
+}
+
 }  // namespace
