@@ -8,8 +8,8 @@
 
 namespace {
 std::unordered_map<HWND, CWnd*>& HandleMap() {
-  static std::unordered_map<HWND, CWnd*> map;
-  return map;
+  static auto* map = new std::unordered_map<HWND, CWnd*>;  // outlives every static CWnd
+  return *map;
 }
 }  // namespace
 

@@ -14,14 +14,15 @@ struct MemoryDC {
   PixelSurface Pixels;
 };
 
-// Memory DCs the program made, and the DIB sections it made.
+// Memory DCs the program made, and the DIB sections it made. Never destroyed: g_rom releases
+// its sheets at exit, after statics made during the run would already be gone.
 std::unordered_map<HDC, MemoryDC>& MemoryDCs() {
-  static std::unordered_map<HDC, MemoryDC> dcs;
-  return dcs;
+  static auto* dcs = new std::unordered_map<HDC, MemoryDC>;
+  return *dcs;
 }
 std::unordered_map<HBITMAP, PixelSurface>& Bitmaps() {
-  static std::unordered_map<HBITMAP, PixelSurface> bitmaps;
-  return bitmaps;
+  static auto* bitmaps = new std::unordered_map<HBITMAP, PixelSurface>;
+  return *bitmaps;
 }
 }  // namespace
 

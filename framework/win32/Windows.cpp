@@ -11,8 +11,8 @@
 namespace {
 // The procedure each routed window had before (a dialog's class procedure, a control's own).
 std::unordered_map<HWND, WNDPROC>& OriginalProcs() {
-  static std::unordered_map<HWND, WNDPROC> procs;
-  return procs;
+  static auto* procs = new std::unordered_map<HWND, WNDPROC>;  // never destroyed: see Drawing.cpp
+  return *procs;
 }
 
 // CB_ADDSTRING and CB_GETLBTEXT given as bytes (as Send receives them from neutral code).

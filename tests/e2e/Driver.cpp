@@ -506,6 +506,12 @@ Editor::IconAnswers Editor::AskIconsFromInside() const {
   }
 }
 
+DWORD Editor::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (Info.hProcess) GetExitCodeProcess(Info.hProcess, &code);
+  return code;
+}
+
 bool Editor::Exit(DWORD limitMs) {
   Command(ID_FILE_EXIT);
   return WaitForSingleObject(Info.hProcess, limitMs) == WAIT_OBJECT_0;

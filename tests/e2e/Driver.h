@@ -107,6 +107,8 @@ class Editor {
 
   // File > Exit; true when the program ended by itself within the limit.
   bool Exit(DWORD limitMs = 3000);
+  // The program's exit code once it has ended (STILL_ACTIVE while it runs).
+  DWORD ExitCode() const;
 
  private:
   PROCESS_INFORMATION Info{};

@@ -295,6 +295,10 @@ void LoadFillsTheEditor() {
   compareItems(IDC_BONUS, bonuses,
                "the bonus box lists 17 names, the labels 17..254, then \"no bonus\" (8D A8 FF 81 A8 A7 AE AC)");
   CheckNoDialog(editor, "a good load shows no message");
+  // At exit the image releases its sheets: that must end as quietly as it started.
+  const bool ended = editor.Exit();
+  const DWORD code = editor.ExitCode();
+  Check(ended && code == 0, "File > Exit after a load ends the program with exit code 0 (" + std::to_string(code) + ")");
 }
 
 void EditsReachTheFile() {
