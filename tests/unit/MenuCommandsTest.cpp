@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
+#include "framework/FileFaults.h"
 #include "ui/ListLabels.h"
 
 namespace {
@@ -172,6 +173,22 @@ TEST_F(EditorFixture, FailedSaveSaysWhy) {
   ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
   EXPECT_NE(Headless::MessageBoxes()[0].find("Could not save"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(EditorFixture, ADiskThatFailsMidSaveIsReportedAndTheFileKept) {
+  Bytes bytes = Sample(true);
+  std::string path = Load(bytes);
+  Headless::TypeText(*Dialog, IDC_RATE1, "99");
+  FileFaults::Arm(FileFaults::Operation::Write, 0x200000);
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  FileFaults::Disarm();
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_NE(Headless::MessageBoxes()[0].find("put back as it was"), std::string::npos) << Headless::MessageBoxes()[0];
+  EXPECT_EQ(ReadFileBytes(path), bytes);
+
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);  // the editor goes on: the next Save works
+  EXPECT_EQ(ReadFileBytes(path)[RomLayout::EsperDataBlock], 99);
+  EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
 }
 
 }  // namespace
