@@ -34,7 +34,7 @@ int EditAndSave(Streams& io, const std::string& image, const std::optional<std::
   bool created = false;
   bool done = !output || CopyForOutput(image, *output, &created, &error);
   ImageSession session;
-  done = done && session.Load(output.value_or(image), &error);
+  done = done && session.Load(output.value_or(image), &error, /*forWriting=*/true);
   done = done && edit(session, &report, &error);
   done = done && session.Save(&error);
   if (!done) {

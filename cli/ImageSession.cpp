@@ -34,9 +34,9 @@ PatchPresence FindPatch(const CRomImage& rom) {
 
 }  // namespace
 
-bool ImageSession::Load(const std::string& path, std::string* error) {
+bool ImageSession::Load(const std::string& path, std::string* error, bool forWriting) {
   Rom.SetPath(CString(path));
-  if (!Rom.LoadFile()) {
+  if (!Rom.LoadFile(forWriting ? CFile::modeReadWrite : CFile::modeRead)) {
     *error = EditorFailure("load", Rom.Path, Rom.ErrorText);
     return false;
   }

@@ -34,8 +34,9 @@ struct PatchPresence {
 class ImageSession {
  public:
   // Opens the image at path as the editor's Load does. Returns false with *error worded
-  // as the editor's message box ("Could not load PATH:\nREASON.").
-  bool Load(const std::string& path, std::string* error);
+  // as the editor's message box ("Could not load PATH:\nREASON."). An image loaded only to
+  // be looked at (not forWriting) is opened for reading, so a read-only file will do.
+  bool Load(const std::string& path, std::string* error, bool forWriting = false);
   // SaveFile, with the editor's wording on failure ("Could not save PATH:\nREASON.").
   bool Save(std::string* error);
 

@@ -10,7 +10,7 @@
 
 class CFile {
  public:
-  enum OpenFlags : unsigned { modeReadWrite = 0x0002 };
+  enum OpenFlags : unsigned { modeRead = 0x0000, modeReadWrite = 0x0002 };
   enum SeekPosition { begin = 0 };
 
   CFile() = default;
@@ -18,8 +18,9 @@ class CFile {
   CFile& operator=(const CFile&) = delete;
   ~CFile();  // closes a file still open, ignoring errors
 
-  // Opens an existing regular file for reading and writing. Returns false when the
-  // file is missing, read-only, not writable, a folder, or held by another program.
+  // Opens an existing regular file for reading and writing (modeReadWrite), or for reading
+  // only (modeRead). Returns false when the file is missing, a folder, held by another
+  // program, or (for writing) read-only or not writable.
   bool Open(const CString& path, unsigned flags);
   bool IsOpen() const;
 

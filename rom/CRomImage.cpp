@@ -50,10 +50,10 @@ int CRomImage::ChooseFile() {
 
 void CRomImage::SetPath(const CString& path) { Path = path; }
 
-int CRomImage::LoadFile() {
+int CRomImage::LoadFile(unsigned openMode) {
   ReleaseImage();
   ErrorText.Empty();
-  if (!File.Open(Path, CFile::modeReadWrite)) {
+  if (!File.Open(Path, openMode)) {
     ErrorText = File.ErrorText();
     return 0;
   }

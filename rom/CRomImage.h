@@ -35,8 +35,9 @@ class CRomImage {
   void SetPath(const CString& path);
   // Reads the whole file at Path into Buffer. Returns 0, with ErrorText saying why and no
   // image held, when the file cannot be opened for reading and writing or read whole.
-  // RecordSize, the name lists and EsperTable keep what an earlier load left.
-  int LoadFile();
+  // RecordSize, the name lists and EsperTable keep what an earlier load left. Tools that
+  // only look at an image may open it with CFile::modeRead; the editor always asks for both.
+  int LoadFile(unsigned openMode = CFile::modeReadWrite);
   std::uint32_t GetImageLength() const { return ImageLength; }
   void SetHeaderSize(int size) { HeaderSize = size; }
   // After SetHeaderSize: 1 when the image reaches every location the editor touches.

@@ -40,15 +40,16 @@ bool CFile::Fail(const char* what) {
 }
 
 bool CFile::Open(const CString& path, unsigned flags) {
-  (void)flags;  // read and write is the only mode there is
   Error.Empty();
   if (IsOpen()) Close();
-  int fd = Faulted(FileFaults::Operation::Open, EBUSY) ? -1 : ::open(path, O_RDWR | O_CLOEXEC);
-  if (fd < 0) return Fail("cannot open the file for reading and writing");
+  const bool writing = flags == modeReadWrite;
+  const char* failure = writing ? "cannot open the file for reading and writing" : "cannot open the file for reading";
+  int fd = Faulted(FileFaults::Operation::Open, EBUSY) ? -1 : ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  if (fd < 0) return Fail(failure);
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    Fail("cannot open the file for reading and writing");
+    Fail(failure);
     ::close(fd);
     return false;
   }

@@ -22,13 +22,15 @@ bool CFile::Fail(const char* what) {
 }
 
 bool CFile::Open(const CString& path, unsigned flags) {
-  (void)flags;  // read and write is the only mode there is
   Error.Empty();
   if (IsOpen()) Close();
+  const bool writing = flags == modeReadWrite;
   // OPEN_EXISTING neither creates nor truncates; others may read while we hold it.
-  HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return Fail("cannot open the file for reading and writing");
+  HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                         writing ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return Fail(writing ? "cannot open the file for reading and writing" : "cannot open the file for reading");
   Handle = reinterpret_cast<std::intptr_t>(h);
   return true;
 }

@@ -42,7 +42,7 @@ class Failures : public ::testing::Test {
 TEST_F(Failures, AMissingImage) {
   const std::string image = Dir.PathOf("missing.smc");
   for (const auto& args : Commands(image)) {
-    ExpectOneFailure(args, "Could not load " + image + ":\ncannot open the file for reading and writing");
+    ExpectOneFailure(args, "Could not load " + image + ":\ncannot open the file for reading");
     EXPECT_FALSE(std::filesystem::exists(image));
   }
 }
@@ -57,13 +57,20 @@ TEST_F(Failures, ATooShortImage) {
   }
 }
 
-TEST_F(Failures, AReadOnlyImageIsRefusedAsTheEditorRefusesIt) {
+TEST_F(Failures, AReadOnlyImageCanBeLookedAtButNotChanged) {
   const Bytes six = Sample(true);
   const std::string image = Dir.Write("locked.smc", six);
   ReadOnlyFile locked(image);
   if (!locked.Taken()) GTEST_SKIP() << "this file system lets the test write a read-only file";
   for (const auto& args : Commands(image)) {
-    ExpectOneFailure(args, "Could not load " + image + ":\ncannot open the file for reading and writing");
+    const bool writes = args[0] == "import" || args[0] == "set" || args[0] == "shift";
+    if (writes) {
+      ExpectOneFailure(args, "Could not load " + image + ":\ncannot open the file for reading and writing");
+    } else {
+      EXPECT_EQ(RunCli(args).Status, 0) << args[0];
+      std::filesystem::remove(Dir.PathOf("out.json"));
+      std::filesystem::remove(Dir.PathOf("out.png"));
+    }
     EXPECT_EQ(ReadFileBytes(image), six);
   }
 }
