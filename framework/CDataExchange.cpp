@@ -7,8 +7,7 @@
 #include "framework/Backend.h"
 
 CString FrameworkPrompt::UIntRange(UINT minimum, UINT maximum) {
-  return CString(("Please enter an integer between " + std::to_string(minimum) + " and " + std::to_string(maximum) + ".")
-                     .c_str());
+  return CString("Please enter an integer between " + std::to_string(minimum) + " and " + std::to_string(maximum) + ".");
 }
 
 HWND CDataExchange::PrepareEditCtrl(int id) {
@@ -47,7 +46,7 @@ void DDX_Text(CDataExchange* exchange, int id, UINT& value) {
   HWND control = exchange->PrepareEditCtrl(id);
   if (!exchange->m_bSaveAndValidate) {
     // Rewriting the same text would move the caret of a field the user is typing in.
-    CString text(std::to_string(value).c_str());
+    CString text(std::to_string(value));
     if (!(Backend::GetText(control) == text)) Backend::SetText(control, text);
     return;
   }

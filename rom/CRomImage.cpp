@@ -57,33 +57,26 @@ int CRomImage::LoadFile(unsigned openMode) {
     ErrorText = File.ErrorText();
     return 0;
   }
+  // Each failure after the open closes the file and says why; no image is held.
+  auto fail = [this](const CString& why) {
+    ErrorText = why;
+    File.Close();
+    return 0;
+  };
   std::uint64_t fileLength = 0;
-  if (!File.GetLength(fileLength)) {
-    ErrorText = File.ErrorText();
-    File.Close();
-    return 0;
-  }
-  if (fileLength > std::numeric_limits<std::size_t>::max() / 2) {
-    ErrorText = "the file is too large to load";
-    File.Close();
-    return 0;
-  }
+  if (!File.GetLength(fileLength)) return fail(File.ErrorText());
+  if (fileLength > std::numeric_limits<std::size_t>::max() / 2) return fail("the file is too large to load");
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[fileLength ? fileLength : 1]);
-  if (!bytes) {
-    ErrorText = "not enough memory to hold the file";
-    File.Close();
-    return 0;
-  }
+  if (!bytes) return fail("not enough memory to hold the file");
   std::size_t got = File.Read(bytes.get(), static_cast<std::size_t>(fileLength));
-  File.Close();
   if (got != fileLength) {
     // Half a file would be saved back over the whole one: refuse it.
-    ErrorText = CString(("the file could not be read whole (" + std::to_string(got) + " of " +
-                         std::to_string(fileLength) + " bytes)")
-                            .c_str());
-    if (!File.ErrorText().IsEmpty()) ErrorText += CString(": ") + File.ErrorText();
-    return 0;
+    CString why("the file could not be read whole (" + std::to_string(got) + " of " + std::to_string(fileLength) +
+                " bytes)");
+    if (!File.ErrorText().IsEmpty()) why += CString(": ") + File.ErrorText();
+    return fail(why);
   }
+  File.Close();
 
   Buffer = std::move(bytes);
   BufferSize = fileLength;
@@ -103,9 +96,8 @@ int CRomImage::CheckImageExtent() {
   }
   std::uint64_t needed = FileOffset(RomLayout::ImageEnd);
   if (needed <= ImageLength) return 1;
-  ErrorText = CString(("the file is too short for an image: its data must reach " + Hex(needed) +
-                       " bytes, and it has " + Hex(BufferSize))
-                          .c_str());
+  ErrorText = CString("the file is too short for an image: its data must reach " + Hex(needed) +
+                      " bytes, and it has " + Hex(BufferSize));
   ReleaseImage();
   return 0;
 }
@@ -131,9 +123,8 @@ int CRomImage::SaveFile() {
   std::uint64_t length = 0;
   if (!File.GetLength(length)) return fail(File.ErrorText());
   if (length < ImageLength)  // writing the image would make the file longer than it now is
-    return fail(CString(("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
-                         std::to_string(ImageLength) + " expected); it was left as it is")
-                            .c_str()));
+    return fail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
+                        std::to_string(ImageLength) + " expected); it was left as it is"));
 
   // What the file holds now, to put back should the write stop half-way.
   std::unique_ptr<std::uint8_t[]> before(new (std::nothrow) std::uint8_t[ImageLength ? ImageLength : 1]);

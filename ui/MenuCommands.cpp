@@ -26,13 +26,12 @@ void CEditorDlg::OnFileLoad() {
   g_rom.ReadEsperData();
   BuildSheets();
 
-  CGameTextComboBox* spellBoxes[] = {&SpellBox1, &SpellBox2, &SpellBox3, &SpellBox4, &SpellBox5, &SpellBox6};
-  for (CGameTextComboBox* box : spellBoxes) box->ResetContent();
+  for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).ResetContent();
   EsperBox.ResetContent();
   BonusBox.ResetContent();
-  for (CGameTextComboBox* box : spellBoxes) box->AddString(NoSpellText);
+  for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).AddString(NoSpellText);
   for (int i = 0; i < 54; ++i)
-    for (CGameTextComboBox* box : spellBoxes) box->AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
+    for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
   for (int i = 0; i < 27; ++i) EsperBox.AddString(g_rom.EsperNames[static_cast<std::size_t>(i)]);
   for (int i = 0; i < 255; ++i) BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
   BonusBox.AddString(NoBonusText);

@@ -3,22 +3,12 @@
 
 #include "framework/Backend.h"
 
-#include <errno.h>
+#include <errno.h>  // program_invocation_short_name
 
 #include <cstring>
 
 #include "framework/CDialog.h"
-#include "framework/headless/HeadlessUser.h"
-#include "framework/headless/HeadlessWindow.h"
-
-namespace Headless {
-// Shared with HeadlessUser.cpp.
-HWND__* CreateDialogWindow(CDialog& dialog);
-void DestroyDialogWindow(CDialog& dialog);
-bool RunScript(CDialog& dialog);
-void RecordMessageBox(const std::string& text);
-void Notify(HWND__* control, UINT code);
-}  // namespace Headless
+#include "framework/headless/HeadlessInternal.h"
 
 namespace {
 
@@ -27,8 +17,6 @@ struct HeadlessBitmap {
   int Width;
   int Height;
 };
-
-HWND Focused = nullptr;
 
 LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto& items = window->Items;
@@ -132,7 +120,7 @@ HWND ParentOf(HWND window) { return window ? window->Parent : nullptr; }
 
 void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str())); }
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
-void Focus(HWND window) { Focused = window; }
+void Focus(HWND) {}  // the in-memory controls keep no focus
 
 int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {
   Headless::RecordMessageBox(text.Str());

@@ -5,10 +5,9 @@
 #include <map>
 
 #include "framework/Backend.h"
+#include "framework/headless/HeadlessInternal.h"
 
 namespace Headless {
-
-void Notify(HWND__* control, UINT code);  // Backend.cpp
 
 namespace {
 std::map<UINT, DialogTemplate>& Templates() {

@@ -36,7 +36,7 @@ CString SystemErrorText(unsigned long code) {
                            nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::wstring_view view(text ? text : L"", n);
   while (!view.empty() && (view.back() == L'\n' || view.back() == L'\r' || view.back() == L'.')) view.remove_suffix(1);
-  CString result = view.empty() ? CString(("error " + std::to_string(code)).c_str()) : NarrowToUtf8(view);
+  CString result = view.empty() ? CString("error " + std::to_string(code)) : NarrowToUtf8(view);
   LocalFree(text);
   return result;
 }
