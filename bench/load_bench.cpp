@@ -49,6 +49,7 @@ void LoadAndReadEsperData(benchmark::State& state) {
     if (!rom.LoadFile()) state.SkipWithError(rom.ErrorText);
     rom.SetHeaderSize(static_cast<int>(rom.GetImageLength() % 0x10000));
     rom.CheckImageExtent();
+    rom.CheckEsperCode();
     rom.ReadEsperData();
     benchmark::DoNotOptimize(rom.EsperTable.data());
   }

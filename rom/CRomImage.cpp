@@ -16,9 +16,9 @@ constexpr std::uint64_t LargeImageLength = 0x800000;
 const char* const RomFilter =
     "SNES ROM Files (*.smc;*.fig;*.sfc)|*.smc;*.fig;*.sfc|GBA ROM Files (*.gba)|*.gba|All Files (*.*)|*.*||";
 
-std::string Hex(std::uint64_t value) {
+std::string Hex(std::uint64_t value, int digits = 0) {
   char text[32];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
   return text;
 }
 
@@ -39,6 +39,7 @@ void CRomImage::ReleaseImage() {
   HeaderSize = 0;
   ImageLength = 0;
   Cursor = 0;
+  RecordsShifted = 0;
 }
 
 int CRomImage::ChooseFile() {
@@ -102,6 +103,30 @@ int CRomImage::CheckImageExtent() {
   return 0;
 }
 
+CString CRomImage::FailureMessage(const char* action, const CString& shownPath) const {
+  const CString reason = ErrorText.IsEmpty() ? CString("the system gave no reason") : ErrorText;
+  return CString("Could not ") + CString(action) + CString(" ") + shownPath + CString(":\n") + reason + CString(".");
+}
+
+bool CRomImage::KnownEsperCode(std::uint8_t probeA, std::uint8_t probeB) {
+  return probeA == probeB &&
+         (probeA == RomLayout::FiveSlotRecordSize || probeA >= RomLayout::SixSlotRecordSize);
+}
+
+int CRomImage::CheckEsperCode() {
+  if (!Buffer) {
+    ErrorText = "no image is loaded";
+    return 0;
+  }
+  const std::uint8_t a = PeekByte(RomLayout::RecordSizeProbeA);
+  const std::uint8_t b = PeekByte(RomLayout::RecordSizeProbeB);
+  if (KnownEsperCode(a, b)) return 1;
+  ErrorText = CString("the image's esper code is not one the editor knows: its record-size probes read " + Hex(a, 2) +
+                      " and " + Hex(b, 2) + " (the editor knows both at 0x0B, five-slot, or both alike from 0x0D up)");
+  ReleaseImage();
+  return 0;
+}
+
 int CRomImage::SaveFile() {
   ErrorText.Empty();
   if (!Buffer) {
@@ -130,7 +155,9 @@ int CRomImage::SaveFile() {
   std::unique_ptr<std::uint8_t[]> before(new (std::nothrow) std::uint8_t[ImageLength ? ImageLength : 1]);
   if (!before) return fail("not enough memory to save the file safely; it was left as it is");
   if (!File.Seek(0, CFile::begin)) return fail(File.ErrorText());
-  if (File.Read(before.get(), ImageLength) != ImageLength) return fail(File.ErrorText());
+  if (File.Read(before.get(), ImageLength) != ImageLength)
+    return fail(File.ErrorText().IsEmpty() ? CString("the file could not be read back before writing; it was left as it is")
+                                           : File.ErrorText());
 
   if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
     if (!File.Close()) {

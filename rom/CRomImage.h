@@ -43,12 +43,23 @@ class CRomImage {
   // After SetHeaderSize: 1 when the image reaches every location the editor touches.
   // Otherwise releases the image (none held), says why in ErrorText and returns 0.
   int CheckImageExtent();
+  // After CheckImageExtent: 1 when both record-size probes agree on a size the editor knows
+  // (KnownEsperCode). Otherwise releases the image, says why in ErrorText and returns 0: an
+  // image whose esper code the editor does not know is neither patched nor edited.
+  int CheckEsperCode();
+  // Probes that agree on 11 (five-slot code, which the load patches) or on 13 and above (a row
+  // holds every field the dialog shows; rows past 32 bytes are edited in their first 32).
+  static bool KnownEsperCode(std::uint8_t probeA, std::uint8_t probeB);
   // Writes the esper records into Buffer (even when what follows fails), then the first
   // ImageLength bytes of Buffer over the file from offset 0. The file keeps its length.
   // Returns 0 with ErrorText saying why when it could not be written; a write that stops
   // half-way puts back what the file held, so the file is either unchanged or the image.
   int SaveFile();
   bool HoldsImage() const { return Buffer != nullptr; }
+  // The message for a failed step on this image: "Could not ACTION PATH:\nREASON.", where the
+  // reason is ErrorText, or says that none was given. shownPath stands for Path when given.
+  CString FailureMessage(const char* action) const { return FailureMessage(action, Path); }
+  CString FailureMessage(const char* action, const CString& shownPath) const;
 
   // --- Byte cursor and reads by ROM offset (ROM offset + HeaderSize = file offset) ---
 
@@ -65,17 +76,22 @@ class CRomImage {
   // The load sequence: record-size probe, six-slot code patch when the record size is 11,
   // the 27 records, the three name lists.
   void ReadEsperData();
-  // count rows of size slots from/to the records that start at romOffset, one after another.
-  // Rows past the table and slots past a row are never touched.
+  // count records of size bytes from/to the block that starts at romOffset: record i is at
+  // romOffset + i * size. Only rows of the table and a row's first 32 slots are read into or
+  // written from; the bytes of a longer record past its 32nd are never touched.
   void ReadRecords(int count, int size, EsperRecords& table, std::uint64_t romOffset);
   void WriteRecords(int count, int size, const EsperRecords& table, std::uint64_t romOffset);
   void ApplySixSlotPatch();
 
   // --- Five-slot to six-slot data shift (FiveToSixShift.cpp) ---
 
+  // 1 when the shift may run: an image is held, its rows are 13 bytes, and its records have
+  // not been shifted since it was loaded. Otherwise 0 with ErrorText saying why.
+  int CheckShift();
   // Moves the 27 five-slot records of the esper data block into the six-slot layout, in
-  // Buffer and in EsperTable. Assumes the block still holds five-slot records.
-  void ShiftFiveToSix();
+  // Buffer and in EsperTable; returns 1. Changes nothing and returns 0 when CheckShift
+  // refuses (shifting rows of another size, or shifting twice, scrambles the records).
+  int ShiftFiveToSix();
 
   // --- State, in this order ---
 
@@ -96,7 +112,8 @@ class CRomImage {
   EsperRecords EsperTable{};
 
   std::uint64_t BufferSize = 0;  // bytes held in Buffer (the whole file)
-  CString ErrorText;             // why the last LoadFile, CheckImageExtent or SaveFile failed
+  CString ErrorText;             // why the last load step, SaveFile or CheckShift failed
+  int RecordsShifted = 0;        // 1 once ShiftFiveToSix has run on the image held
 
  private:
   void ReleaseImage();

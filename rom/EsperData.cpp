@@ -27,8 +27,9 @@ void CRomImage::ReadEsperData() {
 
   std::uint8_t a = PeekByte(RomLayout::RecordSizeProbeA);
   std::uint8_t b = PeekByte(RomLayout::RecordSizeProbeB);
-  // Probes that agree on more than a row holds are ignored, like probes that disagree.
-  if (a == b && b <= MaxRecordSize) RecordSize = b;
+  // The Load command has refused probes that disagree (CheckEsperCode); a caller that did not
+  // ask keeps the record size of the previous image.
+  if (a == b) RecordSize = b;
   if (RecordSize == RomLayout::FiveSlotRecordSize) ApplySixSlotPatch();
 
   ReadRecords(RomLayout::EsperCount, RecordSize, EsperTable, RomLayout::EsperDataBlock);
@@ -43,19 +44,19 @@ void CRomImage::ReadEsperData() {
     EsperNames[i] = ReadText(RomLayout::EsperNameWidth, RomLayout::EsperNameBlock + RomLayout::EsperNameWidth * i);
 }
 
+// Both walk the block the same way: record i from romOffset + i * size, its first 32 bytes.
 void CRomImage::ReadRecords(int count, int size, EsperRecords& table, std::uint64_t romOffset) {
-  SeekRom(romOffset);
-  for (int i = 0; i < count; ++i)
-    for (int j = 0; j < size; ++j) {
-      std::uint8_t value = ReadByte();
-      if (i < TableRows && j < MaxRecordSize) table[i][j] = value;
-    }
+  for (int i = 0; i < std::min(count, TableRows); ++i) {
+    SeekRom(romOffset + static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(std::max(size, 0)));
+    for (int j = 0; j < std::min(size, MaxRecordSize); ++j) table[i][j] = ReadByte();
+  }
 }
 
 void CRomImage::WriteRecords(int count, int size, const EsperRecords& table, std::uint64_t romOffset) {
-  SeekRom(romOffset);
-  for (int i = 0; i < std::min(count, TableRows); ++i)
+  for (int i = 0; i < std::min(count, TableRows); ++i) {
+    SeekRom(romOffset + static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(std::max(size, 0)));
     for (int j = 0; j < std::min(size, MaxRecordSize); ++j) WriteByte(table[i][j]);
+  }
 }
 
 void CRomImage::ApplySixSlotPatch() {

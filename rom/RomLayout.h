@@ -76,8 +76,8 @@ inline constexpr std::array<PatchRun, 13> SixSlotPatch{{
 
 static_assert(SpellNameBlock + SpellNameCount * SpellNameWidth == EsperNameBlock,
               "the spell name block ends where the esper name block begins");
-static_assert(EsperDataBlock + EsperCount * 32 < SpellNameBlock,
-              "even 32-byte records stay clear of the name blocks");
+static_assert(EsperDataBlock + EsperCount * 0xFF < SpellNameBlock,
+              "records of any size a probe can give stay clear of the name blocks");
 static_assert(ImageEnd == 0x26F7B9);
 
 }  // namespace RomLayout
