@@ -45,9 +45,11 @@ bool ParseUInt(std::string_view text, UINT& value) {
 void DDX_Text(CDataExchange* exchange, int id, UINT& value) {
   HWND control = exchange->PrepareEditCtrl(id);
   if (!exchange->m_bSaveAndValidate) {
-    // Rewriting the same text would move the caret of a field the user is typing in.
-    CString text(std::to_string(value));
-    if (!(Backend::GetText(control) == text)) Backend::SetText(control, text);
+    // A field that already shows the value keeps its text ("042" stays): writing it again
+    // would put the caret of a field the user is typing in back to its start.
+    UINT shown = 0;
+    if (ParseUInt(Backend::GetText(control).View(), shown) && shown == value) return;
+    Backend::SetText(control, CString(std::to_string(value)));
     return;
   }
   if (!ParseUInt(Backend::GetText(control).View(), value)) {

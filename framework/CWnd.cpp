@@ -55,6 +55,9 @@ int CWnd::GetDlgCtrlID() const { return Backend::CtrlId(m_hWnd); }
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Backend::Send(m_hWnd, message, wParam, lParam);
 }
+LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Backend::Send(GetDlgItem(id), message, wParam, lParam);
+}
 void CWnd::SetWindowText(const CString& text) { Backend::SetText(m_hWnd, text); }
 CString CWnd::GetWindowText() const { return Backend::GetText(m_hWnd); }
 void CWnd::SetFocus() { Backend::Focus(m_hWnd); }

@@ -30,6 +30,7 @@ class CWnd : public CCmdTarget {
   int GetDlgCtrlID() const;
 
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   void SetWindowText(const CString& text);  // UTF-8
   CString GetWindowText() const;
   void SetFocus();

@@ -50,6 +50,9 @@ void CEditorDlg::ChangeRate(int pair) {
   if (!ShownRecord()) return;  // no esper yet: nothing to edit
   if (!ExchangeFromControls()) {
     UpdateData(FALSE);
+    // Writing the stored value back left the caret in front of it: select it, so that the
+    // next key replaces it rather than making a new number with it.
+    SendDlgItemMessage(IDC_RATE1 + pair - 1, EM_SETSEL, 0, -1);
     return;
   }
   StoreField(RateSlot(pair), static_cast<int>(Rate(pair) & 0xFF));

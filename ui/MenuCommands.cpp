@@ -5,10 +5,7 @@
 #include "ui/CShiftDataDlg.h"
 #include "ui/ListLabels.h"
 
-void CEditorDlg::ReportFailure(const char* action) {
-  MessageBox(CString("Could not ") + CString(action) + CString(" ") + g_rom.Path + CString(":\n") + g_rom.ErrorText +
-             CString("."));
-}
+void CEditorDlg::ReportFailure(const char* action) { MessageBox(g_rom.FailureMessage(action)); }
 
 void CEditorDlg::OnFileLoad() {
   if (!g_rom.ChooseFile()) return;
@@ -18,7 +15,9 @@ void CEditorDlg::OnFileLoad() {
     return;
   }
   g_rom.SetHeaderSize(static_cast<int>(g_rom.GetImageLength() % 0x10000));
-  if (!g_rom.CheckImageExtent()) {  // a file too short for the editor's locations
+  // A file too short for the editor's locations, or esper code it does not know: refused
+  // before anything is patched or shown.
+  if (!g_rom.CheckImageExtent() || !g_rom.CheckEsperCode()) {
     ReportFailure("load");
     return;
   }
@@ -49,6 +48,10 @@ void CEditorDlg::OnFileExit() { EndDialog(IDOK); }
 
 void CEditorDlg::OnShiftData() {
   if (!RomLoaded) return;
+  if (!g_rom.CheckShift()) {  // no question asked when the answer could only spoil the records
+    ReportFailure("shift");
+    return;
+  }
   CShiftDataDlg confirm;
   if (confirm.DoModal() == IDOK) g_rom.ShiftFiveToSix();
   OnSelchangeEsper();
