@@ -43,6 +43,11 @@ class CFile {
 
   const CString& ErrorText() const { return Error; }
 
+  // Renames the file from over the file to (which may exist) in one step, so that to holds
+  // either its old contents or all of from's. Both must be in one folder. Returns false
+  // with *why; both files are then as they were.
+  static bool Replace(const CString& from, const CString& to, CString* why);
+
  private:
   bool Fail(const char* what);  // records what failed with the system's reason
 

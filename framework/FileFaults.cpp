@@ -1,6 +1,7 @@
 #include "framework/FileFaults.h"
 
 #include <optional>
+#include <set>
 
 namespace FileFaults {
 namespace {
@@ -9,7 +10,12 @@ struct Fault {
   std::size_t BytesFirst;
 };
 std::optional<Fault> Armed;
+std::set<std::string> ReadOnly;
 }  // namespace
+
+void DenyWriting(const std::string& path) { ReadOnly.insert(path); }
+void AllowWriting(const std::string& path) { ReadOnly.erase(path); }
+bool WritingDenied(const char* path) { return !ReadOnly.empty() && ReadOnly.count(path) > 0; }
 
 void Arm(Operation operation, std::size_t bytesFirst) { Armed = Fault{operation, bytesFirst}; }
 void Disarm() { Armed.reset(); }

@@ -3,6 +3,7 @@
 // failing disk, a full disk or a busy file would. Idle unless a test arms it.
 
 #include <cstddef>
+#include <string>
 
 namespace FileFaults {
 
@@ -13,8 +14,14 @@ enum class Operation { Open, Length, Read, Seek, Write, Flush, Close };
 void Arm(Operation operation, std::size_t bytesFirst = 0);
 void Disarm();
 
+// Opening the file at path for writing fails as for a read-only file, until AllowWriting.
+// Unlike a file mode, this holds for root too.
+void DenyWriting(const std::string& path);
+void AllowWriting(const std::string& path);
+
 // For CFile: whether this call must fail (disarming the fault); bytesFirst, when given,
 // receives how many bytes to move before failing.
 bool Trip(Operation operation, std::size_t* bytesFirst = nullptr);
+bool WritingDenied(const char* path);
 
 }  // namespace FileFaults

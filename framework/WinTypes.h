@@ -65,6 +65,7 @@ using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
 
 inline constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 inline constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline constexpr LRESULT MAKELRESULT(WORD low, WORD high) { return static_cast<LRESULT>(static_cast<DWORD>(low) | static_cast<DWORD>(high) << 16); }
 inline constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return static_cast<WPARAM>(static_cast<DWORD>(low) | static_cast<DWORD>(high) << 16); }
 
 inline BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
@@ -90,6 +91,7 @@ inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
+inline constexpr UINT WM_CHAR = 0x0102;
 inline constexpr WPARAM ICON_SMALL = 0;
 inline constexpr WPARAM ICON_BIG = 1;
 
@@ -107,7 +109,9 @@ inline constexpr UINT CBN_CLOSEUP = 8;
 inline constexpr UINT CBN_SELENDOK = 9;
 inline constexpr UINT CBN_SELENDCANCEL = 10;
 inline constexpr UINT EN_CHANGE = 0x0300;
+inline constexpr UINT EM_GETSEL = 0x00B0;
 inline constexpr UINT EM_SETSEL = 0x00B1;
+inline constexpr UINT EM_REPLACESEL = 0x00C2;
 
 inline constexpr UINT ODT_COMBOBOX = 3;
 inline constexpr UINT ODA_DRAWENTIRE = 0x0001;

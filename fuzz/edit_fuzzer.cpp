@@ -1,6 +1,7 @@
 // Load, then any sequence of what a user can do to the fields and the menu: picks of any
-// index, typing and pasting any text, "5->6" answered any way, Save. The file is written
-// in place only, never resized, and nothing refused is ever stored as a rate.
+// index, typing (over a field or at its caret) and pasting any text, "5->6" answered any
+// way, Save. The file is written in place only, never resized, and nothing refused is ever
+// stored as a rate.
 
 #include <filesystem>
 
@@ -25,9 +26,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 0:
         Headless::PickItem(editor, input.ConsumeIntegralInRange(IDC_ESPER, IDC_BONUS), input.ConsumeIntegralInRange(-2, 300));
         break;
-      case 1:
-        Headless::TypeText(editor, input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6), input.ConsumeRandomLengthString(12));
+      case 1: {  // over the whole text, or at the caret
+        const int field = input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6);
+        const bool over = input.ConsumeBool();
+        const std::string keys = input.ConsumeRandomLengthString(12);
+        if (over) Headless::TypeOver(editor, field, keys);
+        else Headless::TypeText(editor, field, keys);
         break;
+      }
       case 2:
         Headless::PasteText(editor, input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6), input.ConsumeRandomLengthString(12));
         break;

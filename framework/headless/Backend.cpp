@@ -5,7 +5,9 @@
 
 #include <errno.h>  // program_invocation_short_name
 
+#include <cctype>
 #include <cstring>
+#include <string>
 
 #include "framework/CDialog.h"
 #include "framework/headless/HeadlessInternal.h"
@@ -63,12 +65,65 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// An edit control as Win32 keeps it: a text, a selection whose end is the caret, keys and
+// pastes that replace the selection, and EN_CHANGE after every change of the text.
+void ReplaceSelection(HWND edit, const std::string& text) {
+  const std::string before = edit->Text;
+  edit->Text.replace(static_cast<std::size_t>(edit->SelStart), static_cast<std::size_t>(edit->SelEnd - edit->SelStart),
+                     text);
+  edit->SelStart = edit->SelEnd = edit->SelStart + static_cast<int>(text.size());
+  if (edit->Text != before) Headless::Notify(edit, EN_CHANGE);
+}
+
+LRESULT EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int length = static_cast<int>(edit->Text.size());
+  switch (message) {
+    case EM_SETSEL: {
+      // -1 as the start takes the selection away; -1 as the end (or past the text) means its end.
+      auto start = static_cast<int>(static_cast<std::intptr_t>(wParam));
+      auto end = static_cast<int>(lParam);
+      if (start == -1) {
+        edit->SelStart = edit->SelEnd;
+        return 0;
+      }
+      if (end < 0 || end > length) end = length;
+      start = start < 0 || start > length ? length : start;
+      edit->SelStart = start < end ? start : end;
+      edit->SelEnd = start < end ? end : start;
+      return 0;
+    }
+    case EM_GETSEL:
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(edit->SelStart);
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(edit->SelEnd);
+      return MAKELRESULT(static_cast<WORD>(edit->SelStart), static_cast<WORD>(edit->SelEnd));
+    case EM_REPLACESEL:
+      ReplaceSelection(edit, reinterpret_cast<const char*>(lParam));
+      return 0;
+    case WM_CHAR: {
+      const auto key = static_cast<char>(wParam);
+      if (key == '\b') {  // Backspace: the selection, or the character before the caret
+        if (edit->SelStart == edit->SelEnd && edit->SelStart > 0) --edit->SelStart;
+        if (edit->SelStart != edit->SelEnd) ReplaceSelection(edit, "");
+        return 0;
+      }
+      // ES_NUMBER refuses a key that is not a digit, and changes nothing.
+      if ((edit->Style & HeadlessEsNumber) && !std::isdigit(static_cast<unsigned char>(key))) return 0;
+      ReplaceSelection(edit, std::string(1, key));
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
 // What a window does with a message by itself.
 LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!window) return 0;
   switch (message) {
     case WM_SETTEXT:
       window->Text = reinterpret_cast<const char*>(lParam);
+      // As on Windows: the caret goes to the start and nothing stays selected.
+      window->SelStart = window->SelEnd = 0;
       if (window->ClassName == "Edit") Headless::Notify(window, EN_CHANGE);
       return TRUE;
     case WM_GETTEXTLENGTH:
@@ -80,13 +135,22 @@ LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(before);
     }
     default:
-      return window->ClassName == "ComboBox" ? ComboProc(window, message, wParam, lParam) : 0;
+      if (window->ClassName == "ComboBox") return ComboProc(window, message, wParam, lParam);
+      if (window->ClassName == "Edit") return EditProc(window, message, wParam, lParam);
+      return 0;
   }
 }
+
+HWND__* Focused = nullptr;  // the window with the keyboard focus
 
 }  // namespace
 
 namespace Headless {
+HWND__* FocusedWindow() { return Focused; }
+void LoseFocus(HWND__* window) {
+  if (Focused == window) Focused = nullptr;
+}
+
 void Notify(HWND__* control, UINT code) {
   Backend::Send(control->Parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(control->Id), static_cast<WORD>(code)),
                 reinterpret_cast<LPARAM>(control));
@@ -120,7 +184,9 @@ HWND ParentOf(HWND window) { return window ? window->Parent : nullptr; }
 
 void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str())); }
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
-void Focus(HWND) {}  // the in-memory controls keep no focus
+void Focus(HWND window) {
+  if (window) Focused = window;  // as SetFocus: the selection of an edit stays as it was
+}
 
 int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {
   Headless::RecordMessageBox(text.Str());

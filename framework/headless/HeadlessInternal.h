@@ -17,5 +17,7 @@ void RecordMessageBox(const std::string& text);
 
 // A control tells its parent what happened, as WM_COMMAND with its id and code (Backend.cpp).
 void Notify(HWND__* control, UINT code);
+// A window that goes away takes the focus with it (Backend.cpp).
+void LoseFocus(HWND__* window);
 
 }  // namespace Headless

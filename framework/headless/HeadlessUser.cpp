@@ -1,6 +1,5 @@
 #include "framework/headless/HeadlessUser.h"
 
-#include <cctype>
 #include <deque>
 #include <map>
 
@@ -60,15 +59,25 @@ HWND__* CreateDialogWindow(CDialog& dialog) {
       MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(child->Id), static_cast<UINT>(-1), 0, 13, 0};
       Backend::Send(raw, WM_MEASUREITEM, static_cast<WPARAM>(child->Id), reinterpret_cast<LPARAM>(&measure));
     }
-  Backend::Send(raw, WM_INITDIALOG, 0, 0);
+  // TRUE from WM_INITDIALOG: the focus goes to the first tab stop.
+  if (Backend::Send(raw, WM_INITDIALOG, 0, 0))
+    for (auto& child : raw->Children)
+      if (child->Style & HeadlessWsTabStop) {
+        Backend::Focus(child.get());
+        if (child->ClassName == "Edit") Backend::Send(child.get(), EM_SETSEL, 0, -1);
+        break;
+      }
   return raw;
 }
 
 void DestroyDialogWindow(CDialog& dialog) {
   HWND__* window = dialog.m_hWnd;
   if (!window) return;
-  for (auto& child : window->Children)
+  for (auto& child : window->Children) {
     if (CWnd* object = CWnd::FromHandlePermanent(child.get())) object->Detach();
+    LoseFocus(child.get());
+  }
+  LoseFocus(window);
   dialog.Detach();
   std::erase_if(Dialogs, [window](const auto& open) { return open.get() == window; });
 }
@@ -106,20 +115,30 @@ void PickItem(CWnd& dialog, int id, int index) {
   Notify(combo, CBN_SELCHANGE);
 }
 
+void TabInto(CWnd& dialog, int id) {
+  HWND__* edit = Control(dialog, id);
+  if (!edit) return;
+  Backend::Focus(edit);
+  Backend::Send(edit, EM_SETSEL, 0, -1);
+}
+
 void TypeText(CWnd& dialog, int id, const std::string& text) {
   HWND__* edit = Control(dialog, id);
   if (!edit) return;
-  bool replacing = true;  // the first accepted key replaces the selected text
-  for (char key : text) {
-    if ((edit->Style & HeadlessEsNumber) && !std::isdigit(static_cast<unsigned char>(key))) continue;
-    std::string next = replacing ? std::string(1, key) : edit->Text + key;
-    replacing = false;
-    Backend::Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(next.c_str()));
-  }
+  if (FocusedWindow() != edit) Backend::Focus(edit);
+  for (char key : text) Backend::Send(edit, WM_CHAR, static_cast<unsigned char>(key), 0);
+}
+
+void TypeOver(CWnd& dialog, int id, const std::string& text) {
+  TabInto(dialog, id);
+  TypeText(dialog, id, text);
 }
 
 void PasteText(CWnd& dialog, int id, const std::string& text) {
-  if (HWND__* edit = Control(dialog, id)) Backend::Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND__* edit = Control(dialog, id);
+  if (!edit) return;
+  Backend::Send(edit, EM_SETSEL, 0, -1);
+  Backend::Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void PressCommand(CWnd& dialog, int id) {

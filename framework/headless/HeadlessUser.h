@@ -57,11 +57,20 @@ int ModalRuns();  // how many DoModal calls ran so far
 
 // The user picks item index of a drop-down list with the mouse.
 void PickItem(CWnd& dialog, int id, int index);
-// The user selects the field's text and types text over it, one key at a time. An ES_NUMBER
-// field refuses keys that are not digits, as the real control does.
+// The user tabs into the field: it takes the focus with its whole text selected, as the
+// dialog manager leaves an edit it moves the focus to.
+void TabInto(CWnd& dialog, int id);
+// The user types text into the field, one key at a time, where its caret is: each key
+// replaces the selection, if any. The field takes the focus first (its selection stays).
+// An ES_NUMBER field refuses keys that are not digits, as the real control does; '\b' is
+// Backspace.
 void TypeText(CWnd& dialog, int id, const std::string& text);
+// TabInto, then TypeText: the typed text replaces the field's.
+void TypeOver(CWnd& dialog, int id, const std::string& text);
 // The user pastes text over the whole field: one change, no filtering.
 void PasteText(CWnd& dialog, int id, const std::string& text);
+// The window with the keyboard focus, or null.
+HWND__* FocusedWindow();
 // A menu command, or Enter/Escape (IDOK/IDCANCEL).
 void PressCommand(CWnd& dialog, int id);
 

@@ -18,6 +18,10 @@ struct HWND__ {
   HWND__* Parent = nullptr;
   std::vector<std::unique_ptr<HWND__>> Children;  // a dialog's controls, in template order
   std::string Text;                               // UTF-8, or digits in an edit
+  // An edit's selection, as byte positions in Text; the caret stands at SelEnd. Empty
+  // (SelStart == SelEnd) when nothing is selected.
+  int SelStart = 0;
+  int SelEnd = 0;
   std::vector<std::string> Items;                 // combo box item bytes
   std::vector<UINT> ItemHeights;                  // as the owner measured them
   int Selection = -1;
@@ -40,4 +44,5 @@ struct HDC__ {
 
 // Style bits the in-memory controls act on.
 inline constexpr DWORD HeadlessEsNumber = 0x2000;            // ES_NUMBER
+inline constexpr DWORD HeadlessWsTabStop = 0x00010000;       // WS_TABSTOP
 inline constexpr DWORD HeadlessCbsOwnerDrawVariable = 0x0020;  // CBS_OWNERDRAWVARIABLE

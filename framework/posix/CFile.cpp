@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "framework/FileFaults.h"
 
@@ -44,7 +46,11 @@ bool CFile::Open(const CString& path, unsigned flags) {
   if (IsOpen()) Close();
   const bool writing = flags == modeReadWrite;
   const char* failure = writing ? "cannot open the file for reading and writing" : "cannot open the file for reading";
-  int fd = Faulted(FileFaults::Operation::Open, EBUSY) ? -1 : ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  int fd = -1;
+  if (writing && FileFaults::WritingDenied(path))
+    errno = EACCES;  // read-only for a test, even when it runs as root
+  else if (!Faulted(FileFaults::Operation::Open, EBUSY))
+    fd = ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
   if (fd < 0) return Fail(failure);
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -128,4 +134,10 @@ bool CFile::Close() {
   bool faulted = Faulted(FileFaults::Operation::Close, EIO);
   if (::close(fd) != 0 || faulted) return Fail("cannot close the file");
   return true;
+}
+
+bool CFile::Replace(const CString& from, const CString& to, CString* why) {
+  if (::rename(from, to) == 0) return true;
+  *why = CString(std::string("cannot put the new file in place: ") + std::strerror(errno));
+  return false;
 }

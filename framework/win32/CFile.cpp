@@ -94,3 +94,11 @@ bool CFile::Close() {
   if (!CloseHandle(h)) return Fail("cannot close the file");
   return true;
 }
+
+bool CFile::Replace(const CString& from, const CString& to, CString* why) {
+  if (MoveFileExW(WidenUtf8(from.View()).c_str(), WidenUtf8(to.View()).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  *why = CString("cannot put the new file in place: ") + SystemErrorText(GetLastError());
+  return false;
+}

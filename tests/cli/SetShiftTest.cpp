@@ -78,7 +78,7 @@ TEST_F(AgainstTheEditor, SetWritesWhatTheEditorsFieldsWrite) {
   const Bytes image = Sample(true, true, 3);
   const Bytes editor = EditorResult(image, [&] {
     Headless::PickItem(*Dialog, IDC_ESPER, 4);
-    Headless::TypeText(*Dialog, IDC_RATE2, "77");
+    Headless::TypeOver(*Dialog, IDC_RATE2, "77");
     Headless::PickItem(*Dialog, IDC_SPELL3, 11);  // spell 10
     Headless::PickItem(*Dialog, IDC_SPELL4, 0);   // "No Spell"
     Headless::PickItem(*Dialog, IDC_BONUS, 255);  // "No Bonus"

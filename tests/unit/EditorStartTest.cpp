@@ -63,7 +63,7 @@ TEST_F(EditorFixture, EnterEndsTheProgramOnlyWithValidRates) {
 TEST_F(EditorFixture, ExitEndsWithOkAndSavesNothing) {
   std::vector<std::uint8_t> bytes = Sample();
   std::string path = Load(bytes);
-  Headless::TypeText(*Dialog, IDC_RATE1, "99");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "99");
   Headless::PressCommand(*Dialog, ID_FILE_EXIT);
   EXPECT_TRUE(Dialog->m_hWnd->Ended);
   EXPECT_EQ(Dialog->m_hWnd->Result, IDOK);

@@ -21,7 +21,7 @@ TEST_P(FieldHandlers, EachControlWritesExactlyItsSlotOfTheShownRecord) {
   EsperRecords before = g_rom.EsperTable;
 
   if (c.IsRate)
-    Headless::TypeText(*Dialog, c.Control, c.Typed);
+    Headless::TypeOver(*Dialog, c.Control, c.Typed);
   else
     Headless::PickItem(*Dialog, c.Control, c.Item);
 
@@ -64,7 +64,7 @@ TEST_F(EditorFixture, TypingStoresEachPrefixAsItGoes) {
 TEST_F(EditorFixture, ChoosingAnEsperShowsItsRecordAndKeepsEdits) {
   Load(Sample(true));
   ExpectFieldsShow(0);
-  Headless::TypeText(*Dialog, IDC_RATE1, "77");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "77");
   Headless::PickItem(*Dialog, IDC_SPELL6, 3);
   Headless::PickItem(*Dialog, IDC_ESPER, 1);
   EXPECT_EQ(ShownEsper(), 1);
@@ -89,7 +89,7 @@ TEST_F(EditorFixture, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
   EXPECT_EQ(Selection(IDC_SPELL3), 0);
   EXPECT_EQ(Selection(IDC_SPELL4), 1);
 
-  Headless::TypeText(*Dialog, IDC_RATE1, "5");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "5");
   Headless::PressCommand(*Dialog, ID_FILE_SAVE);
   std::vector<std::uint8_t> saved = ReadFileBytes(path);
   EXPECT_EQ(saved[RomLayout::EsperDataBlock], 5);
@@ -98,7 +98,7 @@ TEST_F(EditorFixture, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
 }
 
 TEST_F(EditorFixture, TypingBeforeAnyLoadTouchesNoRecord) {
-  Headless::TypeText(*Dialog, IDC_RATE1, "42");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "42");
   EXPECT_EQ(FieldText(IDC_RATE1), "42");
   EXPECT_EQ(g_rom.EsperTable, EsperRecords{});
   EXPECT_TRUE(Headless::MessageBoxes().empty());
@@ -106,11 +106,21 @@ TEST_F(EditorFixture, TypingBeforeAnyLoadTouchesNoRecord) {
 
 TEST_F(EditorFixture, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
   Load(Sample(true));
-  Headless::TypeText(*Dialog, IDC_RATE1, "30");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "30");
   Headless::PasteText(*Dialog, IDC_RATE1, "300");
   EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
   EXPECT_EQ(g_rom.EsperTable[0][0], 30);
   EXPECT_EQ(FieldText(IDC_RATE1), "30");
+
+  // The stored value comes back selected: the next key replaces it. (Left with the caret in
+  // front of it, "1" made "130", which is in range and was stored without a prompt.)
+  HWND__* field = Headless::Control(*Dialog, IDC_RATE1);
+  EXPECT_EQ(Headless::FocusedWindow(), field);
+  EXPECT_EQ(field->SelStart, 0);
+  EXPECT_EQ(field->SelEnd, 2);
+  Headless::TypeText(*Dialog, IDC_RATE1, "1");
+  EXPECT_EQ(FieldText(IDC_RATE1), "1");
+  EXPECT_EQ(g_rom.EsperTable[0][0], 1);
 
   // The prompt does not come back when another field changes.
   Headless::PickItem(*Dialog, IDC_SPELL2, 5);
@@ -120,7 +130,23 @@ TEST_F(EditorFixture, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
   // An emptied field is refused too, and shows the stored rate again.
   Headless::PasteText(*Dialog, IDC_RATE1, "");
   EXPECT_EQ(Headless::MessageBoxes().size(), 2u);
-  EXPECT_EQ(FieldText(IDC_RATE1), "30");
+  EXPECT_EQ(FieldText(IDC_RATE1), "1");
+}
+
+// Keys go in at the caret, as on Windows. Rewriting a field the user types in would put the
+// caret back at its start: "0", "0", "7" once stored 70 instead of 7.
+TEST_F(EditorFixture, TypingInTheMiddleOfAFieldKeepsTheCaretWhereTheKeysGo) {
+  Load(Sample(true));
+  Headless::TypeOver(*Dialog, IDC_RATE2, "007");
+  EXPECT_EQ(g_rom.EsperTable[0][2], 7);
+  EXPECT_EQ(FieldText(IDC_RATE2), "007");
+  Headless::TypeText(*Dialog, IDC_RATE2, "\b\b25");  // "0", then "025"
+  EXPECT_EQ(g_rom.EsperTable[0][2], 25);
+  Dialog->SendDlgItemMessage(IDC_RATE2, EM_SETSEL, 2, 2);  // a click between the 2 and the 5
+  Headless::TypeText(*Dialog, IDC_RATE2, "0");
+  EXPECT_EQ(FieldText(IDC_RATE2), "0205");
+  EXPECT_EQ(g_rom.EsperTable[0][2], 205);
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
 }
 
 }  // namespace

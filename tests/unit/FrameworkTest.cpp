@@ -26,7 +26,7 @@ TEST_F(Framework, UpdateDataStartsNoHandlerButTheUserDoes) {
   EXPECT_EQ(Text(TestDialog::FirstRateId), "77");
   EXPECT_EQ(Dialog.FirstRateChanges, 0);
 
-  Headless::TypeText(Dialog, TestDialog::FirstRateId, "1x2");  // the letter is refused
+  Headless::TypeOver(Dialog, TestDialog::FirstRateId, "1x2");  // the letter is refused
   EXPECT_EQ(Text(TestDialog::FirstRateId), "12");
   EXPECT_EQ(Dialog.FirstRateChanges, 2);
 }

@@ -1,14 +1,13 @@
 #include "TestFiles.h"
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+
+#include "framework/FileFaults.h"
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tavero-test-XXXXXX").string();
@@ -46,30 +45,12 @@ std::vector<std::uint8_t> PatternedBytes(std::size_t length, std::uint32_t seed)
   return bytes;
 }
 
-namespace {
-bool SetImmutable(const std::string& path, bool on) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  int flags = 0;
-  bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-  if (ok) {
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-  }
-  ::close(fd);
-  return ok;
-}
-}  // namespace
-
 ReadOnlyFile::ReadOnlyFile(std::string path) : Path(std::move(path)) {
   ::chmod(Path.c_str(), 0444);
-  if (::geteuid() == 0) Immutable = SetImmutable(Path, true);
-  int fd = ::open(Path.c_str(), O_RDWR | O_CLOEXEC);
-  Effective = fd < 0;
-  if (fd >= 0) ::close(fd);
+  FileFaults::DenyWriting(Path);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
-  if (Immutable) SetImmutable(Path, false);
+  FileFaults::AllowWriting(Path);
   ::chmod(Path.c_str(), 0644);
 }

@@ -29,16 +29,15 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 // Deterministic bytes where no two neighbours are equal, so any stray write shows.
 std::vector<std::uint8_t> PatternedBytes(std::size_t length, std::uint32_t seed = 1);
 
-// Makes a file unwritable for the life of the object: mode 0444 and, for root (who
-// ignores modes), the immutable attribute. Writable() tells whether that took effect.
+// Makes a file unwritable for the life of the object: mode 0444, and for root (who ignores
+// modes) the file layer's own refusal, so the program meets a read-only file either way.
 class ReadOnlyFile {
  public:
   explicit ReadOnlyFile(std::string path);
   ~ReadOnlyFile();
-  bool Taken() const { return Effective; }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
  private:
   std::string Path;
-  bool Immutable = false;
-  bool Effective = false;
 };
