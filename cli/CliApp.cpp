@@ -114,7 +114,7 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
   CLI::App* shift = app.add_subcommand(
       "shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save");
   addImage(shift);
-  shift->add_flag("--force", force, "Shift even when the probes say the records are not five-slot");
+  shift->add_flag("--force", force, "Shift six-slot records all the same (they are moved as if they had five slots)");
   addOutput(shift);
 
   CLI::App* pictures = app.add_subcommand("picture", "Draw the font and palette sheets, or every name, as PNG");

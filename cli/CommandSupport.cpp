@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <ostream>
-#include <system_error>
 
 #include "cli/Transliteration.h"
 
@@ -31,19 +30,18 @@ std::string SixSlotOnly(const std::string& image, const ImageSession& session, c
 int EditAndSave(Streams& io, const std::string& image, const std::optional<std::string>& output,
                 const std::function<bool(ImageSession&, std::string* report, std::string* error)>& edit) {
   std::string error, report;
-  bool created = false;
-  bool done = !output || CopyForOutput(image, *output, &created, &error);
+  // With --output the work is done on a copy beside it, which replaces it only once saved.
+  std::optional<PendingFile> pending;
+  if (output) pending.emplace(*output);
+  bool done = !output || CopyForOutput(image, *output, *pending, &error);
   ImageSession session;
-  done = done && session.Load(output.value_or(image), &error, /*forWriting=*/true);
+  if (pending) session.ShownPath = image;  // what is loaded is the input, copied
+  done = done && session.Load(pending ? pending->Path() : image, &error, Access::Write);
   done = done && edit(session, &report, &error);
+  if (pending) session.ShownPath = *output;
   done = done && session.Save(&error);
-  if (!done) {
-    if (created) {
-      std::error_code ignored;
-      std::filesystem::remove(FsPath(*output), ignored);
-    }
-    return Fail(io, error);
-  }
+  done = done && (!pending || pending->Commit(&error));
+  if (!done) return Fail(io, error);
   io.Out << report << "saved " << output.value_or(image) << "\n";
   return ExitSuccess;
 }

@@ -41,7 +41,8 @@ const char* LayoutName(EsperLayout layout) {
   switch (layout) {
     case EsperLayout::FiveSlot: return "five-slot";
     case EsperLayout::SixSlot: return "six-slot";
-    case EsperLayout::Other: break;
+    case EsperLayout::Other:
+    case EsperLayout::Unknown: break;
   }
   return "other";
 }

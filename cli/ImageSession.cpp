@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <system_error>
 
 #include "rom/RomLayout.h"
@@ -13,10 +14,6 @@ std::filesystem::path FsPath(const std::string& utf8) {
 }
 
 namespace {
-
-std::string EditorFailure(const char* action, const CString& path, const CString& reason) {
-  return std::string("Could not ") + action + " " + path.Str() + ":\n" + reason.Str() + ".";
-}
 
 PatchPresence FindPatch(const CRomImage& rom) {
   PatchPresence found;
@@ -34,20 +31,32 @@ PatchPresence FindPatch(const CRomImage& rom) {
 
 }  // namespace
 
-bool ImageSession::Load(const std::string& path, std::string* error, bool forWriting) {
+std::string ImageSession::Failure(const char* action) const {
+  return (ShownPath.empty() ? Rom.FailureMessage(action) : Rom.FailureMessage(action, CString(ShownPath))).Str();
+}
+
+bool ImageSession::Load(const std::string& path, std::string* error, Access access) {
   Rom.SetPath(CString(path));
-  if (!Rom.LoadFile(forWriting ? CFile::modeReadWrite : CFile::modeRead)) {
-    *error = EditorFailure("load", Rom.Path, Rom.ErrorText);
+  if (!Rom.LoadFile(access == Access::Write ? CFile::modeReadWrite : CFile::modeRead)) {
+    *error = Failure("load");
     return false;
   }
   Rom.SetHeaderSize(static_cast<int>(Rom.GetImageLength() % 0x10000));
   if (!Rom.CheckImageExtent()) {
-    *error = EditorFailure("load", Rom.Path, Rom.ErrorText);
+    *error = Failure("load");
     return false;
   }
   ProbeA = Rom.PeekByte(RomLayout::RecordSizeProbeA);
   ProbeB = Rom.PeekByte(RomLayout::RecordSizeProbeB);
   PatchOnDisk = FindPatch(Rom);
+  if (access == Access::Describe && !CRomImage::KnownEsperCode(ProbeA, ProbeB)) {
+    Layout = EsperLayout::Unknown;  // described as it is; nothing is read or patched
+    return true;
+  }
+  if (!Rom.CheckEsperCode()) {
+    *error = Failure("load");
+    return false;
+  }
 
   // The editor's own probe rule decides; only a record size of 11 makes it patch, after
   // which it reads 13. So 13 now, from probes that did not both say 13, was 11 before.
@@ -63,26 +72,54 @@ bool ImageSession::Load(const std::string& path, std::string* error, bool forWri
 
 bool ImageSession::Save(std::string* error) {
   if (Rom.SaveFile()) return true;
-  *error = EditorFailure("save", Rom.Path, Rom.ErrorText);
+  *error = Failure("save");
   return false;
 }
 
-bool CopyForOutput(const std::string& input, const std::string& output, bool* created, std::string* error) {
+PendingFile::PendingFile(const std::string& destination) : Destination(destination) {
+  const std::filesystem::path to = FsPath(destination);
+  std::string stem(1, '.');
+  stem.append(to.filename().string()).append(".tavero-");
+  std::random_device seed;
+  for (int attempt = 0; attempt < 100 && Temporary.empty(); ++attempt) {
+    const std::filesystem::path candidate = to.parent_path() / (stem + std::to_string(seed() % 1000000000u));
+    std::error_code code;
+    if (!std::filesystem::exists(candidate, code) && !code) Temporary = candidate.string();
+  }
+  if (Temporary.empty()) Temporary = (to.parent_path() / (stem + "pending")).string();
+}
+
+PendingFile::~PendingFile() {
+  if (Committed) return;
+  std::error_code ignored;
+  std::filesystem::remove(FsPath(Temporary), ignored);
+}
+
+bool PendingFile::Commit(std::string* error) {
+  CString why;
+  if (!CFile::Replace(CString(Temporary), CString(Destination), &why)) {
+    *error = "Could not write " + Destination + ":\n" + why.Str() + "; it was left as it was.";
+    return false;
+  }
+  Committed = true;
+  return true;
+}
+
+bool CopyForOutput(const std::string& input, const std::string& output, const PendingFile& pending,
+                   std::string* error) {
   std::error_code code;
-  const std::filesystem::path from = FsPath(input), to = FsPath(output);
-  const bool existed = std::filesystem::exists(to, code);
-  *created = !existed;
-  if (existed && SameFile(input, output)) {
+  const std::filesystem::path from = FsPath(input), to = FsPath(pending.Path());
+  if (SameFile(input, output)) {
     *error = "--output " + output + " is the input image itself; leave --output out to edit it in place";
-    *created = false;
     return false;
   }
   if (!std::filesystem::is_regular_file(from, code)) {
     *error = "Could not load " + input + ":\n" + (code ? code.message() : "it is not a regular file") + ".";
-    *created = false;
     return false;
   }
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, code);
+  // A read-only original gives a read-only copy: the copy is ours to write.
+  if (!code) std::filesystem::permissions(to, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, code);
   if (code) {
     *error = "Could not copy " + input + " to " + output + ":\n" + code.message() + ".";
     return false;
@@ -112,14 +149,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* error) {
-  std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
+  PendingFile pending(path);
+  std::ofstream out(FsPath(pending.Path()), std::ios::binary | std::ios::trunc);
   if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (out) out.close();
   if (!out) {
     *error = "Could not write " + path + ":\nit cannot be opened or written.";
     return false;
   }
-  return true;
+  return pending.Commit(error);
 }
 
 }  // namespace Cli

@@ -18,8 +18,13 @@ std::filesystem::path FsPath(const std::string& utf8);
 enum class EsperLayout {
   FiveSlot,  // record size 11: the editor patches the code on load and reads 13-byte rows
   SixSlot,   // record size 13
-  Other,     // any other record size: rows of that size, as the editor reads them
+  Other,     // 14 and up: rows of that size, as the editor reads them
+  Unknown,   // probes that disagree, or agree on 0..10 or 12: the editor refuses the image
 };
+
+// What a command does with the image: only describes it (any esper code will do), reads its
+// records, or writes them (opened for reading and writing, as the editor opens it).
+enum class Access { Describe, Read, Write };
 
 // How much of the six-slot code patch the file holds, run by run and byte by byte.
 struct PatchPresence {
@@ -34,13 +39,16 @@ struct PatchPresence {
 class ImageSession {
  public:
   // Opens the image at path as the editor's Load does. Returns false with *error worded
-  // as the editor's message box ("Could not load PATH:\nREASON."). An image loaded only to
-  // be looked at (not forWriting) is opened for reading, so a read-only file will do.
-  bool Load(const std::string& path, std::string* error, bool forWriting = false);
+  // as the editor's message box ("Could not load PATH:\nREASON."). An image that is not
+  // written is opened for reading, so a read-only file will do; one only described is kept
+  // even when the editor would refuse its esper code (Layout Unknown, records not read).
+  bool Load(const std::string& path, std::string* error, Access access);
   // SaveFile, with the editor's wording on failure ("Could not save PATH:\nREASON.").
   bool Save(std::string* error);
 
   CRomImage Rom;
+  // The path failure messages name, when not the file worked on (a copy made for --output).
+  std::string ShownPath;
   // Read before ReadEsperData, which may patch the code in memory.
   std::uint8_t ProbeA = 0;
   std::uint8_t ProbeB = 0;
@@ -48,19 +56,44 @@ class ImageSession {
   // The record size the probes gave the editor, before any patch made it 13.
   int ProbedRecordSize = 0;
   EsperLayout Layout = EsperLayout::Other;
+
+ private:
+  std::string Failure(const char* action) const;
 };
 
-// "--output NEW": copies the image at input to output and says where to work. When output
-// is already there it is replaced, unless it is the input file itself. Returns false with
-// *error. *created tells whether output did not exist before, so a failure can remove it.
-bool CopyForOutput(const std::string& input, const std::string& output, bool* created, std::string* error);
+// A file written beside its destination and renamed over it only once it is complete, so
+// the destination holds either what it held before or the whole new file. The destructor
+// removes a file that was never committed.
+class PendingFile {
+ public:
+  // Picks a free name in the destination's folder; creates nothing yet.
+  explicit PendingFile(const std::string& destination);
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  const std::string& Path() const { return Temporary; }
+  // Renames the finished file over the destination. Returns false with *error.
+  bool Commit(std::string* error);
+
+ private:
+  std::string Destination;
+  std::string Temporary;
+  bool Committed = false;
+};
+
+// "--output NEW": copies the image at input to the pending file of output, writable, to
+// work on. Refuses an output that is the input file itself. Returns false with *error.
+bool CopyForOutput(const std::string& input, const std::string& output, const PendingFile& pending,
+                   std::string* error);
 
 // True when both paths name one existing file.
 bool SameFile(const std::string& a, const std::string& b);
 
 // Reads a whole file. Returns false with *error naming it.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error);
-// Writes a whole file, replacing it. Returns false with *error naming it.
+// Writes a whole file through a PendingFile, replacing it. Returns false with *error naming
+// it; the file is then as it was.
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* error);
 
 }  // namespace Cli

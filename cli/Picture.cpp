@@ -93,7 +93,7 @@ std::string EncodePng(const PixelImage& image, int scale) {
 int RunPicture(Streams& io, const std::string& image, const PictureRequest& request) {
   ImageSession session;
   std::string error;
-  if (!session.Load(image, &error)) return Fail(io, error);
+  if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
   BuildImageSheets(session.Rom);
 
   auto write = [&](const std::optional<std::string>& path, const PixelImage& picture) {

@@ -17,10 +17,9 @@ namespace {
 std::string ProbeText(const ImageSession& session) {
   std::string text = Hex(session.ProbeA, 2) + " at " + Hex(RomLayout::RecordSizeProbeA) + ", " +
                      Hex(session.ProbeB, 2) + " at " + Hex(RomLayout::RecordSizeProbeB) + ": ";
-  if (session.ProbeA != session.ProbeB)
-    return text + "they disagree, so the editor takes record size " + std::to_string(session.ProbedRecordSize);
-  if (session.ProbedRecordSize != session.ProbeA)
-    return text + "more than a record holds, so the editor takes record size " + std::to_string(session.ProbedRecordSize);
+  if (session.ProbeA != session.ProbeB) return text + "they disagree, so the editor refuses the image";
+  if (session.Layout == EsperLayout::Unknown)
+    return text + "record size " + std::to_string(session.ProbeA) + ", which the editor does not know: it refuses the image";
   return text + "record size " + std::to_string(session.ProbedRecordSize);
 }
 
@@ -33,6 +32,7 @@ std::string PatchText(const PatchPresence& patch) {
 }
 
 std::string LayoutText(const ImageSession& session) {
+  if (session.Layout == EsperLayout::Unknown) return "unknown: the esper code is not one the editor knows";
   const std::uint64_t start = RomLayout::EsperDataBlock;
   const std::uint64_t length = static_cast<std::uint64_t>(RomLayout::EsperCount) *
                                static_cast<std::uint64_t>(session.ProbedRecordSize);
@@ -46,6 +46,7 @@ std::string LayoutText(const ImageSession& session) {
     case EsperLayout::FiveSlot:
       return "five-slot, " + where;
     case EsperLayout::Other:
+    case EsperLayout::Unknown:
       break;
   }
   return "neither five- nor six-slot: " + where + ", as the editor reads them";
@@ -61,7 +62,7 @@ int Fail(Streams& io, const std::string& message) {
 int RunInfo(Streams& io, const std::string& image) {
   ImageSession session;
   std::string error;
-  if (!session.Load(image, &error)) return Fail(io, error);
+  if (!session.Load(image, &error, Access::Describe)) return Fail(io, error);
   const CRomImage& rom = session.Rom;
   std::ostream& out = io.Out;
   out << "image:          " << image << "\n";
@@ -140,7 +141,7 @@ void DumpCsv(std::ostream& out, ImageSession& session, const std::vector<EsperVi
 int RunDump(Streams& io, const std::string& image, DumpFormat format) {
   ImageSession session;
   std::string error;
-  if (!session.Load(image, &error)) return Fail(io, error);
+  if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
   const std::vector<EsperView> espers = ViewEspers(session);
   switch (format) {
     case DumpFormat::Text: DumpText(io.Out, session, espers); break;
@@ -153,7 +154,7 @@ int RunDump(Streams& io, const std::string& image, DumpFormat format) {
 int RunExport(Streams& io, const std::string& image, const std::string& json) {
   ImageSession session;
   std::string error;
-  if (!session.Load(image, &error)) return Fail(io, error);
+  if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
   if (session.Layout != EsperLayout::SixSlot) return Fail(io, SixSlotOnly(image, session, "export"));
   const std::string text = EspersToJson(session, ViewEspers(session)).dump(2) + "\n";
   if (SameFile(image, json)) return Fail(io, json + " is the image itself; the JSON goes to a file of its own.");

@@ -128,18 +128,19 @@ int RunSet(Streams& io, const std::string& image, const SetRequest& request, con
 
 int RunShift(Streams& io, const std::string& image, bool force, const std::optional<std::string>& output) {
   return EditAndSave(io, image, output, [&](ImageSession& session, std::string* report, std::string* failure) {
-    if (!force && session.Layout != EsperLayout::FiveSlot) {
-      const std::string probes = "probes " + Hex(session.ProbeA, 2) + " " + Hex(session.ProbeB, 2);
-      *failure = session.Layout == EsperLayout::SixSlot
-                     ? image + " already holds six-slot esper records (" + probes +
-                           "); shifting again would move six-slot records as if they had five slots and spoil them. "
-                           "Give --force to shift all the same."
-                     : image + " does not hold five-slot esper records (" + probes + ": record size " +
-                           std::to_string(session.ProbedRecordSize) + "). Give --force to shift all the same.";
+    if (!force && session.Layout == EsperLayout::SixSlot) {
+      *failure = image + " already holds six-slot esper records (probes " + Hex(session.ProbeA, 2) + " " +
+                 Hex(session.ProbeB, 2) +
+                 "); shifting again would move six-slot records as if they had five slots and spoil them. "
+                 "Give --force to shift all the same.";
       return false;
     }
-    // As "5->6" after Load: the code patch is already in memory (ReadEsperData), then the shift.
-    session.Rom.ShiftFiveToSix();
+    // As "5->6" after Load: the code patch is already in memory (ReadEsperData), then the shift,
+    // which refuses rows of any size but 13 as the editor does, forced or not.
+    if (!session.Rom.ShiftFiveToSix()) {
+      *failure = session.Rom.FailureMessage("shift", CString(image)).Str();
+      return false;
+    }
     *report = "shifted the 27 esper records from five to six slots\n";
     return true;
   });

@@ -45,11 +45,16 @@ TEST_F(InfoDump, InfoTellsTheLayoutFromTheProbesAndThePatch) {
 
   Bytes disagree = Sample(true);
   disagree[RomLayout::RecordSizeProbeB] = 0x0C;
-  Contains(Info(disagree), "they disagree, so the editor takes record size 11");
+  Contains(Info(disagree), "they disagree, so the editor refuses the image");
+  Contains(Info(disagree), "esper data:     unknown");
+
+  Bytes twelve = Sample(true);
+  twelve[RomLayout::RecordSizeProbeA] = twelve[RomLayout::RecordSizeProbeB] = 0x0C;
+  Contains(Info(twelve), "record size 12, which the editor does not know: it refuses the image");
 
   Bytes other = Sample(true);
-  other[RomLayout::RecordSizeProbeA] = other[RomLayout::RecordSizeProbeB] = 0x0C;
-  Contains(Info(other), "neither five- nor six-slot: 27 records of 12 bytes");
+  other[RomLayout::RecordSizeProbeA] = other[RomLayout::RecordSizeProbeB] = 0x21;
+  Contains(Info(other), "neither five- nor six-slot: 27 records of 33 bytes");
 
   SampleImage::Options large = SampleOptions(true);
   large.RomSize = 9 << 20;
