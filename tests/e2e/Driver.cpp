@@ -388,6 +388,15 @@ void Editor::Type(int id, const std::string& keys, bool lastKeyPrompts) const {
   }
 }
 
+void Editor::TypeAtCaret(int id, const std::string& keys) const {
+  for (char key : keys) Send(Control(id), WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(key)), 1);
+}
+
+std::pair<int, int> Editor::EditSelection(int id) const {
+  const auto both = static_cast<DWORD>(Send(Control(id), EM_GETSEL, 0, 0));
+  return {LOWORD(both), HIWORD(both)};
+}
+
 std::vector<HWND> Editor::Windows(const std::string& className, bool visibleOnly) const {
   return TopLevelWindows(Info.dwProcessId, [&](HWND window) {
     return (!visibleOnly || IsWindowVisible(window)) && ClassOf(window) == className;

@@ -10,6 +10,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace E2e {
@@ -83,6 +84,10 @@ class Editor {
   // Focus through the dialog manager, select all, then one WM_CHAR per key. The last key is
   // posted when it is expected to raise a prompt, since a sent one would wait for the prompt.
   void Type(int id, const std::string& keys, bool lastKeyPrompts = false) const;
+  // Keys sent to the field as they come, where its caret is, with no focus change or selection.
+  void TypeAtCaret(int id, const std::string& keys) const;
+  // An edit's selection as EM_GETSEL reports it: (start, end); equal when nothing is selected.
+  std::pair<int, int> EditSelection(int id) const;
 
   // Top-level windows of this process of one class (a combo box's list is a "ComboLBox").
   std::vector<HWND> Windows(const std::string& className, bool visibleOnly) const;

@@ -341,10 +341,26 @@ void EditsReachTheFile() {
   Check(Eventually([&] { return editor.FieldText(IDC_RATE2) == L"30"; }),
         "after the prompt rate field 2 reads the stored 30 again (reads \"" + Narrow(editor.FieldText(IDC_RATE2)) +
             "\")");
-  record4[2] = 30;
   CheckNoDialog(editor, "the prompt does not come back");
-
+  // The stored value comes back selected, so the next key replaces it (with the caret in
+  // front of it, "1" made "130", stored without a prompt).
+  const std::pair<int, int> selected = editor.EditSelection(IDC_RATE2);
+  Check(selected == std::pair<int, int>(0, 2), "after the prompt the field's text is selected (" +
+                                                    std::to_string(selected.first) + ".." +
+                                                    std::to_string(selected.second) + ")");
+  editor.TypeAtCaret(IDC_RATE2, "1");
+  Check(editor.FieldText(IDC_RATE2) == L"1",
+        "the next key replaces it (reads \"" + Narrow(editor.FieldText(IDC_RATE2)) + "\")");
+  record4[2] = 1;
+  // What the in-memory edit models: a text written by the program leaves the caret at 0.
+  int rewritten = 0;  // a pair whose rate differs between the two espers, so its field is written
+  while (rewritten < 5 && record4[2 * rewritten] == record26[2 * rewritten]) ++rewritten;
   editor.Pick(IDC_ESPER, 26);
+  const std::pair<int, int> afterRefresh = editor.EditSelection(IDC_RATE1 + rewritten);
+  Check(afterRefresh == std::pair<int, int>(0, 0), "a refreshed field has its caret at 0, nothing selected (" +
+                                                       std::to_string(afterRefresh.first) + ".." +
+                                                       std::to_string(afterRefresh.second) + ")");
+
   CheckShows(editor, ShownFor(record26), "picking esper 26 shows its record");
   editor.Type(IDC_RATE4, "255");
   record26[6] = 255;
