@@ -118,7 +118,13 @@ TEST_F(RomFixture, LoadOfAMissingFileFailsAndKeepsEarlierData) {
   EXPECT_EQ(Rom->LoadFile(), 0);
   ExpectFailedLoadKeepsEarlierData(*Rom, table);
   EXPECT_EQ(Rom->Path.Str(), Dir.PathOf("missing.smc"));
+  EXPECT_EQ(Rom->FailureMessage("load").Str(), "Could not load " + Dir.PathOf("missing.smc") + ":\n" +
+                                                    Rom->ErrorText.Str() + ".");
   EXPECT_EQ(Rom->LoadFile(), 0);  // a second failure releases nothing twice
+
+  // A message never ends in ":\n." for want of a reason.
+  Rom->ErrorText.Empty();
+  EXPECT_EQ(Rom->FailureMessage("save").Str(), "Could not save " + Dir.PathOf("missing.smc") + ":\nthe system gave no reason.");
 }
 
 TEST_F(RomFixture, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {
