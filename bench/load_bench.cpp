@@ -47,7 +47,7 @@ void LoadAndReadEsperData(benchmark::State& state) {
   rom.SetPath(CString(ImagePath().c_str()));
   for (auto _ : state) {
     if (!rom.LoadFile()) state.SkipWithError(rom.ErrorText);
-    rom.SetHeaderSize(static_cast<int>(rom.GetImageLength() % 0x10000));
+    rom.SetHeaderSize(RomLayout::HeaderSizeOf(rom.GetImageLength()));
     rom.CheckImageExtent();
     rom.CheckEsperCode();
     rom.ReadEsperData();

@@ -47,7 +47,7 @@ void LoadSample() {
   SampleImage::WriteFile(path, SampleImage::Make({}), &error);
   g_rom.SetPath(CString(path.c_str()));
   g_rom.LoadFile();
-  g_rom.SetHeaderSize(static_cast<int>(g_rom.GetImageLength() % 0x10000));
+  g_rom.SetHeaderSize(RomLayout::HeaderSizeOf(g_rom.GetImageLength()));
   g_rom.CheckImageExtent();
   g_rom.ReadEsperData();
   std::filesystem::remove(path);

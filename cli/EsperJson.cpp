@@ -168,6 +168,6 @@ bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, st
   }
 }
 
-bool SpellFits(int value, int current) { return value == NoValue || value < SpellCount || value == current; }
+bool SpellFits(int value, int current) { return value == NoValue || value < RomLayout::SpellNameCount || value == current; }
 
 }  // namespace Cli

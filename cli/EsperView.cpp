@@ -28,7 +28,7 @@ std::vector<EsperView> ViewEspers(ImageSession& session) {
 }
 
 std::optional<std::string> SpellName(const CRomImage& rom, int spell) {
-  if (spell < 0 || spell >= SpellCount) return std::nullopt;
+  if (spell < 0 || spell >= RomLayout::SpellNameCount) return std::nullopt;
   return rom.SpellNames[static_cast<std::size_t>(spell)].Str();
 }
 

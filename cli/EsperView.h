@@ -8,15 +8,9 @@
 #include <vector>
 
 #include "cli/ImageSession.h"
+#include "rom/EsperRecord.h"
 
 namespace Cli {
-
-inline constexpr int NoValue = 0xFF;  // an empty spell, no bonus
-inline constexpr int SpellCount = 54;
-inline constexpr int PairCount = 6;
-inline constexpr int BonusSlot = 12;
-constexpr int RateSlot(int pair) { return 2 * pair - 2; }  // pairs count from 1
-constexpr int SpellSlot(int pair) { return 2 * pair - 1; }
 
 struct PairView {
   int Rate = 0;

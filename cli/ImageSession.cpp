@@ -41,7 +41,7 @@ bool ImageSession::Load(const std::string& path, std::string* error, Access acce
     *error = Failure("load");
     return false;
   }
-  Rom.SetHeaderSize(static_cast<int>(Rom.GetImageLength() % 0x10000));
+  Rom.SetHeaderSize(RomLayout::HeaderSizeOf(Rom.GetImageLength()));
   if (!Rom.CheckImageExtent()) {
     *error = Failure("load");
     return false;

@@ -28,7 +28,7 @@ std::string BonusWords(const CRomImage& rom, int bonus) {
 }
 
 std::string NotASpell(int value) {
-  return std::to_string(value) + " is not a spell (0.." + std::to_string(SpellCount - 1) + ", or none)";
+  return std::to_string(value) + " is not a spell (0.." + std::to_string(RomLayout::SpellNameCount - 1) + ", or none)";
 }
 
 }  // namespace

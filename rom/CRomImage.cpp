@@ -10,9 +10,6 @@
 
 namespace {
 
-// Of a longer file only this much is the image; the rest is kept in memory and on disk.
-constexpr std::uint64_t LargeImageLength = 0x800000;
-
 const char* const RomFilter =
     "SNES ROM Files (*.smc;*.fig;*.sfc)|*.smc;*.fig;*.sfc|GBA ROM Files (*.gba)|*.gba|All Files (*.*)|*.*||";
 
@@ -81,12 +78,10 @@ int CRomImage::LoadFile(unsigned openMode) {
 
   Buffer = std::move(bytes);
   BufferSize = fileLength;
-  if (fileLength > LargeImageLength - 1) {
-    LargeImage = 1;
-    ImageLength = static_cast<std::uint32_t>(LargeImageLength);
-  } else {
-    ImageLength = static_cast<std::uint32_t>(fileLength);
-  }
+  // Of a longer file only the first LargeImageLength bytes are the image; the rest is kept
+  // in memory and on disk.
+  ImageLength = static_cast<std::uint32_t>(RomLayout::ImageLengthOf(fileLength));
+  LargeImage = RomLayout::IsLargeImage(fileLength) ? 1 : 0;
   return 1;
 }
 

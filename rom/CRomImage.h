@@ -15,11 +15,8 @@
 #include "framework/CFile.h"
 #include "framework/CMemoryDC.h"
 #include "framework/CString.h"
-
-// One esper record: slot j holds byte j of the record (rates in the even slots 0..10, spells
-// in the odd slots 1..11, the bonus in slot 12; 0xFF marks an empty spell or no bonus).
-using EsperRecord = std::array<int, 32>;
-using EsperRecords = std::array<EsperRecord, 31>;
+#include "rom/EsperRecord.h"
+#include "rom/RomLayout.h"
 
 class CRomImage {
  public:
@@ -106,9 +103,9 @@ class CRomImage {
   CMemoryDC GlyphSheet;                   // the font in three colour schemes (BuildSheets)
   CMemoryDC PaletteSheet;                 // the palette swatches (BuildSheets)
   std::array<std::uint8_t, 16> HexDigits{};
-  std::array<CString, 255> BonusNames;
-  std::array<CString, 31> EsperNames;
-  std::array<CString, 57> SpellNames;
+  std::array<CString, RomLayout::BonusLabelCount> BonusNames;
+  std::array<CString, 31> EsperNames;  // 27 filled
+  std::array<CString, 57> SpellNames;  // 54 filled
   EsperRecords EsperTable{};
 
   std::uint64_t BufferSize = 0;  // bytes held in Buffer (the whole file)

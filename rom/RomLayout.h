@@ -10,6 +10,15 @@
 
 namespace RomLayout {
 
+// The image is the whole file, or the first LargeImageLength bytes of a longer one; its
+// header, before ROM offset 0, is what its length has past a multiple of 0x10000.
+inline constexpr std::uint64_t LargeImageLength = 0x800000;
+constexpr bool IsLargeImage(std::uint64_t fileLength) { return fileLength >= LargeImageLength; }
+constexpr std::uint64_t ImageLengthOf(std::uint64_t fileLength) {
+  return IsLargeImage(fileLength) ? LargeImageLength : fileLength;
+}
+constexpr int HeaderSizeOf(std::uint64_t imageLength) { return static_cast<int>(imageLength % 0x10000); }
+
 // Record-size probes: the record size that the game code expects, twice.
 inline constexpr std::uint64_t RecordSizeProbeA = 0x26295;
 inline constexpr std::uint64_t RecordSizeProbeB = 0x359E1;
@@ -24,6 +33,8 @@ inline constexpr std::size_t FontBlockLength = GlyphCount * TileBytes;
 inline constexpr std::uint64_t BonusNameBlock = 0xFFEAE;
 inline constexpr int BonusNameWidth = 9;
 inline constexpr int BonusNameCount = 17;
+// Bonus values 0..254 have labels: the named ones, then generated ones. 0xFF is no bonus.
+inline constexpr int BonusLabelCount = 255;
 
 // Palette block: 2048 colours of 2 bytes, 15-bit, low byte first.
 inline constexpr std::uint64_t PaletteBlock = 0x126000;

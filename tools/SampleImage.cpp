@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "rom/EsperRecord.h"
 #include "rom/GameText.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleFont.h"
@@ -47,8 +48,8 @@ static_assert(FitWidth(SpellNames, RomLayout::SpellNameWidth));
 static_assert(FitWidth(EsperNames, RomLayout::EsperNameWidth));
 static_assert(FitWidth(BonusNames, RomLayout::BonusNameWidth));
 
-constexpr std::uint8_t EmptySpell = 0xFF;
-constexpr std::uint8_t NoBonus = 0xFF;
+constexpr auto EmptySpell = static_cast<std::uint8_t>(NoValue);
+constexpr auto NoBonus = static_cast<std::uint8_t>(NoValue);
 constexpr int NamedBonuses = RomLayout::BonusNameCount;
 
 // Rates drawn in turn; 0, 1 and 255 are the edges an editor gets wrong.
@@ -64,7 +65,7 @@ void CheckVariant(const Options& options) {
 }
 
 int Slots(const Options& options) {
-  return options.Records == Layout::SixSlot ? 6 : 5;
+  return options.Records == Layout::SixSlot ? PairCount : PairCount - 1;
 }
 
 int RecordSize(const Options& options) {
@@ -144,8 +145,7 @@ void PutNames(std::vector<std::uint8_t>& bytes, std::uint64_t at, int width, int
 }  // namespace
 
 std::uint64_t HeaderSizeFor(std::uint64_t fileLength) {
-  if (fileLength > 0x7FFFFF) fileLength = 0x800000;
-  return fileLength % 0x10000;
+  return static_cast<std::uint64_t>(RomLayout::HeaderSizeOf(RomLayout::ImageLengthOf(fileLength)));
 }
 
 std::vector<std::uint8_t> Make(const Options& options) {

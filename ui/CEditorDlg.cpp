@@ -37,11 +37,11 @@ CEditorDlg::CEditorDlg(CWnd* parent)
 void CEditorDlg::DoDataExchange(CDataExchange* exchange) {
   CDialog::DoDataExchange(exchange);
   DDX_Control(exchange, IDC_RATE6, Rate6Edit);
-  for (int pair = 1; pair <= 6; ++pair) {
+  for (int pair = 1; pair <= PairCount; ++pair) {
     DDX_Text(exchange, IDC_RATE1 + pair - 1, Rate(pair));
     DDV_MinMaxUInt(exchange, Rate(pair), 0, 255);
   }
-  for (int pair = 1; pair <= 6; ++pair) DDX_Control(exchange, IDC_SPELL1 + pair - 1, SpellBox(pair));
+  for (int pair = 1; pair <= PairCount; ++pair) DDX_Control(exchange, IDC_SPELL1 + pair - 1, SpellBox(pair));
   DDX_Control(exchange, IDC_ESPER, EsperBox);
   DDX_Control(exchange, IDC_BONUS, BonusBox);
 }

@@ -9,12 +9,6 @@
 #include "rom/CRomImage.h"
 #include "ui/CEditorDlg.h"
 
-namespace {
-constexpr int BonusSlot = 12;
-int RateSlot(int pair) { return 2 * pair - 2; }
-int SpellSlot(int pair) { return 2 * pair - 1; }
-}  // namespace
-
 EsperRecord* CEditorDlg::ShownRecord() {
   const int e = EsperBox.GetCurSel();
   if (e < 0 || e >= static_cast<int>(g_rom.EsperTable.size())) return nullptr;
@@ -23,7 +17,7 @@ EsperRecord* CEditorDlg::ShownRecord() {
 
 void CEditorDlg::OnSelchangeEsper() {
   // The record is looked up afresh for every slot, as the esper box could in principle change.
-  for (int pair = 1; pair <= 6; ++pair) {
+  for (int pair = 1; pair <= PairCount; ++pair) {
     if (EsperRecord* record = ShownRecord()) Rate(pair) = static_cast<UINT>((*record)[RateSlot(pair)] & 0xFF);
     if (EsperRecord* record = ShownRecord()) SpellBox(pair).SelectRemember(((*record)[SpellSlot(pair)] + 1) & 0xFF);
   }
@@ -37,7 +31,7 @@ void CEditorDlg::OnSelchangeEsper() {
 bool CEditorDlg::ExchangeFromControls() {
   if (UpdateData(TRUE)) return true;
   if (EsperRecord* record = ShownRecord())
-    for (int pair = 1; pair <= 6; ++pair) Rate(pair) = static_cast<UINT>((*record)[RateSlot(pair)] & 0xFF);
+    for (int pair = 1; pair <= PairCount; ++pair) Rate(pair) = static_cast<UINT>((*record)[RateSlot(pair)] & 0xFF);
   return false;
 }
 

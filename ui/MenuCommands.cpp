@@ -1,6 +1,7 @@
 // The menu commands: Load, Save, Exit and "5->6".
 
 #include "rom/CRomImage.h"
+#include "rom/RomLayout.h"
 #include "ui/CEditorDlg.h"
 #include "ui/CShiftDataDlg.h"
 #include "ui/ListLabels.h"
@@ -14,7 +15,7 @@ void CEditorDlg::OnFileLoad() {
     ReportFailure("load");
     return;
   }
-  g_rom.SetHeaderSize(static_cast<int>(g_rom.GetImageLength() % 0x10000));
+  g_rom.SetHeaderSize(RomLayout::HeaderSizeOf(g_rom.GetImageLength()));
   // A file too short for the editor's locations, or esper code it does not know: refused
   // before anything is patched or shown.
   if (!g_rom.CheckImageExtent() || !g_rom.CheckEsperCode()) {
@@ -25,14 +26,14 @@ void CEditorDlg::OnFileLoad() {
   g_rom.ReadEsperData();
   BuildSheets();
 
-  for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).ResetContent();
+  for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).ResetContent();
   EsperBox.ResetContent();
   BonusBox.ResetContent();
-  for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).AddString(NoSpellText);
-  for (int i = 0; i < 54; ++i)
-    for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < 27; ++i) EsperBox.AddString(g_rom.EsperNames[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < 255; ++i) BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
+  for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).AddString(NoSpellText);
+  for (int i = 0; i < RomLayout::SpellNameCount; ++i)
+    for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < RomLayout::EsperCount; ++i) EsperBox.AddString(g_rom.EsperNames[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < RomLayout::BonusLabelCount; ++i) BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
   BonusBox.AddString(NoBonusText);
 
   EsperBox.SelectRemember(0);

@@ -65,12 +65,12 @@ class EditorFixture : public ::testing::Test {
   // The fields show record e of the table: rates as text, spells and bonus as items.
   void ExpectFieldsShow(int e) {
     const EsperRecord& record = g_rom.EsperTable[static_cast<std::size_t>(e)];
-    for (int pair = 1; pair <= 6; ++pair) {
-      EXPECT_EQ(FieldText(IDC_RATE1 + pair - 1), std::to_string(record[2 * pair - 2] & 0xFF)) << "rate " << pair;
-      int item = (record[2 * pair - 1] + 1) & 0xFF;
-      EXPECT_EQ(Selection(IDC_SPELL1 + pair - 1), item < 55 ? item : -1) << "spell " << pair;
+    for (int pair = 1; pair <= PairCount; ++pair) {
+      EXPECT_EQ(FieldText(IDC_RATE1 + pair - 1), std::to_string(record[RateSlot(pair)] & 0xFF)) << "rate " << pair;
+      int item = (record[SpellSlot(pair)] + 1) & 0xFF;
+      EXPECT_EQ(Selection(IDC_SPELL1 + pair - 1), item <= RomLayout::SpellNameCount ? item : -1) << "spell " << pair;
     }
-    EXPECT_EQ(Selection(IDC_BONUS), record[12] & 0xFF);
+    EXPECT_EQ(Selection(IDC_BONUS), record[BonusSlot] & 0xFF);
   }
 
   TempDir Dir;
