@@ -1,10 +1,10 @@
 #include "cli/Picture.h"
 
 #include "cli/CommandSupport.h"
-#include "cli/SheetHost.h"
 #include "cli/Transliteration.h"
 #include "framework/CMemoryDC.h"
 #include "render/GameTextDrawing.h"
+#include "render/SheetBuilder.h"
 #include "rom/CRomImage.h"
 #include "rom/GameText.h"
 #include "rom/RomLayout.h"
@@ -94,7 +94,7 @@ int RunPicture(Streams& io, const std::string& image, const PictureRequest& requ
   ImageSession session;
   std::string error;
   if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
-  BuildImageSheets(session.Rom);
+  RenderSheets(session.Rom, nullptr);  // no window, and no preview
 
   auto write = [&](const std::optional<std::string>& path, const PixelImage& picture) {
     if (!path) return true;

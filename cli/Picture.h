@@ -22,7 +22,7 @@ PixelImage CopySurface(const CDC& dc);
 
 // Three columns (espers, spells, bonuses 0..16), one name a line with its number, each line
 // drawn as the editor draws a list item in the normal scheme, under a heading line in the
-// highlight scheme. Requires the sheets (BuildImageSheets).
+// highlight scheme. Requires the sheets (RenderSheets).
 PixelImage DrawNameList(CRomImage& rom);
 
 inline constexpr int NameLineHeight = 12;   // a list item's height

@@ -9,20 +9,19 @@
 
 namespace {
 
-void CreateSheet(CMemoryDC& sheet, CDC& like, int width, int height) {
-  sheet.CreateCompatibleDC(&like);
-  sheet.Bitmap.CreateCompatibleBitmap(&like, width, height);  // compatible with the display, not the memory DC
+void CreateSheet(CMemoryDC& sheet, CDC* like, int width, int height) {
+  sheet.CreateCompatibleDC(like);
+  sheet.Bitmap.CreateCompatibleBitmap(like, width, height);  // compatible with the display, not the memory DC
   sheet.SelectObject(&sheet.Bitmap);
 }
 
 }  // namespace
 
-void BuildSheets(CWnd& window, CRomImage& rom) {
+void RenderSheets(CRomImage& rom, CDC* like) {
   rom.PaletteSheet.Release();
   rom.GlyphSheet.Release();
-  CClientDC client(&window);
 
-  CreateSheet(rom.GlyphSheet, client, GlyphSheetWidth, GlyphSheetHeight);
+  CreateSheet(rom.GlyphSheet, like, GlyphSheetWidth, GlyphSheetHeight);
   std::array<std::array<std::uint8_t, 16>, RomLayout::GlyphCount> font{};
   rom.SeekRom(RomLayout::FontBlock);
   for (auto& tile : font)
@@ -37,7 +36,7 @@ void BuildSheets(CWnd& window, CRomImage& rom) {
     }
   }
 
-  CreateSheet(rom.PaletteSheet, client, PaletteSheetWidth, PaletteSheetHeight);
+  CreateSheet(rom.PaletteSheet, like, PaletteSheetWidth, PaletteSheetHeight);
   rom.SeekRom(RomLayout::PaletteBlock);
   for (int n = 0; n < RomLayout::PaletteColourCount; ++n) {
     const std::uint8_t low = rom.ReadByte();
@@ -46,9 +45,16 @@ void BuildSheets(CWnd& window, CRomImage& rom) {
     const RECT swatch{8 * (n % 16), 8 * (n / 16), 8 * (n % 16) + 8, 8 * (n / 16) + 8};
     rom.PaletteSheet.FillSolidRect(&swatch, colour);
   }
+}
 
-  // The preview: drawn once onto the screen, not part of the window's painting.
-  client.BitBlt(0, 256, PaletteSheetWidth, PaletteSheetHeight, &rom.PaletteSheet, 0, 0, SRCCOPY);
-  client.BitBlt(0, 256, GlyphSheetWidth, 2 * GlyphBandHeight, &rom.GlyphSheet, 0, 0, SRCCOPY);
-  client.BitBlt(128, 256, GlyphSheetWidth, GlyphBandHeight, &rom.GlyphSheet, 0, 2 * GlyphBandHeight, SRCCOPY);
+void CopySheetPreview(CRomImage& rom, CDC& target) {
+  target.BitBlt(0, 256, PaletteSheetWidth, PaletteSheetHeight, &rom.PaletteSheet, 0, 0, SRCCOPY);
+  target.BitBlt(0, 256, GlyphSheetWidth, 2 * GlyphBandHeight, &rom.GlyphSheet, 0, 0, SRCCOPY);
+  target.BitBlt(128, 256, GlyphSheetWidth, GlyphBandHeight, &rom.GlyphSheet, 0, 2 * GlyphBandHeight, SRCCOPY);
+}
+
+void BuildSheets(CWnd& window, CRomImage& rom) {
+  CClientDC client(&window);
+  RenderSheets(rom, &client);
+  CopySheetPreview(rom, client);
 }
