@@ -7,6 +7,11 @@
 
 namespace Cli {
 
+int Fail(Streams& io, const std::string& message) {
+  io.Err << "tavero-cli: " << message << "\n";
+  return ExitFailed;
+}
+
 std::string Hex(std::uint64_t value, int digits) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));

@@ -11,6 +11,9 @@
 
 namespace Cli {
 
+// Prints "tavero-cli: message" to Err and returns ExitFailed.
+int Fail(Streams& io, const std::string& message);
+
 std::string Hex(std::uint64_t value, int digits = 0);  // "0x1F", zero-padded to digits
 
 // A name for people: transliterated and quoted, as names end in blanks as often as not.

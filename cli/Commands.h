@@ -18,9 +18,6 @@ struct Streams {
   std::ostream& Err;
 };
 
-// Prints "tavero-cli: message" to Err and returns ExitFailed.
-int Fail(Streams& io, const std::string& message);
-
 int RunInfo(Streams& io, const std::string& image);
 
 enum class DumpFormat { Text, Json, Csv };

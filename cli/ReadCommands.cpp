@@ -54,11 +54,6 @@ std::string LayoutText(const ImageSession& session) {
 
 }  // namespace
 
-int Fail(Streams& io, const std::string& message) {
-  io.Err << "tavero-cli: " << message << "\n";
-  return ExitFailed;
-}
-
 int RunInfo(Streams& io, const std::string& image) {
   ImageSession session;
   std::string error;

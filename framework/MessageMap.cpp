@@ -1,22 +1,8 @@
-#include "framework/CCmdTarget.h"
+#include "framework/MessageMap.h"
 
 const MessageMapEntry* FindMessageEntry(const MessageMap* map, UINT message, UINT code, UINT id) {
   for (; map; map = map->Base ? map->Base() : nullptr)
     for (const MessageMapEntry* entry = map->Entries; entry->Message != 0; ++entry)
       if (entry->Message == message && entry->Code == code && entry->Id == id) return entry;
   return nullptr;
-}
-
-const MessageMap* CCmdTarget::GetThisMessageMap() {
-  static const MessageMapEntry entries[] = {{0, 0, 0, nullptr}};
-  static const MessageMap map{nullptr, entries};
-  return &map;
-}
-
-bool CCmdTarget::DispatchMapped(UINT message, UINT code, UINT id, LRESULT* result) {
-  const MessageMapEntry* entry = FindMessageEntry(GetMessageMap(), message, code, id);
-  if (!entry) return false;
-  LRESULT value = entry->Handler(*this);
-  if (result) *result = value;
-  return true;
 }

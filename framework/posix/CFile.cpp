@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "framework/FileFaults.h"
+#include "framework/posix/FileFaults.h"
 
 namespace {
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }

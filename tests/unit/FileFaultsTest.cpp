@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "RomFixture.h"
-#include "framework/FileFaults.h"
+#include "framework/posix/FileFaults.h"
 
 namespace {
 

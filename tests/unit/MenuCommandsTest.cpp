@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
-#include "framework/FileFaults.h"
+#include "framework/posix/FileFaults.h"
 #include "ui/ListLabels.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "framework/FileFaults.h"
+#include "framework/posix/FileFaults.h"
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tavero-test-XXXXXX").string();

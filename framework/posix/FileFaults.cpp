@@ -1,4 +1,4 @@
-#include "framework/FileFaults.h"
+#include "framework/posix/FileFaults.h"
 
 #include <optional>
 #include <set>
