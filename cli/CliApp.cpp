@@ -53,12 +53,20 @@ std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<
   return pairs;
 }
 
-}  // namespace
+// Everything the command line can say, as CLI11 fills it in.
+struct CommandLine {
+  std::string Image, Json, Format = "text";
+  std::optional<std::string> Output;
+  bool Force = false;
+  std::string Esper;
+  std::vector<std::string> Rates, Spells;
+  std::optional<std::string> Bonus;
+  PictureRequest Picture;
+  CLI::App *Info = nullptr, *Dump = nullptr, *Export = nullptr, *Import = nullptr, *Set = nullptr, *Shift = nullptr,
+           *Pictures = nullptr;
+};
 
-int RunCli(const std::vector<std::string>& args, Streams& io) {
-  CLI::App app{
-      "tavero-cli: read and edit the esper records of a ROM image from the command line,\n"
-      "with the editor's own load, save and five-to-six code."};
+void DeclareCommands(CLI::App& app, CommandLine& line) {
   app.name("tavero-cli");
   app.require_subcommand(1);
   app.footer(
@@ -66,108 +74,124 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
       "the editor relies on, {XX} for every other byte. Exit status: 0 done, 1 the operation\n"
       "failed (nothing written), 2 the command line is wrong.");
 
-  std::string image, json, format = "text";
-  std::optional<std::string> output;
-  bool force = false;
-  std::string esper;
-  std::vector<std::string> rates, spells;
-  std::optional<std::string> bonus;
-  PictureRequest picture;
-
   auto addImage = [&](CLI::App* command) {
-    command->add_option("IMAGE", image, "The ROM image (.smc, .sfc, .fig)")->required();
+    command->add_option("IMAGE", line.Image, "The ROM image (.smc, .sfc, .fig)")->required();
   };
   auto addOutput = [&](CLI::App* command) {
-    command->add_option("--output,-o", output, "Write to a copy at NEW and leave IMAGE untouched")->type_name("NEW");
+    command->add_option("--output,-o", line.Output, "Write to a copy at NEW and leave IMAGE untouched")->type_name("NEW");
   };
 
-  CLI::App* info = app.add_subcommand("info", "Length, header, probes, six-slot code patch and esper data layout");
-  addImage(info);
+  line.Info = app.add_subcommand("info", "Length, header, probes, six-slot code patch and esper data layout");
+  addImage(line.Info);
 
-  CLI::App* dump = app.add_subcommand("dump", "The 27 espers with their rates, spells and bonus");
-  addImage(dump);
-  dump->add_option("--format,-f", format, "text, json or csv")->check(CLI::IsMember({"text", "json", "csv"}))
+  line.Dump = app.add_subcommand("dump", "The 27 espers with their rates, spells and bonus");
+  addImage(line.Dump);
+  line.Dump->add_option("--format,-f", line.Format, "text, json or csv")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
       ->capture_default_str();
 
-  CLI::App* exporter = app.add_subcommand("export", "Write the esper table of a six-slot image to a JSON file");
-  addImage(exporter);
-  exporter->add_option("FILE", json, "The JSON file to write (- for the standard output)")->required();
+  line.Export = app.add_subcommand("export", "Write the esper table of a six-slot image to a JSON file");
+  addImage(line.Export);
+  line.Export->add_option("FILE", line.Json, "The JSON file to write (- for the standard output)")->required();
 
-  CLI::App* importer = app.add_subcommand(
+  line.Import = app.add_subcommand(
       "import", "Read the esper table from a JSON file (as export writes it) into a six-slot image and save it");
-  addImage(importer);
-  importer->add_option("FILE", json, "The JSON file to read (- for the standard input)")->required();
-  addOutput(importer);
+  addImage(line.Import);
+  line.Import->add_option("FILE", line.Json, "The JSON file to read (- for the standard input)")->required();
+  addOutput(line.Import);
 
-  CLI::App* set = app.add_subcommand("set", "Change one esper's rates, spells or bonus in a six-slot image and save it");
-  addImage(set);
-  set->add_option("--esper,-e", esper, "The esper, 0..26")->required()->type_name("N");
-  set->add_option("--rate", rates, "Pair K (1..6) learns at rate R (0..255); repeatable")
+  line.Set = app.add_subcommand("set", "Change one esper's rates, spells or bonus in a six-slot image and save it");
+  addImage(line.Set);
+  line.Set->add_option("--esper,-e", line.Esper, "The esper, 0..26")->required()->type_name("N");
+  line.Set->add_option("--rate", line.Rates, "Pair K (1..6) learns at rate R (0..255); repeatable")
       ->type_name("K=R")
       ->allow_extra_args(false);
-  set->add_option("--spell", spells, "Pair K teaches spell S (0..53) or none; repeatable")
+  line.Set->add_option("--spell", line.Spells, "Pair K teaches spell S (0..53) or none; repeatable")
       ->type_name("K=S|none")
       ->allow_extra_args(false);
-  set->add_option("--bonus", bonus, "The level-up bonus, 0..254 or none")->type_name("B|none");
-  addOutput(set);
+  line.Set->add_option("--bonus", line.Bonus, "The level-up bonus, 0..254 or none")->type_name("B|none");
+  addOutput(line.Set);
 
-  CLI::App* shift = app.add_subcommand(
+  line.Shift = app.add_subcommand(
       "shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save");
-  addImage(shift);
-  shift->add_flag("--force", force, "Shift six-slot records all the same (they are moved as if they had five slots)");
-  addOutput(shift);
+  addImage(line.Shift);
+  line.Shift->add_flag("--force", line.Force,
+                       "Shift six-slot records all the same (they are moved as if they had five slots)");
+  addOutput(line.Shift);
 
-  CLI::App* pictures = app.add_subcommand("picture", "Draw the font and palette sheets, or every name, as PNG");
-  addImage(pictures);
-  pictures->add_option("--glyphs", picture.Glyphs, "The glyph sheet: the font in its three colour schemes")
+  line.Pictures = app.add_subcommand("picture", "Draw the font and palette sheets, or every name, as PNG");
+  addImage(line.Pictures);
+  line.Pictures->add_option("--glyphs", line.Picture.Glyphs, "The glyph sheet: the font in its three colour schemes")
       ->type_name("FILE.png");
-  pictures->add_option("--palettes", picture.Palettes, "The palette sheet: 2048 colour swatches")->type_name("FILE.png");
-  pictures->add_option("--names", picture.Names, "Every esper, spell and bonus name in the image's font")
+  line.Pictures->add_option("--palettes", line.Picture.Palettes, "The palette sheet: 2048 colour swatches")
       ->type_name("FILE.png");
-  pictures->add_option("--scale", picture.Scale, "Pixels per image pixel, 1..16")->check(CLI::Range(1, 16))
+  line.Pictures->add_option("--names", line.Picture.Names, "Every esper, spell and bonus name in the image's font")
+      ->type_name("FILE.png");
+  line.Pictures->add_option("--scale", line.Picture.Scale, "Pixels per image pixel, 1..16")
+      ->check(CLI::Range(1, 16))
       ->capture_default_str();
+}
+
+// CLI11 would only say that a command is required.
+void RefuseUnknownCommand(CLI::App& app, const std::vector<std::string>& args) {
+  if (args.size() < 2 || args[1].empty() || args[1][0] == '-') return;
+  for (const CLI::App* command : app.get_subcommands({}))
+    if (command->get_name() == args[1]) return;
+  throw CLI::ValidationError("unknown command \"" + args[1] +
+                             "\"; the commands are info, dump, export, import, set, shift and picture");
+}
+
+// The set request as written; its values are checked against the image later.
+SetRequest CheckSetRequest(const CommandLine& line) {
+  SetRequest request;
+  std::optional<int> number = ParseNumber(line.Esper);
+  if (!number) throw CLI::ValidationError("--esper", "takes a whole number 0..26; got \"" + line.Esper + "\"");
+  request.Esper = *number;
+  request.Rates = ParsePairs("--rate", line.Rates, false);
+  request.Spells = ParsePairs("--spell", line.Spells, true);
+  if (line.Bonus) {
+    request.Bonus = ParseValueOrNone(*line.Bonus);
+    if (!request.Bonus)
+      throw CLI::ValidationError("--bonus", "takes a whole number 0..254 or none; got \"" + *line.Bonus + "\"");
+  }
+  if (line.Rates.empty() && line.Spells.empty() && !line.Bonus)
+    throw CLI::ValidationError("set", "give at least one of --rate, --spell, --bonus");
+  return request;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, Streams& io) {
+  CLI::App app{
+      "tavero-cli: read and edit the esper records of a ROM image from the command line,\n"
+      "with the editor's own load, save and five-to-six code."};
+  CommandLine line;
+  DeclareCommands(app, line);
 
   SetRequest request;
   try {
-    // CLI11 would only say that a command is required.
-    if (args.size() > 1 && !args[1].empty() && args[1][0] != '-') {
-      bool known = false;
-      for (const CLI::App* command : app.get_subcommands({})) known = known || command->get_name() == args[1];
-      if (!known)
-        throw CLI::ValidationError("unknown command \"" + args[1] +
-                                   "\"; the commands are info, dump, export, import, set, shift and picture");
-    }
+    RefuseUnknownCommand(app, args);
     std::vector<const char*> argv;
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());
-
-    if (*set) {
-      std::optional<int> number = ParseNumber(esper);
-      if (!number) throw CLI::ValidationError("--esper", "takes a whole number 0..26; got \"" + esper + "\"");
-      request.Esper = *number;
-      request.Rates = ParsePairs("--rate", rates, false);
-      request.Spells = ParsePairs("--spell", spells, true);
-      if (bonus) {
-        request.Bonus = ParseValueOrNone(*bonus);
-        if (!request.Bonus) throw CLI::ValidationError("--bonus", "takes a whole number 0..254 or none; got \"" + *bonus + "\"");
-      }
-      if (rates.empty() && spells.empty() && !bonus)
-        throw CLI::ValidationError("set", "give at least one of --rate, --spell, --bonus");
-    }
-    if (*pictures && !picture.Glyphs && !picture.Palettes && !picture.Names)
+    if (*line.Set) request = CheckSetRequest(line);
+    const PictureRequest& picture = line.Picture;
+    if (*line.Pictures && !picture.Glyphs && !picture.Palettes && !picture.Names)
       throw CLI::ValidationError("picture", "give at least one of --glyphs, --palettes, --names");
   } catch (const CLI::ParseError& e) {
     const int status = app.exit(e, io.Out, io.Err);
     return status == 0 ? ExitSuccess : ExitUsage;
   }
 
-  if (*info) return RunInfo(io, image);
-  if (*dump) return RunDump(io, image, format == "json" ? DumpFormat::Json : format == "csv" ? DumpFormat::Csv : DumpFormat::Text);
-  if (*exporter) return RunExport(io, image, json);
-  if (*importer) return RunImport(io, image, json, output);
-  if (*set) return RunSet(io, image, request, output);
-  if (*shift) return RunShift(io, image, force, output);
-  return RunPicture(io, image, picture);
+  if (*line.Info) return RunInfo(io, line.Image);
+  if (*line.Dump)
+    return RunDump(io, line.Image,
+                   line.Format == "json" ? DumpFormat::Json : line.Format == "csv" ? DumpFormat::Csv : DumpFormat::Text);
+  if (*line.Export) return RunExport(io, line.Image, line.Json);
+  if (*line.Import) return RunImport(io, line.Image, line.Json, line.Output);
+  if (*line.Set) return RunSet(io, line.Image, request, line.Output);
+  if (*line.Shift) return RunShift(io, line.Image, line.Force, line.Output);
+  return RunPicture(io, line.Image, line.Picture);
 }
 
 }  // namespace Cli

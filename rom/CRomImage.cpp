@@ -48,31 +48,35 @@ int CRomImage::ChooseFile() {
 
 void CRomImage::SetPath(const CString& path) { Path = path; }
 
+bool CRomImage::OpenFile(unsigned openMode) {
+  if (File.Open(Path, openMode)) return true;
+  ErrorText = File.ErrorText();
+  return false;
+}
+
+int CRomImage::CloseAndFail(const CString& why) {
+  ErrorText = why;
+  File.Close();
+  return 0;
+}
+
 int CRomImage::LoadFile(unsigned openMode) {
   ReleaseImage();
   ErrorText.Empty();
-  if (!File.Open(Path, openMode)) {
-    ErrorText = File.ErrorText();
-    return 0;
-  }
+  if (!OpenFile(openMode)) return 0;
   // Each failure after the open closes the file and says why; no image is held.
-  auto fail = [this](const CString& why) {
-    ErrorText = why;
-    File.Close();
-    return 0;
-  };
   std::uint64_t fileLength = 0;
-  if (!File.GetLength(fileLength)) return fail(File.ErrorText());
-  if (fileLength > std::numeric_limits<std::size_t>::max() / 2) return fail("the file is too large to load");
+  if (!File.GetLength(fileLength)) return CloseAndFail(File.ErrorText());
+  if (fileLength > std::numeric_limits<std::size_t>::max() / 2) return CloseAndFail("the file is too large to load");
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[fileLength ? fileLength : 1]);
-  if (!bytes) return fail("not enough memory to hold the file");
+  if (!bytes) return CloseAndFail("not enough memory to hold the file");
   std::size_t got = File.Read(bytes.get(), static_cast<std::size_t>(fileLength));
   if (got != fileLength) {
     // Half a file would be saved back over the whole one: refuse it.
     CString why("the file could not be read whole (" + std::to_string(got) + " of " + std::to_string(fileLength) +
                 " bytes)");
     if (!File.ErrorText().IsEmpty()) why += CString(": ") + File.ErrorText();
-    return fail(why);
+    return CloseAndFail(why);
   }
   File.Close();
 
@@ -130,28 +134,20 @@ int CRomImage::SaveFile() {
   }
   WriteRecords(RomLayout::EsperCount, RecordSize, EsperTable, RomLayout::EsperDataBlock);
 
-  if (!File.Open(Path, CFile::modeReadWrite)) {
-    ErrorText = File.ErrorText();
-    return 0;
-  }
+  if (!OpenFile(CFile::modeReadWrite)) return 0;
   // Each failure closes the file and says why; the file is as it was unless noted.
-  auto fail = [this](const CString& why) {
-    ErrorText = why;
-    File.Close();
-    return 0;
-  };
   std::uint64_t length = 0;
-  if (!File.GetLength(length)) return fail(File.ErrorText());
+  if (!File.GetLength(length)) return CloseAndFail(File.ErrorText());
   if (length < ImageLength)  // writing the image would make the file longer than it now is
-    return fail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
+    return CloseAndFail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
                         std::to_string(ImageLength) + " expected); it was left as it is"));
 
   // What the file holds now, to put back should the write stop half-way.
   std::unique_ptr<std::uint8_t[]> before(new (std::nothrow) std::uint8_t[ImageLength ? ImageLength : 1]);
-  if (!before) return fail("not enough memory to save the file safely; it was left as it is");
-  if (!File.Seek(0, CFile::begin)) return fail(File.ErrorText());
+  if (!before) return CloseAndFail("not enough memory to save the file safely; it was left as it is");
+  if (!File.Seek(0, CFile::begin)) return CloseAndFail(File.ErrorText());
   if (File.Read(before.get(), ImageLength) != ImageLength)
-    return fail(File.ErrorText().IsEmpty() ? CString("the file could not be read back before writing; it was left as it is")
+    return CloseAndFail(File.ErrorText().IsEmpty() ? CString("the file could not be read back before writing; it was left as it is")
                                            : File.ErrorText());
 
   if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
@@ -163,7 +159,7 @@ int CRomImage::SaveFile() {
   }
   CString why = File.ErrorText();
   bool restored = File.Seek(0, CFile::begin) && File.Write(before.get(), ImageLength) && File.Flush();
-  return fail(why + CString(restored ? "; the file was put back as it was"
+  return CloseAndFail(why + CString(restored ? "; the file was put back as it was"
                                      : "; the file could not be put back and may be damaged"));
 }
 

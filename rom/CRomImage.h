@@ -114,6 +114,10 @@ class CRomImage {
 
  private:
   void ReleaseImage();
+  // Opens File at Path; false with ErrorText saying why.
+  bool OpenFile(unsigned openMode);
+  // After OpenFile: says why in ErrorText, closes the file and returns 0.
+  int CloseAndFail(const CString& why);
   std::uint64_t FileOffset(std::uint64_t romOffset) const {
     return romOffset + static_cast<unsigned int>(HeaderSize);
   }
