@@ -3,7 +3,10 @@
 
 namespace {
 
-TEST_F(EditorFixture, StartsEmptyWithZeroRatesAndTheIcon) {
+// The editor as it starts, and how it ends.
+class EditorStart : public EditorFixture {};
+
+TEST_F(EditorStart, StartsEmptyWithZeroRatesAndTheIcon) {
   EXPECT_EQ(Dialog->m_hWnd->Text, "TAVERO");
   for (int id = IDC_RATE1; id <= IDC_RATE6; ++id) EXPECT_EQ(FieldText(id), "0");
   for (int id = IDC_ESPER; id <= IDC_BONUS; ++id) EXPECT_EQ(Count(id), 0);
@@ -16,7 +19,7 @@ TEST_F(EditorFixture, StartsEmptyWithZeroRatesAndTheIcon) {
   EXPECT_EQ(&theApp, AfxGetApp());
 }
 
-TEST_F(EditorFixture, TemplatesHoldTheirControlsInTabOrder) {
+TEST_F(EditorStart, TemplatesHoldTheirControlsInTabOrder) {
   const Headless::DialogTemplate* editor = Headless::FindTemplate(IDD_EDITOR);
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(editor->Extended);
@@ -50,7 +53,7 @@ TEST_F(EditorFixture, TemplatesHoldTheirControlsInTabOrder) {
   EXPECT_EQ(shift->Controls[2].Text, "This will shift old 5-slot esper data to align with the 6-slot espers patch.");
 }
 
-TEST_F(EditorFixture, EnterEndsTheProgramOnlyWithValidRates) {
+TEST_F(EditorStart, EnterEndsTheProgramOnlyWithValidRates) {
   Headless::PasteText(*Dialog, IDC_RATE3, "256");
   Headless::PressCommand(*Dialog, IDOK);
   EXPECT_FALSE(Dialog->m_hWnd->Ended);
@@ -60,7 +63,7 @@ TEST_F(EditorFixture, EnterEndsTheProgramOnlyWithValidRates) {
   EXPECT_TRUE(Dialog->m_hWnd->Ended);
 }
 
-TEST_F(EditorFixture, ExitEndsWithOkAndSavesNothing) {
+TEST_F(EditorStart, ExitEndsWithOkAndSavesNothing) {
   std::vector<std::uint8_t> bytes = Sample();
   std::string path = Load(bytes);
   Headless::TypeOver(*Dialog, IDC_RATE1, "99");

@@ -48,6 +48,7 @@ struct ProbeCase {
   int RecordSizeBefore;
   bool Patched;
   int RecordSizeAfter;
+  friend void PrintTo(const ProbeCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class RecordSizeProbe : public EsperData, public ::testing::WithParamInterface<ProbeCase> {};

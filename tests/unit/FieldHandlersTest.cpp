@@ -2,6 +2,9 @@
 
 namespace {
 
+// What the fields show and what each change stores.
+class FieldEdits : public EditorFixture {};
+
 struct FieldCase {
   const char* Name;
   int Control;
@@ -10,6 +13,7 @@ struct FieldCase {
   int Item;           // for a box
   int Slot;
   int Stored;
+  friend void PrintTo(const FieldCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class FieldHandlers : public EditorFixture, public ::testing::WithParamInterface<FieldCase> {};
@@ -49,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"NoBonus", IDC_BONUS, false, "", 255, 12, 0xFF}),
     [](const ::testing::TestParamInfo<FieldCase>& field) { return std::string(field.param.Name); });
 
-TEST_F(EditorFixture, TypingStoresEachPrefixAsItGoes) {
+TEST_F(FieldEdits, TypingStoresEachPrefixAsItGoes) {
   Load(Sample(true));
   std::vector<int> seen;
   // Each key is one change; the table follows every one of them.
@@ -61,7 +65,7 @@ TEST_F(EditorFixture, TypingStoresEachPrefixAsItGoes) {
   EXPECT_EQ(FieldText(IDC_RATE2), "123");
 }
 
-TEST_F(EditorFixture, ChoosingAnEsperShowsItsRecordAndKeepsEdits) {
+TEST_F(FieldEdits, ChoosingAnEsperShowsItsRecordAndKeepsEdits) {
   Load(Sample(true));
   ExpectFieldsShow(0);
   Headless::TypeOver(*Dialog, IDC_RATE1, "77");
@@ -76,7 +80,7 @@ TEST_F(EditorFixture, ChoosingAnEsperShowsItsRecordAndKeepsEdits) {
   EXPECT_EQ(Dialog->SpellBox6.RememberedIndex, 3);
 }
 
-TEST_F(EditorFixture, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
+TEST_F(FieldEdits, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
   std::vector<std::uint8_t> bytes = Sample(true);
   bytes[RomLayout::EsperDataBlock + 1] = 60;    // esper 0, spell 1
   bytes[RomLayout::EsperDataBlock + 3] = 0xFE;  // esper 0, spell 2
@@ -97,14 +101,14 @@ TEST_F(EditorFixture, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
   EXPECT_EQ(saved[RomLayout::EsperDataBlock + 3], 0xFE);
 }
 
-TEST_F(EditorFixture, TypingBeforeAnyLoadTouchesNoRecord) {
+TEST_F(FieldEdits, TypingBeforeAnyLoadTouchesNoRecord) {
   Headless::TypeOver(*Dialog, IDC_RATE1, "42");
   EXPECT_EQ(FieldText(IDC_RATE1), "42");
   EXPECT_EQ(g_rom.EsperTable, EsperRecords{});
   EXPECT_TRUE(Headless::MessageBoxes().empty());
 }
 
-TEST_F(EditorFixture, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
+TEST_F(FieldEdits, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
   Load(Sample(true));
   Headless::TypeOver(*Dialog, IDC_RATE1, "30");
   Headless::PasteText(*Dialog, IDC_RATE1, "300");
@@ -135,7 +139,7 @@ TEST_F(EditorFixture, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
 
 // Keys go in at the caret, as on Windows. Rewriting a field the user types in would put the
 // caret back at its start: "0", "0", "7" once stored 70 instead of 7.
-TEST_F(EditorFixture, TypingInTheMiddleOfAFieldKeepsTheCaretWhereTheKeysGo) {
+TEST_F(FieldEdits, TypingInTheMiddleOfAFieldKeepsTheCaretWhereTheKeysGo) {
   Load(Sample(true));
   Headless::TypeOver(*Dialog, IDC_RATE2, "007");
   EXPECT_EQ(g_rom.EsperTable[0][2], 7);

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Failures of the disk around a save.
+class DiskFaults : public RomFixture {};
+
 using FileFaults::Operation;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -15,6 +18,7 @@ struct Fault {
   const char* Name;
   Operation Target;
   std::size_t BytesFirst;
+  friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.Name; }
 };
 
 class SaveFaults : public RomFixture, public ::testing::WithParamInterface<Fault> {
@@ -50,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, SaveFaults,
                                            Fault{"FlushFails", Operation::Flush, 0}),
                          [](const ::testing::TestParamInfo<Fault>& fault) { return std::string(fault.param.Name); });
 
-TEST_F(RomFixture, SaveReportsAFailedCloseAfterWritingTheImage) {
+TEST_F(DiskFaults, SaveReportsAFailedCloseAfterWritingTheImage) {
   ASSERT_TRUE(Load(ImageBytes()));
   FileFaults::Arm(Operation::Close);
   EXPECT_EQ(Rom->SaveFile(), 0);
@@ -80,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, LoadFaults,
                                            Fault{"ReadShort", Operation::Read, 0x1000}),
                          [](const ::testing::TestParamInfo<Fault>& fault) { return std::string(fault.param.Name); });
 
-TEST_F(RomFixture, SaveAfterTheFileWasDeletedOrMadeReadOnlyReportsAndCreatesNothing) {
+TEST_F(DiskFaults, SaveAfterTheFileWasDeletedOrMadeReadOnlyReportsAndCreatesNothing) {
   Bytes bytes = ImageBytes();
   ASSERT_TRUE(Load(bytes));
   {

@@ -19,6 +19,7 @@ struct DrawCase {
   ColourScheme Scheme;
   std::vector<std::pair<int, int>> GlyphOrigins;  // where each drawn glyph's top-left lands
   std::vector<int> Codes;                         // the glyph drawn there
+  friend void PrintTo(const DrawCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class DrawItem : public ::testing::TestWithParam<DrawCase> {

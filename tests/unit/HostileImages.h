@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct HostileImage {
   std::string Name;
   std::function<std::vector<std::uint8_t>()> Make;
   bool Loads;  // whether the editor can take it (else it must refuse it with a message)
+  friend void PrintTo(const HostileImage& image, std::ostream* out) { *out << image.Name; }
 };
 
 std::vector<HostileImage> HostileImages();

@@ -67,6 +67,7 @@ struct ProbePair {
   const char* Name;
   std::uint8_t A, B;
   bool Known;
+  friend void PrintTo(const ProbePair& probes, std::ostream* out) { *out << probes.Name; }
 };
 
 // The record-size probes decide whether the editor knows an image's esper code. Faults this

@@ -6,6 +6,9 @@
 
 namespace {
 
+// Load, Save, Exit and "5->6" from the menu.
+class MenuCommands : public EditorFixture {};
+
 using Bytes = std::vector<std::uint8_t>;
 
 class LoadCommand : public EditorFixture, public ::testing::WithParamInterface<std::pair<bool, bool>> {};
@@ -47,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Images, LoadCommand,
                          ::testing::Values(std::pair{false, false}, std::pair{false, true}, std::pair{true, false},
                                            std::pair{true, true}));
 
-TEST_F(EditorFixture, SecondLoadReplacesEveryList) {
+TEST_F(MenuCommands, SecondLoadReplacesEveryList) {
   Load(Sample(false, false, 0));
   Load(Sample(true, true, 3), "other.smc");
   SampleImage::Options second;
@@ -59,7 +62,7 @@ TEST_F(EditorFixture, SecondLoadReplacesEveryList) {
   EXPECT_EQ(Item(IDC_SPELL3, 10), NameField(SampleImage::SpellName(second, 9), 7));
 }
 
-TEST_F(EditorFixture, CancelledFileDialogChangesNothing) {
+TEST_F(MenuCommands, CancelledFileDialogChangesNothing) {
   std::string path = Load(Sample());
   Headless::TypeOver(*Dialog, IDC_RATE2, "9");
   Headless::CancelFileDialog();
@@ -70,7 +73,7 @@ TEST_F(EditorFixture, CancelledFileDialogChangesNothing) {
   EXPECT_EQ(Count(IDC_ESPER), 27);
 }
 
-TEST_F(EditorFixture, SaveWritesTheEditsAndThePatchAndNothingElse) {
+TEST_F(MenuCommands, SaveWritesTheEditsAndThePatchAndNothingElse) {
   Bytes bytes = Sample(false, true);
   std::string path = Load(bytes);
   Headless::PressCommand(*Dialog, ID_SHIFT_DATA);  // no script: the user closes the question
@@ -95,7 +98,7 @@ TEST_F(EditorFixture, SaveWritesTheEditsAndThePatchAndNothingElse) {
   EXPECT_TRUE(Headless::MessageBoxes().empty());  // a good save is silent
 }
 
-TEST_F(EditorFixture, SaveAndShiftDoNothingBeforeAnyLoad) {
+TEST_F(MenuCommands, SaveAndShiftDoNothingBeforeAnyLoad) {
   int runs = Headless::ModalRuns();
   Headless::PressCommand(*Dialog, ID_FILE_SAVE);
   Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
@@ -103,7 +106,7 @@ TEST_F(EditorFixture, SaveAndShiftDoNothingBeforeAnyLoad) {
   EXPECT_TRUE(Headless::MessageBoxes().empty());
 }
 
-TEST_F(EditorFixture, ShiftRunsOnlyAfterOk) {
+TEST_F(MenuCommands, ShiftRunsOnlyAfterOk) {
   Load(Sample(false));
   Headless::PickItem(*Dialog, IDC_ESPER, 26);
   EsperRecords before = g_rom.EsperTable;
@@ -129,7 +132,7 @@ TEST_F(EditorFixture, ShiftRunsOnlyAfterOk) {
 // "5->6" writes 13-byte rows: on rows of another size, Save wrote the table back in the old
 // size over them; a second shift read six-slot records as five-slot ones. Both scrambled the
 // block without a word; now neither runs, and no question is asked.
-TEST_F(EditorFixture, ShiftRefusesRowsOfAnotherSizeAndASecondShift) {
+TEST_F(MenuCommands, ShiftRefusesRowsOfAnotherSizeAndASecondShift) {
   Bytes fourteen = Sample(true);
   fourteen[RomLayout::RecordSizeProbeA] = fourteen[RomLayout::RecordSizeProbeB] = 14;
   std::string path = Load(fourteen);
@@ -159,7 +162,7 @@ TEST_F(EditorFixture, ShiftRefusesRowsOfAnotherSizeAndASecondShift) {
   EXPECT_EQ(ReadFileBytes(path), shiftedOnce);
 }
 
-TEST_F(EditorFixture, FailedLoadAfterAGoodOneKeepsTheListsAndStopsSave) {
+TEST_F(MenuCommands, FailedLoadAfterAGoodOneKeepsTheListsAndStopsSave) {
   Bytes bytes = Sample(true);
   std::string good = Load(bytes);
   Headless::TypeOver(*Dialog, IDC_RATE1, "11");
@@ -181,7 +184,7 @@ TEST_F(EditorFixture, FailedLoadAfterAGoodOneKeepsTheListsAndStopsSave) {
   EXPECT_EQ(ReadFileBytes(good), bytes);
 }
 
-TEST_F(EditorFixture, LoadRefusesAFileTooShortAndAReadOnlyFile) {
+TEST_F(MenuCommands, LoadRefusesAFileTooShortAndAReadOnlyFile) {
   Bytes bytes = Sample(true);
   bytes.resize(RomLayout::ImageEnd - 1);
   LoadFile(Dir.Write("short.smc", bytes));
@@ -198,7 +201,7 @@ TEST_F(EditorFixture, LoadRefusesAFileTooShortAndAReadOnlyFile) {
   EXPECT_NE(Headless::MessageBoxes()[1].find("locked.smc"), std::string::npos);
 }
 
-TEST_F(EditorFixture, FailedSaveSaysWhy) {
+TEST_F(MenuCommands, FailedSaveSaysWhy) {
   std::string path = Load(Sample(true));
   std::filesystem::remove(path);
   Headless::PressCommand(*Dialog, ID_FILE_SAVE);
@@ -207,7 +210,7 @@ TEST_F(EditorFixture, FailedSaveSaysWhy) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(EditorFixture, ADiskThatFailsMidSaveIsReportedAndTheFileKept) {
+TEST_F(MenuCommands, ADiskThatFailsMidSaveIsReportedAndTheFileKept) {
   Bytes bytes = Sample(true);
   std::string path = Load(bytes);
   Headless::TypeOver(*Dialog, IDC_RATE1, "99");

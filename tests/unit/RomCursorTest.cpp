@@ -2,9 +2,12 @@
 
 namespace {
 
+// The byte cursor and the reads by ROM offset.
+class RomCursor : public RomFixture {};
+
 constexpr std::uint64_t Somewhere = 0x100000;
 
-TEST_F(RomFixture, CursorReadsAndWritesByteByByte) {
+TEST_F(RomCursor, CursorReadsAndWritesByteByByte) {
   std::vector<std::uint8_t> bytes = ImageBytes(0x280200);
   ASSERT_TRUE(Load(bytes));
   Rom->SeekRom(Somewhere);
@@ -19,7 +22,7 @@ TEST_F(RomFixture, CursorReadsAndWritesByteByByte) {
   EXPECT_EQ(Rom->PeekByte(Somewhere + 1), 0xFE);
 }
 
-TEST_F(RomFixture, PeekAndReadTextLeaveTheCursorWhereItWas) {
+TEST_F(RomCursor, PeekAndReadTextLeaveTheCursorWhereItWas) {
   std::vector<std::uint8_t> bytes = ImageBytes();
   ASSERT_TRUE(Load(bytes));
   Rom->SeekRom(Somewhere);
@@ -32,6 +35,11 @@ struct TextCase {
   std::vector<std::uint8_t> Field;
   int LargeImage;
   std::vector<std::uint8_t> Expected;
+  friend void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << "field";
+    for (std::uint8_t byte : c.Field) *out << ' ' << std::hex << std::uppercase << (byte >> 4) << (byte & 0xF);
+    *out << std::dec << (c.LargeImage ? " in a large image" : "");
+  }
 };
 
 class ReadTextCases : public RomFixture, public ::testing::WithParamInterface<TextCase> {};
@@ -54,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{{0x00, 0x00, 0x43}, 1, {0x20, 0x20, 0x43}},
                       TextCase{{0xFE, 0xFF, 0x01, 0x80}, 0, {0xFE, 0xFF, 0x01, 0x80}}));
 
-TEST_F(RomFixture, NothingIsReadOrWrittenPastTheBytesHeld) {
+TEST_F(RomCursor, NothingIsReadOrWrittenPastTheBytesHeld) {
   ASSERT_TRUE(Load(ImageBytes(0x1000)));
   Rom->SetHeaderSize(0xFFFF);
   Rom->SeekRom(0x26F7B0);
@@ -70,7 +78,7 @@ TEST_F(RomFixture, NothingIsReadOrWrittenPastTheBytesHeld) {
   EXPECT_EQ(Rom->EsperTable[0][0], 0);
 }
 
-TEST_F(RomFixture, WithoutAnImageReadsGiveZeroAndWritesAreDropped) {
+TEST_F(RomCursor, WithoutAnImageReadsGiveZeroAndWritesAreDropped) {
   Rom->SeekRom(0);
   EXPECT_EQ(Rom->ReadByte(), 0);
   Rom->WriteByte(1);

@@ -6,11 +6,17 @@
 
 namespace {
 
+// Loading and saving the image file.
+class ImageFile : public RomFixture {};
+
 struct ClampCase {
   std::size_t FileLength;
   int LargeImage;
   std::uint32_t ImageLength;
   int HeaderSize;
+  friend void PrintTo(const ClampCase& c, std::ostream* out) {
+    *out << "a file of 0x" << std::hex << std::uppercase << c.FileLength << std::dec << " bytes";
+  }
 };
 
 class ImageLengthClamp : public RomFixture, public ::testing::WithParamInterface<ClampCase> {};
@@ -29,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(Lengths, ImageLengthClamp,
                                            ClampCase{0x800000, 1, 0x800000, 0},
                                            ClampCase{0x1000000, 1, 0x800000, 0}));
 
-TEST_F(RomFixture, HeaderIsTheLengthModulo64KiB) {
+TEST_F(ImageFile, HeaderIsTheLengthModulo64KiB) {
   std::vector<std::uint8_t> bytes = ImageBytes(0x280200);
   ASSERT_TRUE(Load(bytes));
   EXPECT_EQ(Rom->HeaderSize, 0x200);
@@ -41,7 +47,7 @@ TEST_F(RomFixture, HeaderIsTheLengthModulo64KiB) {
   EXPECT_EQ(Rom->HeaderSize, 0);
 }
 
-TEST_F(RomFixture, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
+TEST_F(ImageFile, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
   std::vector<std::uint8_t> bytes = ImageBytes(0x1000000);
   ASSERT_TRUE(Load(bytes));
   ASSERT_TRUE(Rom->CheckImageExtent());
@@ -61,7 +67,7 @@ TEST_F(RomFixture, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
   EXPECT_EQ(saved[0x186E00 + 3 * 13 + 5], 0x2A);
 }
 
-TEST_F(RomFixture, SaveWritesTheRecordsIntoTheBufferEvenWhenTheFileCannotBeOpened) {
+TEST_F(ImageFile, SaveWritesTheRecordsIntoTheBufferEvenWhenTheFileCannotBeOpened) {
   std::vector<std::uint8_t> bytes = ImageBytes();
   ASSERT_TRUE(Load(bytes));
   Rom->ReadEsperData();
@@ -74,7 +80,7 @@ TEST_F(RomFixture, SaveWritesTheRecordsIntoTheBufferEvenWhenTheFileCannotBeOpene
   EXPECT_FALSE(std::filesystem::exists(Path));  // never created
 }
 
-TEST_F(RomFixture, SaveRefusesAFileThatWouldGrowAndLeavesIt) {
+TEST_F(ImageFile, SaveRefusesAFileThatWouldGrowAndLeavesIt) {
   ASSERT_TRUE(Load(ImageBytes()));
   Rom->ReadEsperData();
   std::vector<std::uint8_t> shorter = ImageBytes(0x270000, 3);
@@ -85,7 +91,7 @@ TEST_F(RomFixture, SaveRefusesAFileThatWouldGrowAndLeavesIt) {
   EXPECT_EQ(ReadFileBytes(Path), shorter);
 }
 
-TEST_F(RomFixture, SaveRefusesAReadOnlyFileAndLeavesIt) {
+TEST_F(ImageFile, SaveRefusesAReadOnlyFileAndLeavesIt) {
   std::vector<std::uint8_t> bytes = ImageBytes();
   ASSERT_TRUE(Load(bytes));
   Rom->ReadEsperData();
@@ -109,7 +115,7 @@ void ExpectFailedLoadKeepsEarlierData(const CRomImage& rom, const EsperRecords& 
   EXPECT_FALSE(rom.ErrorText.IsEmpty());
 }
 
-TEST_F(RomFixture, LoadOfAMissingFileFailsAndKeepsEarlierData) {
+TEST_F(ImageFile, LoadOfAMissingFileFailsAndKeepsEarlierData) {
   ASSERT_TRUE(Load(ImageBytes()));
   Rom->ReadEsperData();
   EsperRecords table = Rom->EsperTable;
@@ -127,7 +133,7 @@ TEST_F(RomFixture, LoadOfAMissingFileFailsAndKeepsEarlierData) {
   EXPECT_EQ(Rom->FailureMessage("save").Str(), "Could not save " + Dir.PathOf("missing.smc") + ":\nthe system gave no reason.");
 }
 
-TEST_F(RomFixture, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {
+TEST_F(ImageFile, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {
   ASSERT_TRUE(Load(ImageBytes()));
   Rom->ReadEsperData();
   EsperRecords table = Rom->EsperTable;
@@ -139,13 +145,13 @@ TEST_F(RomFixture, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {
   ExpectFailedLoadKeepsEarlierData(*Rom, table);
 }
 
-TEST_F(RomFixture, LoadRefusesAFolder) {
+TEST_F(ImageFile, LoadRefusesAFolder) {
   Rom->SetPath(CString(Dir.PathOf("").c_str()));
   EXPECT_EQ(Rom->LoadFile(), 0);
   EXPECT_FALSE(Rom->HoldsImage());
 }
 
-TEST_F(RomFixture, ExtentCheckRefusesAFileThatEndsBeforeTheLastLocation) {
+TEST_F(ImageFile, ExtentCheckRefusesAFileThatEndsBeforeTheLastLocation) {
   const std::size_t exact = RomLayout::ImageEnd;
   // A length decides its own header, so find the shortest length whose data still fits.
   std::size_t shortest = 0;
@@ -167,7 +173,7 @@ TEST_F(RomFixture, ExtentCheckRefusesAFileThatEndsBeforeTheLastLocation) {
   }
 }
 
-TEST_F(RomFixture, ChooseFileOffersRomFilesAndKeepsThePathOnCancel) {
+TEST_F(ImageFile, ChooseFileOffersRomFilesAndKeepsThePathOnCancel) {
   Headless::ClearFileDialogAnswers();
   Rom->SetPath("before.smc");
   Headless::CancelFileDialog();

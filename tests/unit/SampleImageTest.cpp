@@ -44,6 +44,10 @@ struct Placement {
   bool Header;
   Layout Records;
   std::uint64_t ExpectedHeader;
+  friend void PrintTo(const Placement& p, std::ostream* out) {
+    *out << "0x" << std::hex << std::uppercase << p.RomSize << std::dec << " bytes"
+         << (p.Header ? " with a header, " : ", ") << (p.Records == Layout::SixSlot ? "six-slot" : "five-slot");
+  }
 };
 
 class SampleImagePlacement : public testing::TestWithParam<Placement> {};
