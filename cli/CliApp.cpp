@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 
+#include "cli/ToolCommandLine.h"
+
 namespace Cli {
 
 namespace {
@@ -67,7 +69,7 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
       "failed (nothing written), 2 the command line is wrong.");
 
   std::string image, json, format = "text";
-  std::optional<std::string> output;
+  SaveOptions save;
   bool force = false;
   std::string esper;
   std::vector<std::string> rates, spells;
@@ -78,7 +80,8 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
     command->add_option("IMAGE", image, "The ROM image (.smc, .sfc, .fig)")->required();
   };
   auto addOutput = [&](CLI::App* command) {
-    command->add_option("--output,-o", output, "Write to a copy at NEW and leave IMAGE untouched")->type_name("NEW");
+    command->add_option("--output,-o", save.Output, "Write to a copy at NEW and leave IMAGE untouched")->type_name("NEW");
+    AddSaveOptions(command, save);
   };
 
   CLI::App* info = app.add_subcommand("info", "Length, header, probes, six-slot code patch and esper data layout");
@@ -127,15 +130,20 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
   pictures->add_option("--scale", picture.Scale, "Pixels per image pixel, 1..16")->check(CLI::Range(1, 16))
       ->capture_default_str();
 
+  ToolCommandLine tools(app);
+
   SetRequest request;
   try {
     // CLI11 would only say that a command is required.
     if (args.size() > 1 && !args[1].empty() && args[1][0] != '-') {
       bool known = false;
-      for (const CLI::App* command : app.get_subcommands({})) known = known || command->get_name() == args[1];
-      if (!known)
-        throw CLI::ValidationError("unknown command \"" + args[1] +
-                                   "\"; the commands are info, dump, export, import, set, shift and picture");
+      std::string names;
+      const std::vector<CLI::App*> commands = app.get_subcommands({});
+      for (std::size_t i = 0; i < commands.size(); ++i) {
+        known = known || commands[i]->get_name() == args[1];
+        names.append(i == 0 ? "" : i + 1 == commands.size() ? " and " : ", ").append(commands[i]->get_name());
+      }
+      if (!known) throw CLI::ValidationError("unknown command \"" + args[1] + "\"; the commands are " + names);
     }
     std::vector<const char*> argv;
     for (const std::string& arg : args) argv.push_back(arg.c_str());
@@ -154,6 +162,7 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
       if (rates.empty() && spells.empty() && !bonus)
         throw CLI::ValidationError("set", "give at least one of --rate, --spell, --bonus");
     }
+    tools.Check(save);
     if (*pictures && !picture.Glyphs && !picture.Palettes && !picture.Names)
       throw CLI::ValidationError("picture", "give at least one of --glyphs, --palettes, --names");
   } catch (const CLI::ParseError& e) {
@@ -164,9 +173,10 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
   if (*info) return RunInfo(io, image);
   if (*dump) return RunDump(io, image, format == "json" ? DumpFormat::Json : format == "csv" ? DumpFormat::Csv : DumpFormat::Text);
   if (*exporter) return RunExport(io, image, json);
-  if (*importer) return RunImport(io, image, json, output);
-  if (*set) return RunSet(io, image, request, output);
-  if (*shift) return RunShift(io, image, force, output);
+  if (*importer) return RunImport(io, image, json, save);
+  if (*set) return RunSet(io, image, request, save);
+  if (*shift) return RunShift(io, image, force, save);
+  if (std::optional<int> status = tools.Run(io)) return *status;
   return RunPicture(io, image, picture);
 }
 
