@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 #include "PatchAppliers.h"
@@ -145,11 +146,15 @@ TEST_F(Patches, EightMiBPairsNearTheOffsetThatReadsAsEof) {
   }
 }
 
+// Every file of the folder, read in one call each: the snapshot is taken after every case.
 using Snapshot = std::map<std::string, Bytes>;
 Snapshot Files(const TempDir& dir) {
   Snapshot files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.PathOf("")))
-    files[entry.path().filename()] = ReadFileBytes(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.PathOf(""))) {
+    Bytes& bytes = files[entry.path().filename()];
+    bytes.resize(static_cast<std::size_t>(entry.file_size()));
+    std::ifstream(entry.path(), std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), std::ssize(bytes));
+  }
   return files;
 }
 
