@@ -46,6 +46,7 @@ fuzz: fuzz-build
 bench: deps native
 	build/native/bench/load_bench
 	build/native/bench/render_bench
+	build/native/bench/patch_bench
 
 clean:
 	rm -rf build sample

@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 
+#include "cli/ToolCommandLine.h"
+
 namespace Cli {
 
 namespace {
@@ -56,7 +58,7 @@ std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<
 // Everything the command line can say, as CLI11 fills it in.
 struct CommandLine {
   std::string Image, Json, Format = "text";
-  std::optional<std::string> Output;
+  SaveOptions Save;
   bool Force = false;
   std::string Esper;
   std::vector<std::string> Rates, Spells;
@@ -78,7 +80,9 @@ void DeclareCommands(CLI::App& app, CommandLine& line) {
     command->add_option("IMAGE", line.Image, "The ROM image (.smc, .sfc, .fig)")->required();
   };
   auto addOutput = [&](CLI::App* command) {
-    command->add_option("--output,-o", line.Output, "Write to a copy at NEW and leave IMAGE untouched")->type_name("NEW");
+    command->add_option("--output,-o", line.Save.Output, "Write to a copy at NEW and leave IMAGE untouched")
+        ->type_name("NEW");
+    AddSaveOptions(command, line.Save);
   };
 
   line.Info = app.add_subcommand("info", "Length, header, probes, six-slot code patch and esper data layout");
@@ -135,10 +139,13 @@ void DeclareCommands(CLI::App& app, CommandLine& line) {
 // CLI11 would only say that a command is required.
 void RefuseUnknownCommand(CLI::App& app, const std::vector<std::string>& args) {
   if (args.size() < 2 || args[1].empty() || args[1][0] == '-') return;
-  for (const CLI::App* command : app.get_subcommands({}))
-    if (command->get_name() == args[1]) return;
-  throw CLI::ValidationError("unknown command \"" + args[1] +
-                             "\"; the commands are info, dump, export, import, set, shift and picture");
+  std::string names;
+  const std::vector<CLI::App*> commands = app.get_subcommands({});
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (commands[i]->get_name() == args[1]) return;
+    names.append(i == 0 ? "" : i + 1 == commands.size() ? " and " : ", ").append(commands[i]->get_name());
+  }
+  throw CLI::ValidationError("unknown command \"" + args[1] + "\"; the commands are " + names);
 }
 
 // The set request as written; its values are checked against the image later.
@@ -167,6 +174,7 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
       "with the editor's own load, save and five-to-six code."};
   CommandLine line;
   DeclareCommands(app, line);
+  ToolCommandLine tools(app);
 
   SetRequest request;
   try {
@@ -175,6 +183,7 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());
     if (*line.Set) request = CheckSetRequest(line);
+    tools.Check(line.Save);
     const PictureRequest& picture = line.Picture;
     if (*line.Pictures && !picture.Glyphs && !picture.Palettes && !picture.Names)
       throw CLI::ValidationError("picture", "give at least one of --glyphs, --palettes, --names");
@@ -188,9 +197,10 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
     return RunDump(io, line.Image,
                    line.Format == "json" ? DumpFormat::Json : line.Format == "csv" ? DumpFormat::Csv : DumpFormat::Text);
   if (*line.Export) return RunExport(io, line.Image, line.Json);
-  if (*line.Import) return RunImport(io, line.Image, line.Json, line.Output);
-  if (*line.Set) return RunSet(io, line.Image, request, line.Output);
-  if (*line.Shift) return RunShift(io, line.Image, line.Force, line.Output);
+  if (*line.Import) return RunImport(io, line.Image, line.Json, line.Save);
+  if (*line.Set) return RunSet(io, line.Image, request, line.Save);
+  if (*line.Shift) return RunShift(io, line.Image, line.Force, line.Save);
+  if (std::optional<int> status = tools.Run(io)) return *status;
   return RunPicture(io, line.Image, line.Picture);
 }
 

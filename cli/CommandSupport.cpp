@@ -32,8 +32,9 @@ std::string SixSlotOnly(const std::string& image, const ImageSession& session, c
          command + " works on six-slot images only.";
 }
 
-int EditAndSave(Streams& io, const std::string& image, const std::optional<std::string>& output,
-                const std::function<bool(ImageSession&, std::string* report, std::string* error)>& edit) {
+int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
+  if (save.Patch) return EditAndPatch(io, image, save, edit);
+  const std::optional<std::string>& output = save.Output;
   std::string error, report;
   // With --output the work is done on a copy beside it, which replaces it only once saved.
   std::optional<PendingFile> pending;
@@ -43,6 +44,7 @@ int EditAndSave(Streams& io, const std::string& image, const std::optional<std::
   if (pending) session.ShownPath = image;  // what is loaded is the input, copied
   done = done && session.Load(pending ? pending->Path() : image, &error, Access::Write);
   done = done && edit(session, &report, &error);
+  done = done && (!save.FixChecksum || PrepareSave(session, save, image, &report, &error));
   if (pending) session.ShownPath = *output;
   done = done && session.Save(&error);
   done = done && (!pending || pending->Commit(&error));

@@ -22,10 +22,21 @@ std::string Quoted(const std::string& gameText);
 // Why a command that edits records refuses an image that is not six-slot.
 std::string SixSlotOnly(const std::string& image, const ImageSession& session, const char* command);
 
-// Opens the image (or first copies it to output and opens the copy), runs edit, and saves
-// with SaveFile. When anything fails, prints the one message and, if the copy was made
-// here, removes it. edit returns false with *error; on success *report says what it did.
-int EditAndSave(Streams& io, const std::string& image, const std::optional<std::string>& output,
-                const std::function<bool(ImageSession&, std::string* report, std::string* error)>& edit);
+using Edit = std::function<bool(ImageSession&, std::string* report, std::string* error)>;
+
+// Opens the image (or first copies it to save.Output and opens the copy), runs edit, and saves
+// with SaveFile; with save.Patch, EditAndPatch instead. When anything fails, prints the one
+// message and, if the copy was made here, removes it. edit returns false with *error; on
+// success *report says what it did.
+int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit);
+
+// After the edits: Buffer as SaveFile writes it (the records put in, as its first step
+// does), with the internal checksum fixed when save asks. Returns false with *error.
+bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::string& image, std::string* report,
+                 std::string* error);
+
+// Opens the image for reading, runs edit and PrepareSave, and writes the patch from the file
+// on disk to Buffer as the save would write it, to save.Patch. The image is not written.
+int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit);
 
 }  // namespace Cli

@@ -23,9 +23,19 @@ int RunInfo(Streams& io, const std::string& image);
 enum class DumpFormat { Text, Json, Csv };
 int RunDump(Streams& io, const std::string& image, DumpFormat format);
 
+// How a command that changes an image delivers the result: in place, to a copy at Output,
+// or as a patch at Patch from the file on disk to the bytes the save would write (the image
+// is then not written). FixChecksum stores the internal checksum of what is written.
+struct SaveOptions {
+  std::optional<std::string> Output;
+  std::optional<std::string> Patch;
+  bool Ips = false;  // the patch as IPS rather than BPS
+  bool FixChecksum = false;
+};
+
 // json "-" is the standard output (export) or input (import).
 int RunExport(Streams& io, const std::string& image, const std::string& json);
-int RunImport(Streams& io, const std::string& image, const std::string& json, const std::optional<std::string>& output);
+int RunImport(Streams& io, const std::string& image, const std::string& json, const SaveOptions& save);
 
 // One edit of one esper. Values are checked here, against the image, as import checks them.
 struct SetRequest {
@@ -34,9 +44,9 @@ struct SetRequest {
   std::vector<std::pair<int, int>> Spells;  // (pair 1..6, spell or 0xFF)
   std::optional<int> Bonus;                 // 0xFF: none
 };
-int RunSet(Streams& io, const std::string& image, const SetRequest& request, const std::optional<std::string>& output);
+int RunSet(Streams& io, const std::string& image, const SetRequest& request, const SaveOptions& save);
 
-int RunShift(Streams& io, const std::string& image, bool force, const std::optional<std::string>& output);
+int RunShift(Streams& io, const std::string& image, bool force, const SaveOptions& save);
 
 struct PictureRequest {
   std::optional<std::string> Glyphs;    // the glyph sheet, three schemes
@@ -45,5 +55,14 @@ struct PictureRequest {
   int Scale = 1;
 };
 int RunPicture(Streams& io, const std::string& image, const PictureRequest& request);
+
+// A BPS (or IPS) patch from original to edited, both without a copier header.
+int RunPatch(Streams& io, const std::string& original, const std::string& edited, const std::string& patch, bool ips);
+
+// Reports the internal checksum; with fix, stores the right one in place or in a copy at output.
+int RunChecksum(Streams& io, const std::string& image, bool fix, const std::optional<std::string>& output);
+
+enum class DiffFormat { Text, Json };
+int RunDiff(Streams& io, const std::string& older, const std::string& newer, DiffFormat format);
 
 }  // namespace Cli

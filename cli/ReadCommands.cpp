@@ -7,6 +7,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/EsperJson.h"
 #include "cli/EsperView.h"
+#include "cli/SnesChecksum.h"
 #include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
 
@@ -58,6 +59,8 @@ int RunInfo(Streams& io, const std::string& image) {
   ImageSession session;
   std::string error;
   if (!session.Load(image, &error, Access::Describe)) return Fail(io, error);
+  std::string sums;  // of the file as it is on disk, before the load patched any code
+  if (!FileSumLines(image, &sums, &error)) return Fail(io, error);
   const CRomImage& rom = session.Rom;
   std::ostream& out = io.Out;
   out << "image:          " << image << "\n";
@@ -73,6 +76,7 @@ int RunInfo(Streams& io, const std::string& image) {
     out << "note:           loading patches the code for six slots (a save keeps it); \"shift\" moves the records\n";
   if (session.Layout == EsperLayout::SixSlot && !session.PatchOnDisk.Full())
     out << "note:           the probes say six-slot but the code patch is not all there\n";
+  out << sums;
   return ExitSuccess;
 }
 

@@ -33,7 +33,7 @@ std::string NotASpell(int value) {
 
 }  // namespace
 
-int RunImport(Streams& io, const std::string& image, const std::string& json, const std::optional<std::string>& output) {
+int RunImport(Streams& io, const std::string& image, const std::string& json, const SaveOptions& save) {
   std::string text, error;
   if (json == "-")
     text.assign(std::istreambuf_iterator<char>(io.In), std::istreambuf_iterator<char>());
@@ -42,7 +42,7 @@ int RunImport(Streams& io, const std::string& image, const std::string& json, co
   std::vector<EsperValues> espers;
   if (!ParseEspersJson(text, espers, &error)) return Fail(io, json + ": " + error);
 
-  return EditAndSave(io, image, output, [&](ImageSession& session, std::string* report, std::string* failure) {
+  return EditAndSave(io, image, save, [&](ImageSession& session, std::string* report, std::string* failure) {
     if (session.Layout != EsperLayout::SixSlot) {
       *failure = SixSlotOnly(image, session, "import");
       return false;
@@ -78,7 +78,7 @@ int RunImport(Streams& io, const std::string& image, const std::string& json, co
   });
 }
 
-int RunSet(Streams& io, const std::string& image, const SetRequest& request, const std::optional<std::string>& output) {
+int RunSet(Streams& io, const std::string& image, const SetRequest& request, const SaveOptions& save) {
   if (request.Esper < 0 || request.Esper >= RomLayout::EsperCount)
     return Fail(io, "--esper " + std::to_string(request.Esper) + " is out of range 0..26");
   for (const auto& [pair, rate] : request.Rates) {
@@ -92,7 +92,7 @@ int RunSet(Streams& io, const std::string& image, const SetRequest& request, con
   if (request.Bonus && (*request.Bonus < 0 || *request.Bonus > 255))
     return Fail(io, "--bonus " + std::to_string(*request.Bonus) + " is out of range 0..254 (or none)");
 
-  return EditAndSave(io, image, output, [&](ImageSession& session, std::string* report, std::string* failure) {
+  return EditAndSave(io, image, save, [&](ImageSession& session, std::string* report, std::string* failure) {
     if (session.Layout != EsperLayout::SixSlot) {
       *failure = SixSlotOnly(image, session, "set");
       return false;
@@ -126,8 +126,8 @@ int RunSet(Streams& io, const std::string& image, const SetRequest& request, con
   });
 }
 
-int RunShift(Streams& io, const std::string& image, bool force, const std::optional<std::string>& output) {
-  return EditAndSave(io, image, output, [&](ImageSession& session, std::string* report, std::string* failure) {
+int RunShift(Streams& io, const std::string& image, bool force, const SaveOptions& save) {
+  return EditAndSave(io, image, save, [&](ImageSession& session, std::string* report, std::string* failure) {
     if (!force && session.Layout == EsperLayout::SixSlot) {
       *failure = image + " already holds six-slot esper records (probes " + Hex(session.ProbeA, 2) + " " +
                  Hex(session.ProbeB, 2) +

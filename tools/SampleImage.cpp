@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "rom/EsperRecord.h"
 #include "rom/GameText.h"
+#include "rom/InternalHeader.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleFont.h"
 
@@ -132,6 +134,29 @@ std::uint16_t PaletteColour(int index) {
   return static_cast<std::uint16_t>(r | g << 5 | b << 10);
 }
 
+// The bytes of a file that the editor counts as the image, header included.
+
+// What a HiROM cartridge of this size would carry, checksum last since it covers the rest:
+// the image as the editor counts it (of a large file, the first 0x800000 bytes).
+void PutInternalHeader(std::uint8_t* rom, std::uint64_t romSize) {
+  using namespace InternalHeader;
+  constexpr std::string_view title = "TAVERO SAMPLE IMAGE";
+  static_assert(title.size() <= static_cast<std::size_t>(TitleLength));
+  std::memset(rom + Title, ' ', TitleLength);
+  std::memcpy(rom + Title, title.data(), title.size());
+  rom[MapMode] = HiRomMapMode;
+  rom[CartridgeType] = 0x02;  // ROM, RAM and a battery
+  int sizeCode = 0;
+  while ((std::uint64_t{1024} << sizeCode) < romSize) ++sizeCode;
+  rom[RomSizeCode] = static_cast<std::uint8_t>(sizeCode);
+  rom[RamSizeCode] = 0x03;  // 8 KiB
+  rom[Region] = 0x01;
+  rom[Maker] = 0x33;
+  rom[Version] = 0x00;
+  std::span<std::uint8_t> image(rom, static_cast<std::size_t>(romSize));
+  Store(image, Compute(image));
+}
+
 void PutNames(std::vector<std::uint8_t>& bytes, std::uint64_t at, int width, int count,
               std::string (*name)(const Options&, int), const Options& options) {
   for (int i = 0; i < count; ++i) {
@@ -197,6 +222,7 @@ std::vector<std::uint8_t> Make(const Options& options) {
            EsperName, options);
   PutNames(bytes, header + RomLayout::BonusNameBlock, RomLayout::BonusNameWidth, RomLayout::BonusNameCount,
            BonusName, options);
+  if (options.InternalHeader) PutInternalHeader(rom, RomLayout::ImageLengthOf(total) - header);
   return bytes;
 }
 

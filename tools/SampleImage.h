@@ -18,6 +18,7 @@ struct Options {
   bool Header = false;                      // 512 extra bytes at the start of the file
   Layout Records = Layout::FiveSlot;
   int Variant = 0;                          // another value gives other names and records
+  bool InternalHeader = false;              // a HiROM internal header with a good checksum
 };
 
 // Larger sizes are refused rather than allocated.

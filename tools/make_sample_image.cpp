@@ -14,11 +14,12 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: make-sample-image [--size BYTES] [--header] [--six-slot] [--variant N] OUTPUT\n"
+    "usage: make-sample-image [--size BYTES] [--header] [--six-slot] [--variant N] [--internal-header] OUTPUT\n"
     "  --size BYTES  ROM bytes, decimal or 0x-hex (default 3 MiB)\n"
     "  --header      put 512 extra bytes before the ROM\n"
     "  --six-slot    six-slot records instead of five\n"
-    "  --variant N   another N gives other names and records (default 0)\n";
+    "  --variant N   another N gives other names and records (default 0)\n"
+    "  --internal-header  a HiROM internal header with a good checksum\n";
 
 int BadUsage(const std::string& why) {
   std::cerr << "make-sample-image: " << why << "\n" << Usage;
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--header") {
       options.Header = true;
+    } else if (arg == "--internal-header") {
+      options.InternalHeader = true;
     } else if (arg == "--six-slot") {
       options.Records = SampleImage::Layout::SixSlot;
     } else if (arg.size() > 1 && arg[0] == '-') {

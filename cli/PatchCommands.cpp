@@ -1,0 +1,115 @@
+// patch, and --patch on the commands that write: patches instead of images, for sharing an
+// edit without the image it was made on.
+
+#include <algorithm>
+#include <ostream>
+#include <span>
+#include <vector>
+
+#include "cli/Bps.h"
+#include "cli/ByteRuns.h"
+#include "cli/CommandSupport.h"
+#include "cli/ImageFile.h"
+#include "cli/Ips.h"
+#include "cli/SnesChecksum.h"
+#include "rom/RomLayout.h"
+
+namespace Cli {
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+// Writes the patch from source to target at path; *summary says what it holds.
+bool WritePatch(Bytes source, Bytes target, const std::string& path, bool ips, std::string* summary,
+                std::string* error) {
+  std::string patch;
+  if (ips) {
+    if (!MakeIps(source, target, &patch, error)) return false;
+  } else {
+    patch = MakeBps(source, target);
+  }
+  if (!WriteWholeFile(path, patch, error)) return false;
+  const std::vector<ByteRun> runs = DifferingRuns(source, target);
+  std::uint64_t changed = 0;
+  for (const ByteRun& run : runs) changed += run.Length;
+  *summary = std::string(ips ? "IPS" : "BPS") + " patch of " + std::to_string(patch.size()) + " bytes for " +
+             std::to_string(changed) + " changed bytes in " + std::to_string(runs.size()) +
+             (runs.size() == 1 ? " run" : " runs") + " (image " + Hex(Crc32(source), 8) + " -> " +
+             Hex(Crc32(target), 8) + ")";
+  return true;
+}
+
+bool SameBytes(Bytes a, Bytes b) { return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin()); }
+
+}  // namespace
+
+bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::string& image, std::string* report,
+                 std::string* error) {
+  CRomImage& rom = session.Rom;
+  rom.WriteRecords(RomLayout::EsperCount, rom.RecordSize, rom.EsperTable, RomLayout::EsperDataBlock);
+  if (!save.FixChecksum) return true;
+  const ChecksumState before = InspectChecksum(rom);
+  if (!FixChecksum(rom, image, error)) {
+    *error += "; leave out --fix-checksum to write without it";
+    return false;
+  }
+  *report += "checksum " + Hex(before.Stored, 4) +
+             (before.Result == ChecksumState::Verdict::Good ? std::string(", still good")
+                                                            : std::string(" -> ") + Hex(before.Computed, 4)) +
+             "\n";
+  return true;
+}
+
+int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
+  const std::string& out = *save.Patch;
+  if (SameFile(out, image)) return Fail(io, "--patch " + out + " is the image itself; the patch goes to a file of its own");
+  std::string error, report;
+  CRomImage disk;  // the file as it is, before the load patches the code
+  if (!LoadFileBytes(image, disk, &error)) return Fail(io, error);
+  if (std::string problem = HeaderProblem(image, disk); !problem.empty()) return Fail(io, problem);
+  ImageSession session;
+  if (!session.Load(image, &error, Access::Read) || !edit(session, &report, &error) ||
+      !PrepareSave(session, save, image, &report, &error))
+    return Fail(io, error);
+  const CRomImage& rom = session.Rom;
+  if (rom.BufferSize != disk.BufferSize) return Fail(io, image + " changed while it was read; no patch written");
+
+  // SaveFile writes the first ImageLength bytes of Buffer over the file; the rest stays.
+  std::vector<std::uint8_t> saved(FileBytes(disk).begin(), FileBytes(disk).end());
+  std::copy_n(rom.Buffer.get(), rom.GetImageLength(), saved.begin());
+  const Bytes source = RomBytes(disk);
+  const Bytes target = Bytes(saved).subspan(static_cast<std::size_t>(disk.HeaderSize));
+  if (SameBytes(source, target)) return Fail(io, "the edit changes no byte of " + image + "; no patch written");
+  std::string summary;
+  if (!WritePatch(source, target, out, save.Ips, &summary, &error)) return Fail(io, error);
+  io.Out << report << "wrote " << out << ": " << summary << "; " << image << " was left as it was\n";
+  return ExitSuccess;
+}
+
+int RunPatch(Streams& io, const std::string& original, const std::string& edited, const std::string& patch, bool ips) {
+  for (const std::string* input : {&original, &edited})
+    if (SameFile(patch, *input))
+      return Fail(io, "the patch " + patch + " would replace " + *input + ", an input; name another file");
+  CRomImage from, to;
+  std::string error;
+  if (!LoadFileBytes(original, from, &error) || !LoadFileBytes(edited, to, &error)) return Fail(io, error);
+  std::string problem = HeaderProblem(original, from);
+  if (problem.empty()) problem = HeaderProblem(edited, to);
+  if (!problem.empty()) return Fail(io, problem);
+  const Bytes source = RomBytes(from), target = RomBytes(to);
+  if (source.size() != target.size())
+    return Fail(io, original + " and " + edited + " differ in length (" + std::to_string(source.size()) + " and " +
+                        std::to_string(target.size()) +
+                        " bytes without a copier header); a patch relates two images of one length");
+  if (SameBytes(source, target))
+    return Fail(io, original + " and " + edited + " hold the same bytes" +
+                        (from.HeaderSize != to.HeaderSize ? " (one with a copier header)" : "") +
+                        "; there is nothing to patch");
+  std::string summary;
+  if (!WritePatch(source, target, patch, ips, &summary, &error)) return Fail(io, error);
+  io.Out << "wrote " << patch << ": " << summary << "\n";
+  return ExitSuccess;
+}
+
+}  // namespace Cli

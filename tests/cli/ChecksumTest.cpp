@@ -1,0 +1,133 @@
+// The internal checksum: the sum against one computed here from the rule, fixing, and what
+// the commands that write do to it.
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include "CliRun.h"
+#include "cli/CommandSupport.h"
+#include "rom/InternalHeader.h"
+
+namespace {
+
+constexpr std::size_t MiB = 1 << 20;
+
+struct SizeCase {
+  std::size_t FileRom;   // ROM bytes in the file
+  std::size_t Counted;   // of which the editor counts as the image
+  std::size_t Head;      // the largest power of two, counted once
+  int Repeats;           // times the rest is counted
+  bool Header;
+  friend void PrintTo(const SizeCase& c, std::ostream* out) { *out << c.FileRom << " bytes" << (c.Header ? " and a header" : ""); }
+};
+
+// The rule as written: S[0, head) + repeats x S[head, counted), with the stored complement
+// and checksum counted as FF FF 00 00.
+std::uint16_t ExpectedChecksum(const Bytes& rom, const SizeCase& size) {
+  Bytes counted(rom.begin(), rom.begin() + static_cast<std::ptrdiff_t>(size.Counted));
+  counted[0xFFDC] = counted[0xFFDD] = 0xFF;
+  counted[0xFFDE] = counted[0xFFDF] = 0x00;
+  std::uint32_t head = 0, rest = 0;
+  for (std::size_t i = 0; i < size.Counted; ++i) (i < size.Head ? head : rest) += counted[i];
+  return static_cast<std::uint16_t>(head + rest * static_cast<std::uint32_t>(size.Repeats));
+}
+
+class ChecksumOfSize : public ::testing::TestWithParam<SizeCase> {
+ protected:
+  TempDir Dir;
+};
+
+// Summing a 3 or 5 MiB image as if it were 4 or 8 MiB of zeros past its end, counting the
+// stored bytes, or (past 8 MiB) counting what the editor does not save, each gives another sum.
+TEST_P(ChecksumOfSize, FixStoresTheSumOfTheRuleAndFixingTwiceChangesNothing) {
+  const SizeCase& size = GetParam();
+  Bytes rom = PatternedBytes(size.FileRom, static_cast<std::uint32_t>(size.FileRom >> 16));
+  rom[InternalHeader::MapMode] = InternalHeader::FastHiRomMapMode;
+  const std::size_t header = size.Header ? 0x200 : 0;
+  Bytes file = rom;
+  file.insert(file.begin(), header, 0x33);
+  const std::string image = Dir.Write("image.smc", file), fixed = Dir.PathOf("fixed.smc");
+
+  CliResult run = RunCli({"checksum", image, "--fix", "--output", fixed});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const Bytes once = ReadFileBytes(fixed);
+  const std::uint16_t expected = ExpectedChecksum(rom, size);
+  EXPECT_EQ(once[header + 0xFFDE] | once[header + 0xFFDF] << 8, expected);
+  EXPECT_EQ(once[header + 0xFFDC] | once[header + 0xFFDD] << 8, expected ^ 0xFFFF);
+  for (std::size_t at : Differences(once, file)) EXPECT_TRUE(at >= header + 0xFFDC && at < header + 0xFFE0) << at;
+
+  run = RunCli({"checksum", fixed, "--fix"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find(": good"), std::string::npos) << run.Out;
+  EXPECT_EQ(ReadFileBytes(fixed), once);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ChecksumOfSize,
+                         ::testing::Values(SizeCase{3 * MiB, 3 * MiB, 2 * MiB, 2, false},
+                                           SizeCase{5 * MiB, 5 * MiB, 4 * MiB, 4, true},
+                                           SizeCase{6 * MiB, 6 * MiB, 4 * MiB, 2, false},
+                                           SizeCase{4 * MiB, 4 * MiB, 4 * MiB, 0, true},
+                                           SizeCase{9 * MiB, 8 * MiB, 8 * MiB, 0, false}));
+
+struct WriteCase {
+  std::vector<std::string> Command;  // IMAGE and JSON stand for the files
+  bool SixSlot;
+  friend void PrintTo(const WriteCase& c, std::ostream* out) { *out << testing::PrintToString(c.Command); }
+};
+
+class ChecksumAfterWrites : public ::testing::TestWithParam<WriteCase> {
+ protected:
+  std::string Info(const std::string& image) {
+    CliResult run = RunCli({"info", image});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    const std::size_t at = run.Out.find("checksum:");
+    return at == std::string::npos ? run.Out : run.Out.substr(at, run.Out.find('\n', at) - at);
+  }
+  Bytes Run(const Bytes& original, const char* name, bool fix) {
+    const std::string image = Dir.Write(name, original);
+    std::vector<std::string> args;
+    for (const std::string& arg : GetParam().Command) args.push_back(arg == "IMAGE" ? image : arg == "JSON" ? Json : arg);
+    if (fix) args.push_back("--fix-checksum");
+    CliResult run = RunCli(args);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(Info(image).find(fix ? ": good" : "stale"), std::string::npos) << Info(image);
+    return ReadFileBytes(image);
+  }
+  TempDir Dir;
+  std::string Json = Dir.PathOf("other.json");
+};
+
+// Without the option the bytes are the editor's; with it, they differ in the four checksum bytes only.
+TEST_P(ChecksumAfterWrites, StaleAfterAnEditGoodWithFixChecksum) {
+  ASSERT_EQ(RunCli({"export", Dir.Write("other.smc", Sample(true, false, 4)), Json}).Status, 0);
+  SampleImage::Options options = SampleOptions(GetParam().SixSlot, true, 1);
+  options.InternalHeader = true;
+  const Bytes original = SampleImage::Make(options);
+  EXPECT_NE(Info(Dir.Write("fresh.smc", original)).find(": good"), std::string::npos);
+  const Bytes plain = Run(original, "plain.smc", false), fixed = Run(original, "fixed.smc", true);
+  for (std::size_t at : Differences(plain, fixed)) EXPECT_TRUE(at >= 0x200 + 0xFFDC && at < 0x200 + 0xFFE0) << at;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, ChecksumAfterWrites,
+                         ::testing::Values(WriteCase{{"set", "IMAGE", "--esper", "9", "--spell", "2=40"}, true},
+                                           WriteCase{{"shift", "IMAGE"}, false},
+                                           WriteCase{{"import", "IMAGE", "JSON"}, true}));
+
+// The sums patch databases list are of the file as it is: not of a buffer the load patched.
+TEST(InfoSums, CrcOfTheFileAndOfTheImageWithoutItsHeader) {
+  TempDir dir;
+  const Bytes five = Sample(false, true);
+  CliResult run = RunCli({"info", dir.Write("five.smc", five)});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  auto crc = [](const std::uint8_t* bytes, std::size_t length) {
+    return Cli::Hex(crc32(0L, bytes, static_cast<uInt>(length)), 8);
+  };
+  EXPECT_NE(run.Out.find("crc-32:         " + crc(five.data(), five.size()) + " (file), " +
+                         crc(five.data() + 0x200, five.size() - 0x200) + " (without header)"),
+            std::string::npos)
+      << run.Out;
+  EXPECT_NE(run.Out.find("checksum:       not checked: the map-mode byte"), std::string::npos) << run.Out;
+}
+
+}  // namespace
