@@ -12,6 +12,8 @@
 
 namespace {
 
+int Lookups = 0;  // Backend::DlgItem calls: the framework asking the platform for a control
+
 struct HeadlessBitmap {
   std::vector<std::uint32_t> Pixels;
   int Width;
@@ -26,13 +28,16 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       auto index = static_cast<UINT>(items.size() - 1);
       window->ItemHeights.push_back(0);
       if (window->Style & HeadlessCbsOwnerDrawVariable) {  // the owner says how high each item is
+        // The list asks the combo box, which passes the question on to its parent (below).
         MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(window->Id), index, 0, 13, 0};
-        Backend::Send(window->Parent, WM_MEASUREITEM, static_cast<WPARAM>(window->Id),
-                      reinterpret_cast<LPARAM>(&measure));
+        Backend::Send(window, WM_MEASUREITEM, static_cast<WPARAM>(window->Id), reinterpret_cast<LPARAM>(&measure));
         window->ItemHeights[index] = measure.itemHeight;
       }
       return static_cast<LRESULT>(index);
     }
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      return Backend::Send(window->Parent, message, wParam, lParam);
     case CB_RESETCONTENT:
       items.clear();
       window->ItemHeights.clear();
@@ -87,6 +92,8 @@ LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 namespace Headless {
+int ControlLookups() { return Lookups; }
+
 void Notify(HWND__* control, UINT code) {
   Backend::Send(control->Parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(control->Id), static_cast<WORD>(code)),
                 reinterpret_cast<LPARAM>(control));
@@ -109,6 +116,7 @@ bool Subclass(CWnd&) { return true; }  // an attached object already gets every 
 void Unsubclass(CWnd&) {}
 
 HWND DlgItem(HWND dialog, int id) {
+  ++Lookups;
   if (!dialog) return nullptr;
   for (auto& child : dialog->Children)
     if (child->Id == id) return child.get();

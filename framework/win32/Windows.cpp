@@ -95,6 +95,7 @@ void Unsubclass(CWnd& object) {
   OriginalProcs().erase(found);
 }
 
+// A server round trip under Wine: the framework asks once per control (see CWnd::GetDlgItem).
 HWND DlgItem(HWND dialog, int id) { return dialog ? GetDlgItem(dialog, id) : nullptr; }
 int CtrlId(HWND window) { return window ? GetDlgCtrlID(window) : 0; }
 HWND ParentOf(HWND window) { return window ? GetParent(window) : nullptr; }
