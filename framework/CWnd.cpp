@@ -71,6 +71,8 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CWnd::SetWindowText(const CString& text) { Backend::SetText(m_hWnd, text); }
 CString CWnd::GetWindowText() const { return Backend::GetText(m_hWnd); }
 void CWnd::SetFocus() { Backend::Focus(m_hWnd); }
+void CWnd::SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
+void CWnd::Invalidate(BOOL erase) { Backend::Invalidate(m_hWnd, erase != FALSE); }
 
 int CWnd::MessageBox(const CString& text, UINT type) {
   CWinApp* app = AfxGetApp();

@@ -39,6 +39,10 @@ class CWnd : public CCmdTarget {
   void SetWindowText(const CString& text);  // UTF-8
   CString GetWindowText() const;
   void SetFocus();
+  // Redraw off (WM_SETREDRAW): the window does not repaint as it changes, so a list filled
+  // item by item is not drawn once per item. Turned back on, it repaints at the next Invalidate.
+  void SetRedraw(BOOL redraw = TRUE);
+  void Invalidate(BOOL erase = TRUE);  // the whole client area is to be repainted
   // A message box owned by this window, captioned with the application's name.
   int MessageBox(const CString& text, UINT type = MB_OK | MB_ICONEXCLAMATION);
 

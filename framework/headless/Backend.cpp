@@ -20,6 +20,11 @@ struct HeadlessBitmap {
   int Height;
 };
 
+// A change the window shows: repainted at once unless its redraw is off.
+void Repainted(HWND window) {
+  if (window->Redraw) ++window->Repaints;
+}
+
 LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto& items = window->Items;
   switch (message) {
@@ -33,6 +38,7 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         Backend::Send(window, WM_MEASUREITEM, static_cast<WPARAM>(window->Id), reinterpret_cast<LPARAM>(&measure));
         window->ItemHeights[index] = measure.itemHeight;
       }
+      Repainted(window);
       return static_cast<LRESULT>(index);
     }
     case WM_MEASUREITEM:
@@ -42,6 +48,7 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       items.clear();
       window->ItemHeights.clear();
       window->Selection = -1;
+      Repainted(window);
       return 0;
     case CB_GETCOUNT:
       return static_cast<LRESULT>(items.size());
@@ -51,9 +58,11 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       auto index = static_cast<int>(static_cast<std::intptr_t>(wParam));
       if (index < 0 || index >= static_cast<int>(items.size())) {
         window->Selection = -1;
+        Repainted(window);
         return CB_ERR;
       }
       window->Selection = index;
+      Repainted(window);
       return index;
     }
     case CB_GETLBTEXTLEN:
@@ -72,6 +81,9 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!window) return 0;
   switch (message) {
+    case WM_SETREDRAW:
+      window->Redraw = wParam != 0;  // turned on again, it repaints only when invalidated
+      return 0;
     case WM_SETTEXT:
       window->Text = reinterpret_cast<const char*>(lParam);
       if (window->ClassName == "Edit") Headless::Notify(window, EN_CHANGE);
@@ -129,6 +141,10 @@ HWND ParentOf(HWND window) { return window ? window->Parent : nullptr; }
 void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str())); }
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
 void Focus(HWND) {}  // the in-memory controls keep no focus
+
+void Invalidate(HWND window, bool) {
+  if (window) Repainted(window);
+}
 
 int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {
   Headless::RecordMessageBox(text.Str());

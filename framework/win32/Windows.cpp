@@ -115,6 +115,10 @@ void Focus(HWND window) {
   if (window) SetFocus(window);
 }
 
+void Invalidate(HWND window, bool erase) {
+  if (window) InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
+}
+
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {
   return MessageBoxW(owner, WidenUtf8(text.View()).c_str(), WidenUtf8(caption.View()).c_str(), type);
 }
