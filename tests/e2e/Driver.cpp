@@ -206,6 +206,7 @@ Editor::Editor(const std::wstring& exe, const std::wstring& workingFolder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring commandLine = L"\"" + exe + L"\"";
+  const LARGE_INTEGER launched = Now();
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                       workingFolder.c_str(), &startup, &Info))
     throw Failure("cannot start " + Narrow(exe) + " (error " + std::to_string(GetLastError()) + ")");
@@ -229,6 +230,7 @@ Editor::Editor(const std::wstring& exe, const std::wstring& workingFolder) {
           return true;
         },
         10000);
+    StartMs = MillisecondsSince(launched);
   } catch (...) {
     End();
     throw;

@@ -54,6 +54,9 @@ class Editor {
   Editor& operator=(const Editor&) = delete;
 
   HWND Window() const { return Main; }
+  // From just before the process was created until its main window was seen shown with its
+  // controls made (seen by polling every 5 ms).
+  double StartMs = 0;
   HWND Control(int id) const;
   DWORD ProcessId() const { return Info.dwProcessId; }
   bool Running() const;
