@@ -60,7 +60,7 @@ HWND CWnd::KnownControl(int id) const {
 HWND CWnd::GetDlgItem(int id) const {
   if (HWND known = KnownControl(id)) return known;
   HWND found = Backend::DlgItem(m_hWnd, id);
-  if (found) Controls.emplace_back(id, found);  // not a miss: the control may come later
+  if (found) Controls.emplace_back(id, found);  // a miss is not kept: the control may come later
   return found;
 }
 
