@@ -98,7 +98,9 @@ class Editor {
 
   // "&Load" through the real open-file dialog; returns the moment OK was pressed.
   LARGE_INTEGER LoadThroughFileDialog(const std::wstring& path) const;
-  mutable double FileDialogClosedMs = 0;   // from that moment until the dialog was gone
+  // From that moment until the dialog's window was destroyed (seen by polling every 1 ms);
+  // the editor goes on with its command only once the dialog is gone.
+  mutable double FileDialogClosedMs = 0;
   mutable HWND FileDialogOwner = nullptr;  // as seen while the dialog was open
   mutable bool EditorEnabledDuringFileDialog = true;
 
