@@ -25,25 +25,25 @@ void CEditorDlg::OnFileLoad() {
   RomLoaded = 1;
   g_rom.ReadEsperData();
   BuildSheets();
-
   // Filled with redraw off: each box repaints once when its list is complete, not per item.
-  CGameTextComboBox* boxes[] = {&SpellBox(1), &SpellBox(2), &SpellBox(3), &SpellBox(4),
-                                &SpellBox(5), &SpellBox(6), &EsperBox, &BonusBox};
-  for (CGameTextComboBox* box : boxes) {
-    box->SetRedraw(FALSE);
-    box->ResetContent();
-  }
+  CGameTextComboBox* const boxes[] = {&SpellBox(1), &SpellBox(2), &SpellBox(3), &SpellBox(4),
+                                      &SpellBox(5), &SpellBox(6), &EsperBox, &BonusBox};
+  for (CGameTextComboBox* box : boxes) box->SetRedraw(FALSE);
+
+  for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).ResetContent();
+  EsperBox.ResetContent();
+  BonusBox.ResetContent();
   for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).AddString(NoSpellText);
   for (int i = 0; i < 54; ++i)
     for (int pair = 1; pair <= 6; ++pair) SpellBox(pair).AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
   for (int i = 0; i < 27; ++i) EsperBox.AddString(g_rom.EsperNames[static_cast<std::size_t>(i)]);
   for (int i = 0; i < 255; ++i) BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
   BonusBox.AddString(NoBonusText);
+
   for (CGameTextComboBox* box : boxes) {
     box->SetRedraw(TRUE);
     box->Invalidate();
   }
-
   EsperBox.SelectRemember(0);
   OnSelchangeEsper();
 }

@@ -104,12 +104,12 @@ LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 namespace Headless {
-int ControlLookups() { return Lookups; }
-
 void Notify(HWND__* control, UINT code) {
   Backend::Send(control->Parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(control->Id), static_cast<WORD>(code)),
                 reinterpret_cast<LPARAM>(control));
 }
+
+int ControlLookups() { return Lookups; }
 }  // namespace Headless
 
 namespace Backend {
