@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -23,12 +24,21 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> Seconds;
 };
 
-// Runs the benchmarks of this program and prints how measured compares with baseline.
-inline void RunAndCompare(int argc, char** argv, const std::string& measured, const std::string& baseline,
-                          const char* goal = "") {
+struct Comparison {
+  std::string Measured, Baseline;
+  const char* Goal = "";
+};
+
+// Runs the benchmarks of this program and prints how each measured one compares with its baseline.
+inline void RunAndCompare(int argc, char** argv, const std::vector<Comparison>& comparisons) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  reporter.PrintRatio(measured, baseline, goal);
+  for (const Comparison& c : comparisons) reporter.PrintRatio(c.Measured, c.Baseline, c.Goal);
+}
+
+inline void RunAndCompare(int argc, char** argv, const std::string& measured, const std::string& baseline,
+                          const char* goal = "") {
+  RunAndCompare(argc, argv, {{measured, baseline, goal}});
 }

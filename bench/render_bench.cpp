@@ -1,6 +1,8 @@
-// The cost of drawing names: a whole sheet build per load, and one owner-drawn item of nine
-// glyphs, natively on the in-memory backend. Reported beside a baseline measured in the same
-// run: filling the same number of pixels as the sheets hold with std::fill.
+// The cost of showing names: a whole sheet build per load, one owner-drawn item of nine
+// glyphs, and filling the eight boxes as Load does, natively on the in-memory backend. Each
+// reported beside a baseline measured in the same run: filling the same number of pixels as
+// the sheets hold with std::fill, and appending the same items to plain vectors (so the
+// framework's cost per item added shows, which under Wine was a platform round trip each).
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +17,7 @@
 #include "render/SheetBuilder.h"
 #include "rom/CRomImage.h"
 #include "tools/SampleImage.h"
+#include "ui/ListLabels.h"
 
 CRomImage g_rom;
 
@@ -38,6 +41,35 @@ class BenchWindow : public CDialog {
   ~BenchWindow() override { Headless::Close(*this); }
   CGameTextComboBox Box;
 };
+
+// The editor's eight boxes: esper, six spells, bonus.
+constexpr UINT EightBoxesTemplate = 2;
+constexpr int BoxCount = 8;
+
+class EightBoxes : public CDialog {
+ public:
+  EightBoxes() : CDialog(EightBoxesTemplate) {
+    Headless::DialogTemplate window;
+    window.Caption = "Bench";
+    for (int i = 0; i < BoxCount; ++i) window.Controls.push_back({BoxId + i, "ComboBox", 0x50210A23, "", 0, 0, 0, 0});
+    Headless::RegisterTemplate(EightBoxesTemplate, window);
+    Headless::Open(*this);
+    for (int i = 0; i < BoxCount; ++i) Boxes[i].SubclassDlgItem(static_cast<UINT>(BoxId + i), this);
+  }
+  ~EightBoxes() override { Headless::Close(*this); }
+  CGameTextComboBox Boxes[BoxCount];  // [0] esper, [1..6] spells, [7] bonus
+};
+
+// The items in Load's order, to a box index and an item: 613 in all.
+template <class Add>
+void AddLoadItems(Add add) {
+  for (int pair = 1; pair <= 6; ++pair) add(pair, NoSpellText);
+  for (std::size_t i = 0; i < 54; ++i)
+    for (int pair = 1; pair <= 6; ++pair) add(pair, g_rom.SpellNames[i]);
+  for (std::size_t i = 0; i < 27; ++i) add(0, g_rom.EsperNames[i]);
+  for (std::size_t i = 0; i < 255; ++i) add(7, g_rom.BonusNames[i]);
+  add(7, NoBonusText);
+}
 
 void LoadSample() {
   static bool loaded = false;
@@ -85,9 +117,37 @@ void DrawNineGlyphItem(benchmark::State& state) {
 }
 BENCHMARK(DrawNineGlyphItem)->Unit(benchmark::kNanosecond);
 
+void AppendEightLists(benchmark::State& state) {
+  LoadSample();
+  std::vector<std::string> lists[BoxCount];
+  for (auto _ : state) {
+    for (auto& list : lists) list.clear();
+    AddLoadItems([&](int box, const CString& text) { lists[box].push_back(text.Str()); });
+    benchmark::DoNotOptimize(lists);
+  }
+}
+BENCHMARK(AppendEightLists)->Unit(benchmark::kMicrosecond);
+
+void FillEightBoxes(benchmark::State& state) {
+  LoadSample();
+  EightBoxes window;
+  for (auto _ : state) {
+    for (CGameTextComboBox& box : window.Boxes) {
+      box.SetRedraw(FALSE);
+      box.ResetContent();
+    }
+    AddLoadItems([&](int box, const CString& text) { window.Boxes[box].AddString(text); });
+    for (CGameTextComboBox& box : window.Boxes) {
+      box.SetRedraw(TRUE);
+      box.Invalidate();
+    }
+  }
+}
+BENCHMARK(FillEightBoxes)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  RunAndCompare(argc, argv, "BuildSheetsOnce", "FillSheetPixels");
+  RunAndCompare(argc, argv, {{"BuildSheetsOnce", "FillSheetPixels"}, {"FillEightBoxes", "AppendEightLists"}});
   return 0;
 }

@@ -28,6 +28,8 @@ HWND ParentOf(HWND window);
 void SetText(HWND window, const CString& utf8);
 CString GetText(HWND window);
 void Focus(HWND window);
+// The whole client area is to be repainted (erasing the background first when erase is true).
+void Invalidate(HWND window, bool erase);
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type);
 
 // --- Dialogs ---

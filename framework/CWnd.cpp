@@ -36,11 +36,12 @@ HWND CWnd::Detach() {
     HandleMap().erase(window);
   }
   m_hWnd = nullptr;
+  Controls.clear();  // the next window behind this object has controls of its own
   return window;
 }
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-  HWND control = Backend::DlgItem(parent->m_hWnd, static_cast<int>(id));
+  HWND control = parent->GetDlgItem(static_cast<int>(id));  // so the parent knows it from now on
   if (!Attach(control)) return FALSE;
   if (!Backend::Subclass(*this)) {
     HandleMap().erase(control);
@@ -50,7 +51,19 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
   return TRUE;
 }
 
-HWND CWnd::GetDlgItem(int id) const { return Backend::DlgItem(m_hWnd, id); }
+HWND CWnd::KnownControl(int id) const {
+  for (const auto& [known, window] : Controls)
+    if (known == id) return window;
+  return nullptr;
+}
+
+HWND CWnd::GetDlgItem(int id) const {
+  if (HWND known = KnownControl(id)) return known;
+  HWND found = Backend::DlgItem(m_hWnd, id);
+  if (found) Controls.emplace_back(id, found);  // a miss is not kept: the control may come later
+  return found;
+}
+
 int CWnd::GetDlgCtrlID() const { return Backend::CtrlId(m_hWnd); }
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Backend::Send(m_hWnd, message, wParam, lParam);
@@ -61,6 +74,8 @@ LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
 void CWnd::SetWindowText(const CString& text) { Backend::SetText(m_hWnd, text); }
 CString CWnd::GetWindowText() const { return Backend::GetText(m_hWnd); }
 void CWnd::SetFocus() { Backend::Focus(m_hWnd); }
+void CWnd::SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
+void CWnd::Invalidate(BOOL erase) { Backend::Invalidate(m_hWnd, erase != FALSE); }
 
 int CWnd::MessageBox(const CString& text, UINT type) {
   CWinApp* app = AfxGetApp();
@@ -113,8 +128,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     }
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      // Until its object is attached a control is measured by the platform's default.
-      CWnd* control = FromHandlePermanent(GetDlgItem(static_cast<int>(item->CtlID)));
+      // One comes per item added: the control is found without asking the platform (under
+      // Wine a server round trip). Until its object is attached a control is measured by the
+      // platform's default; a combo box passes its list's question on to its parent.
+      CWnd* control = FromHandlePermanent(KnownControl(static_cast<int>(item->CtlID)));
       if (!control || !control->OnChildNotify(message, wParam, lParam, result)) return FALSE;
       *result = TRUE;
       return TRUE;

@@ -4,6 +4,9 @@
 // routing rules) and hands the rest to the window's default handling. Platform parts live
 // in the backends (win32/, headless/); the routing here is the same on both.
 
+#include <utility>
+#include <vector>
+
 #include "framework/CCmdTarget.h"
 #include "framework/CString.h"
 
@@ -26,6 +29,9 @@ class CWnd : public CCmdTarget {
 
   // Attaches this object to the dialog's control id; its messages then come here first.
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
+  // The control with this id. The platform is asked once per id (under Wine each lookup is a
+  // server round trip); the answer is kept while this window stays attached, since a
+  // dialog's controls live as long as the dialog.
   HWND GetDlgItem(int id) const;
   int GetDlgCtrlID() const;
 
@@ -34,6 +40,10 @@ class CWnd : public CCmdTarget {
   void SetWindowText(const CString& text);  // UTF-8
   CString GetWindowText() const;
   void SetFocus();
+  // Redraw off (WM_SETREDRAW): the window does not repaint as it changes, so a list filled
+  // item by item is not drawn once per item. Turned back on, it repaints at the next Invalidate.
+  void SetRedraw(BOOL redraw = TRUE);
+  void Invalidate(BOOL erase = TRUE);  // the whole client area is to be repainted
   // A message box owned by this window, captioned with the application's name.
   int MessageBox(const CString& text, UINT type = MB_OK | MB_ICONEXCLAMATION);
 
@@ -47,8 +57,10 @@ class CWnd : public CCmdTarget {
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // WM_COMMAND: a control's notification is dropped while UpdateData runs, then offered to
   // the control itself (reflection), then to this window's map; a menu command goes to the
-  // map, then to the application. WM_DRAWITEM and WM_MEASUREITEM go to the control's object.
-  // Other messages go to the map by message alone.
+  // map, then to the application. WM_DRAWITEM and WM_MEASUREITEM go to the control's object,
+  // found without asking the platform: by the item's window for WM_DRAWITEM, by the id among
+  // the controls this window knows (SubclassDlgItem, GetDlgItem) for WM_MEASUREITEM. Other
+  // messages go to the map by message alone.
   virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
   // A message a parent hands back to this control; true when the control consumed it.
@@ -65,4 +77,8 @@ class CWnd : public CCmdTarget {
   };
   Message Current{};  // the message WindowProc is handling, for Default()
   int UpdateDataDepth = 0;
+
+ private:
+  HWND KnownControl(int id) const;  // null when the platform has not been asked for it yet
+  mutable std::vector<std::pair<int, HWND>> Controls;  // (id, window) as GetDlgItem found them
 };

@@ -80,6 +80,7 @@ inline BOOL CopyRect(LPRECT to, LPCRECT from) {
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
+inline constexpr UINT WM_SETREDRAW = 0x000B;
 inline constexpr UINT WM_SETTEXT = 0x000C;
 inline constexpr UINT WM_GETTEXT = 0x000D;
 inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;

@@ -25,6 +25,10 @@ void CEditorDlg::OnFileLoad() {
   RomLoaded = 1;
   g_rom.ReadEsperData();
   BuildSheets();
+  // Filled with redraw off: each box repaints once when its list is complete, not per item.
+  CGameTextComboBox* const boxes[] = {&SpellBox(1), &SpellBox(2), &SpellBox(3), &SpellBox(4),
+                                      &SpellBox(5), &SpellBox(6), &EsperBox, &BonusBox};
+  for (CGameTextComboBox* box : boxes) box->SetRedraw(FALSE);
 
   for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).ResetContent();
   EsperBox.ResetContent();
@@ -36,6 +40,10 @@ void CEditorDlg::OnFileLoad() {
   for (int i = 0; i < RomLayout::BonusLabelCount; ++i) BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
   BonusBox.AddString(NoBonusText);
 
+  for (CGameTextComboBox* box : boxes) {
+    box->SetRedraw(TRUE);
+    box->Invalidate();
+  }
   EsperBox.SelectRemember(0);
   OnSelchangeEsper();
 }

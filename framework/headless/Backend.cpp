@@ -14,11 +14,18 @@
 
 namespace {
 
+int Lookups = 0;  // Backend::DlgItem calls: the framework asking the platform for a control
+
 struct HeadlessBitmap {
   std::vector<std::uint32_t> Pixels;
   int Width;
   int Height;
 };
+
+// A change the window shows: repainted at once unless its redraw is off.
+void Repainted(HWND window) {
+  if (window->Redraw) ++window->Repaints;
+}
 
 LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto& items = window->Items;
@@ -28,17 +35,22 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       auto index = static_cast<UINT>(items.size() - 1);
       window->ItemHeights.push_back(0);
       if (window->Style & HeadlessCbsOwnerDrawVariable) {  // the owner says how high each item is
+        // The list asks the combo box, which passes the question on to its parent (below).
         MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(window->Id), index, 0, 13, 0};
-        Backend::Send(window->Parent, WM_MEASUREITEM, static_cast<WPARAM>(window->Id),
-                      reinterpret_cast<LPARAM>(&measure));
+        Backend::Send(window, WM_MEASUREITEM, static_cast<WPARAM>(window->Id), reinterpret_cast<LPARAM>(&measure));
         window->ItemHeights[index] = measure.itemHeight;
       }
+      Repainted(window);
       return static_cast<LRESULT>(index);
     }
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      return Backend::Send(window->Parent, message, wParam, lParam);
     case CB_RESETCONTENT:
       items.clear();
       window->ItemHeights.clear();
       window->Selection = -1;
+      Repainted(window);
       return 0;
     case CB_GETCOUNT:
       return static_cast<LRESULT>(items.size());
@@ -48,9 +60,11 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       auto index = static_cast<int>(static_cast<std::intptr_t>(wParam));
       if (index < 0 || index >= static_cast<int>(items.size())) {
         window->Selection = -1;
+        Repainted(window);
         return CB_ERR;
       }
       window->Selection = index;
+      Repainted(window);
       return index;
     }
     case CB_GETLBTEXTLEN:
@@ -120,6 +134,9 @@ LRESULT EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!window) return 0;
   switch (message) {
+    case WM_SETREDRAW:
+      window->Redraw = wParam != 0;  // turned on again, it repaints only when invalidated
+      return 0;
     case WM_SETTEXT:
       window->Text = reinterpret_cast<const char*>(lParam);
       // As on Windows: the caret goes to the start and nothing stays selected.
@@ -155,6 +172,8 @@ void Notify(HWND__* control, UINT code) {
   Backend::Send(control->Parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(control->Id), static_cast<WORD>(code)),
                 reinterpret_cast<LPARAM>(control));
 }
+
+int ControlLookups() { return Lookups; }
 }  // namespace Headless
 
 namespace Backend {
@@ -173,6 +192,7 @@ bool Subclass(CWnd&) { return true; }  // an attached object already gets every 
 void Unsubclass(CWnd&) {}
 
 HWND DlgItem(HWND dialog, int id) {
+  ++Lookups;
   if (!dialog) return nullptr;
   for (auto& child : dialog->Children)
     if (child->Id == id) return child.get();
@@ -186,6 +206,10 @@ void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, rei
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
 void Focus(HWND window) {
   if (window) Focused = window;  // as SetFocus: the selection of an edit stays as it was
+}
+
+void Invalidate(HWND window, bool) {
+  if (window) Repainted(window);
 }
 
 int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {

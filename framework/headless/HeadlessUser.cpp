@@ -103,7 +103,12 @@ void AnswerNextModal(int buttonId) {
 void ClearModalScripts() { Scripts.clear(); }
 int ModalRuns() { return Runs; }
 
-HWND__* Control(CWnd& dialog, int id) { return Backend::DlgItem(dialog.m_hWnd, id); }
+HWND__* Control(CWnd& dialog, int id) {
+  if (dialog.m_hWnd)  // as the test sees it, not counted as the framework asking
+    for (auto& child : dialog.m_hWnd->Children)
+      if (child->Id == id) return child.get();
+  return nullptr;
+}
 
 void PickItem(CWnd& dialog, int id, int index) {
   HWND__* combo = Control(dialog, id);

@@ -84,4 +84,8 @@ void ClearMessageBoxes();
 // its owner to, into target at rect.
 void DrawComboItem(CWnd& dialog, int id, int index, UINT state, RECT rect, HDC target);
 
+// How many times the framework has asked the platform to find a control by id so far. Under
+// Wine each such lookup is a server round trip, so none may come per item or per message.
+int ControlLookups();
+
 }  // namespace Headless

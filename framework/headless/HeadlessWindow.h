@@ -29,6 +29,10 @@ struct HWND__ {
   std::vector<std::uint32_t> Client;              // the client area's pixels
   int ClientWidth = 0;
   int ClientHeight = 0;
+  // WM_SETREDRAW: while it is off the window is not repainted. Repaints counts the times it
+  // was to be: a combo box's list or selection changing, Invalidate.
+  bool Redraw = true;
+  int Repaints = 0;
 
   // A running dialog.
   CDialog* Dialog = nullptr;

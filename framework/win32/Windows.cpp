@@ -95,6 +95,7 @@ void Unsubclass(CWnd& object) {
   OriginalProcs().erase(found);
 }
 
+// A server round trip under Wine: the framework asks once per control (see CWnd::GetDlgItem).
 HWND DlgItem(HWND dialog, int id) { return dialog ? GetDlgItem(dialog, id) : nullptr; }
 int CtrlId(HWND window) { return window ? GetDlgCtrlID(window) : 0; }
 HWND ParentOf(HWND window) { return window ? GetParent(window) : nullptr; }
@@ -112,6 +113,10 @@ CString GetText(HWND window) {
 
 void Focus(HWND window) {
   if (window) SetFocus(window);
+}
+
+void Invalidate(HWND window, bool erase) {
+  if (window) InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
 }
 
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {

@@ -55,6 +55,9 @@ class Editor {
   Editor& operator=(const Editor&) = delete;
 
   HWND Window() const { return Main; }
+  // From just before the process was created until its main window was seen shown with its
+  // controls made (seen by polling every 5 ms).
+  double StartMs = 0;
   HWND Control(int id) const;
   DWORD ProcessId() const { return Info.dwProcessId; }
   bool Running() const;
@@ -100,7 +103,9 @@ class Editor {
 
   // "&Load" through the real open-file dialog; returns the moment OK was pressed.
   LARGE_INTEGER LoadThroughFileDialog(const std::wstring& path) const;
-  mutable double FileDialogClosedMs = 0;   // from that moment until the dialog was gone
+  // From that moment until the dialog's window was destroyed (seen by polling every 1 ms);
+  // the editor goes on with its command only once the dialog is gone.
+  mutable double FileDialogClosedMs = 0;
   mutable HWND FileDialogOwner = nullptr;  // as seen while the dialog was open
   mutable bool EditorEnabledDuringFileDialog = true;
 

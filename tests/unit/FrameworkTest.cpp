@@ -80,6 +80,7 @@ TEST_F(Framework, ReflectedSelendokStaysWithTheControlAndSelchangeReachesThePare
 }
 
 TEST_F(Framework, ComboItemsKeepEveryByteAndOwnerDrawnItemsAre12High) {
+  const int lookups = Headless::ControlLookups();
   for (int byte = 1; byte < 256; ++byte) {
     const char text[3] = {static_cast<char>(byte), static_cast<char>(256 - byte), 0};
     ASSERT_EQ(Dialog.Box.AddString(text), byte - 1);
@@ -92,6 +93,10 @@ TEST_F(Framework, ComboItemsKeepEveryByteAndOwnerDrawnItemsAre12High) {
     EXPECT_EQ(text.GetAt(1), 256 - byte);
   }
   for (UINT height : Headless::Control(Dialog, TestDialog::BoxId)->ItemHeights) EXPECT_EQ(height, 12u);
+  // Fault: the control asked of the platform per WM_MEASUREITEM or WM_DRAWITEM (a dropped list).
+  for (int index = 0; index < 255; ++index)
+    Headless::DrawComboItem(Dialog, TestDialog::BoxId, index, 0, RECT{0, 0, 100, 12}, nullptr);
+  EXPECT_EQ(Headless::ControlLookups(), lookups);
 
   Dialog.Box.ResetContent();
   EXPECT_EQ(Dialog.Box.GetCount(), 0);

@@ -18,6 +18,7 @@ TEST_P(LoadCommand, FillsTheBoxesAndShowsTheFirstEsper) {
   SampleImage::Options options;
   options.Records = sixSlot ? SampleImage::Layout::SixSlot : SampleImage::Layout::FiveSlot;
   options.Header = header;
+  const int lookups = Headless::ControlLookups();
   Load(SampleImage::Make(options));
 
   EXPECT_EQ(Dialog->RomLoaded, 1);
@@ -39,6 +40,15 @@ TEST_P(LoadCommand, FillsTheBoxesAndShowsTheFirstEsper) {
   EXPECT_EQ(ShownEsper(), 0);
   EXPECT_EQ(Dialog->EsperBox.RememberedIndex, 0);
   ExpectFieldsShow(0);
+
+  // Faults: a box repainted per item added (redraw left on), never repainted (redraw left off
+  // or no Invalidate), or a control looked up on the platform per item or per refresh.
+  for (int id = IDC_ESPER; id <= IDC_BONUS; ++id) {
+    EXPECT_TRUE(Headless::Control(*Dialog, id)->Redraw) << id;
+    EXPECT_EQ(Headless::Control(*Dialog, id)->Repaints, 2) << id << ": once filled, once selected";
+  }
+  Headless::PickItem(*Dialog, IDC_ESPER, 5);
+  EXPECT_EQ(Headless::ControlLookups(), lookups);
   if (sixSlot) {
     std::vector<std::uint8_t> record = SampleImage::EsperRecord(options, 0);
     for (int slot = 0; slot < 13; ++slot) EXPECT_EQ(g_rom.EsperTable[0][static_cast<std::size_t>(slot)], record[static_cast<std::size_t>(slot)]);

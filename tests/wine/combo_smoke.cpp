@@ -1,11 +1,13 @@
 // Runs one game-text combo box in a real dialog under Win32 (Wine here) and checks what the
 // system makes of the framework's routing: the selection field paints from the glyph sheet,
 // MeasureItem sets the item heights, every item byte 0x01..0xFF comes back, a handler's
-// answer reaches the system, a mouse pick notifies in the order the editor relies on, and a
-// nested dialog is owned by the main window. Ends with "N passed, N failed".
+// answer reaches the system, a mouse pick notifies in the order the editor relies on, a fill
+// with redraw off keeps styles and heights, the framework asks the system for a control only
+// once, and a nested dialog is owned by the main window. Ends with "N passed, N failed".
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,42 @@ POINT CentreOnScreen(HWND window, const RECT& client) {
   POINT centre{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
   ClientToScreen(window, &centre);
   return centre;
+}
+
+// The program's calls of GetDlgItem, counted by pointing its import of the function at a
+// counter. Under Wine each call is a server round trip: none may come per item or per message.
+int DlgItemLookups = 0;
+using GetDlgItemFunction = HWND(WINAPI*)(HWND, int);
+GetDlgItemFunction SystemGetDlgItem = nullptr;
+
+HWND WINAPI CountedGetDlgItem(HWND dialog, int id) {
+  ++DlgItemLookups;
+  return SystemGetDlgItem(dialog, id);
+}
+
+bool CountGetDlgItemCalls() {
+  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + dll->Name), "user32.dll") != 0 || !dll->OriginalFirstThunk)
+      continue;
+    auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+    auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+    for (; name->u1.AddressOfData; ++name, ++slot) {
+      if (name->u1.Ordinal & IMAGE_ORDINAL_FLAG) continue;
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "GetDlgItem") != 0) continue;
+      DWORD protection = 0;
+      if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection)) return false;
+      SystemGetDlgItem = reinterpret_cast<GetDlgItemFunction>(slot->u1.Function);
+      slot->u1.Function = reinterpret_cast<ULONG_PTR>(&CountedGetDlgItem);
+      VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+      return true;
+    }
+  }
+  return false;
 }
 
 constexpr UINT_PTR StepTimer = 1;
@@ -275,14 +313,31 @@ class CSmokeDlg : public CDialog {
     return true;
   }
 
-  // Every byte 0x01..0xFF survives the control, alone and all in one item.
+  // Every byte 0x01..0xFF survives the control, alone and all in one item. The box is filled
+  // as Load fills: redraw off, then on again and one repaint.
   bool BytesStep(int) {
+    const LONG style = GetWindowLongW(Box.m_hWnd, GWL_STYLE);
+    const int lookups = DlgItemLookups;
+    Box.SetRedraw(FALSE);
     Box.ResetContent();
     std::string all;
     for (int b = 1; b <= 255; ++b) all += static_cast<char>(b);
     Box.AddString(CString(all));
     for (int b = 1; b <= 255; ++b) Box.AddString(CString(std::string(1, static_cast<char>(b))));
+    Box.SetRedraw(TRUE);
+    Box.Invalidate();
     Check(Box.GetCount() == 256, "256 items added");
+    Check(DlgItemLookups == lookups, "adding 256 owner-drawn items asked the system for no control (" +
+                                         std::to_string(DlgItemLookups - lookups) + " GetDlgItem calls)");
+    int wrongHeights = 0;
+    for (int i = 0; i < 256; ++i) wrongHeights += ::SendMessageW(Box.m_hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0) != 12;
+    Check(wrongHeights == 0, "with redraw off every item added is still measured 12 high");
+    const LONG styleAfter = GetWindowLongW(Box.m_hWnd, GWL_STYLE);
+    char styles[64];
+    std::snprintf(styles, sizeof styles, "0x%08lX, then 0x%08lX", static_cast<unsigned long>(style),
+                  static_cast<unsigned long>(styleAfter));
+    Check(styleAfter == style, std::string("redraw off and on again leaves the box's style bits as they were (") +
+                                   styles + ")");
 
     CString back;
     Box.GetLBText(0, back);
@@ -306,6 +361,11 @@ class CSmokeDlg : public CDialog {
 
     Box.GetLBText(999, back);
     Check(back.IsEmpty(), "an index past the list gives an empty text");
+
+    Box.SelectRemember(1);
+    const int draws = Box.FieldDraws;
+    UpdateWindow(Box.m_hWnd);
+    Check(Box.FieldDraws > draws && Box.FieldItem == 1, "with redraw on again the box repaints its selection field");
     return true;
   }
 
@@ -362,6 +422,8 @@ bool LoadSampleImage(std::wstring& file) {
 }  // namespace
 
 BOOL CSmokeApp::InitInstance() {
+  const bool counting = CountGetDlgItemCalls();
+  Check(counting, "the program's GetDlgItem calls can be counted");
   std::wstring file;
   bool loaded = LoadSampleImage(file);
   Check(loaded, "a sample image loads" + (loaded ? std::string() : ": " + g_rom.ErrorText.Str()));
@@ -372,6 +434,9 @@ BOOL CSmokeApp::InitInstance() {
     m_pMainWnd = nullptr;
     Check(result == IDOK, "the dialog ran to its end");
     Check(dialog.m_hWnd == nullptr && dialog.Box.m_hWnd == nullptr, "the dialog and box objects are detached afterwards");
+    // Fault: a lookup per WM_MEASUREITEM, per drawn item of the dropped list, or per exchange.
+    Check(counting && DlgItemLookups == 1, "over the whole run the framework asked the system for a control once, "
+                                           "when the dialog attached its box (" + std::to_string(DlgItemLookups) + ")");
   }
   if (!file.empty()) DeleteFileW(file.c_str());
   std::printf("%d passed, %d failed\n", Passed, Failed);
