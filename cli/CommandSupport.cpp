@@ -24,6 +24,14 @@ std::string Quoted(const std::string& gameText) {
   return quoted;
 }
 
+std::string PatchPresenceText(const PatchPresence& patch) {
+  const std::string runs = std::to_string(patch.RunsPresent) + " of " + std::to_string(patch.RunCount) + " runs";
+  if (patch.Full()) return "present (" + runs + ")";
+  if (patch.None()) return "absent (" + runs + ")";
+  return "partly present (" + runs + ", " + std::to_string(patch.BytesPresent) + " of " +
+         std::to_string(patch.ByteCount) + " bytes)";
+}
+
 std::string SixSlotOnly(const std::string& image, const ImageSession& session, const char* command) {
   if (session.Layout == EsperLayout::FiveSlot)
     return image + " holds five-slot esper records (probes " + Hex(session.ProbeA, 2) + " " + Hex(session.ProbeB, 2) +

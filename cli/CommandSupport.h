@@ -19,6 +19,10 @@ std::string Hex(std::uint64_t value, int digits = 0);  // "0x1F", zero-padded to
 // A name for people: transliterated and quoted, as names end in blanks as often as not.
 std::string Quoted(const std::string& gameText);
 
+// How much of the six-slot code patch an image holds: "present (13 of 13 runs)", "absent
+// (0 of 13 runs)" or "partly present (R of 13 runs, B of 29 bytes)".
+std::string PatchPresenceText(const PatchPresence& patch);
+
 // Why a command that edits records refuses an image that is not six-slot.
 std::string SixSlotOnly(const std::string& image, const ImageSession& session, const char* command);
 

@@ -29,19 +29,12 @@ const char* FieldWord(FieldChange::Field field) {
   return "bonus";
 }
 
-std::string CodePatchText(const PatchPresence& patch) {
-  const std::string runs = std::to_string(patch.RunsPresent) + " of " + std::to_string(patch.RunCount) + " runs";
-  if (patch.Full()) return "present (" + runs + ")";
-  if (patch.None()) return "absent";
-  return "partly present (" + runs + ")";
-}
-
 std::string SideText(const DiffSide& side) {
   std::string text = side.Path + ": " + std::to_string(side.Length) + " bytes, ";
   text += side.HeaderSize == 0 ? std::string("no header") : std::to_string(side.HeaderSize) + "-byte header";
   text.append(", ").append(LayoutWord(side.Layout));
   if (side.Layout == EsperLayout::Other) text += " (" + std::to_string(side.RecordSize) + "-byte records)";
-  return text + ", code patch " + CodePatchText(side.CodePatch);
+  return text + ", code patch " + PatchPresenceText(side.CodePatch);
 }
 
 std::string ValueText(const FieldChange& change, int value, const std::optional<std::string>& name) {

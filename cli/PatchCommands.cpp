@@ -47,7 +47,7 @@ bool SameBytes(Bytes a, Bytes b) { return a.size() == b.size() && std::equal(a.b
 bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::string& image, std::string* report,
                  std::string* error) {
   CRomImage& rom = session.Rom;
-  rom.WriteRecords(RomLayout::EsperCount, rom.RecordSize, rom.EsperTable, RomLayout::EsperDataBlock);
+  rom.StoreRecords();
   if (!save.FixChecksum) return true;
   const ChecksumState before = InspectChecksum(rom);
   if (!FixChecksum(rom, image, error)) {

@@ -24,14 +24,6 @@ std::string ProbeText(const ImageSession& session) {
   return text + "record size " + std::to_string(session.ProbedRecordSize);
 }
 
-std::string PatchText(const PatchPresence& patch) {
-  const std::string runs = std::to_string(patch.RunsPresent) + " of " + std::to_string(patch.RunCount) + " runs";
-  if (patch.Full()) return "present (" + runs + ")";
-  if (patch.None()) return "absent (" + runs + ")";
-  return "partly present (" + runs + ", " + std::to_string(patch.BytesPresent) + " of " +
-         std::to_string(patch.ByteCount) + " bytes)";
-}
-
 std::string LayoutText(const ImageSession& session) {
   if (session.Layout == EsperLayout::Unknown) return "unknown: the esper code is not one the editor knows";
   const std::uint64_t start = RomLayout::EsperDataBlock;
@@ -70,7 +62,7 @@ int RunInfo(Streams& io, const std::string& image) {
       << (rom.LargeImage ? "yes: the image is the first " + Hex(rom.GetImageLength()) + " bytes" : std::string("no"))
       << "\n";
   out << "probes:         " << ProbeText(session) << "\n";
-  out << "six-slot patch: " << PatchText(session.PatchOnDisk) << "\n";
+  out << "six-slot patch: " << PatchPresenceText(session.PatchOnDisk) << "\n";
   out << "esper data:     " << LayoutText(session) << "\n";
   if (session.Layout == EsperLayout::FiveSlot)
     out << "note:           loading patches the code for six slots (a save keeps it); \"shift\" moves the records\n";

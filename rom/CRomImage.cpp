@@ -132,7 +132,7 @@ int CRomImage::SaveFile() {
     ErrorText = "no image is loaded";
     return 0;
   }
-  WriteRecords(RomLayout::EsperCount, RecordSize, EsperTable, RomLayout::EsperDataBlock);
+  StoreRecords();
 
   if (!OpenFile(CFile::modeReadWrite)) return 0;
   // Each failure closes the file and says why; the file is as it was unless noted.

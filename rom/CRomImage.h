@@ -47,7 +47,10 @@ class CRomImage {
   // Probes that agree on 11 (five-slot code, which the load patches) or on 13 and above (a row
   // holds every field the dialog shows; rows past 32 bytes are edited in their first 32).
   static bool KnownEsperCode(std::uint8_t probeA, std::uint8_t probeB);
-  // Writes the esper records into Buffer (even when what follows fails), then the first
+  // Writes the 27 records of EsperTable into the esper data block of Buffer, RecordSize
+  // bytes each: Save's first step, and what a save would write before it reaches the disk.
+  void StoreRecords();
+  // StoreRecords (which stays done even when what follows fails), then the first
   // ImageLength bytes of Buffer over the file from offset 0. The file keeps its length.
   // Returns 0 with ErrorText saying why when it could not be written; a write that stops
   // half-way puts back what the file held, so the file is either unchanged or the image.

@@ -59,6 +59,10 @@ void CRomImage::WriteRecords(int count, int size, const EsperRecords& table, std
   }
 }
 
+void CRomImage::StoreRecords() {
+  WriteRecords(RomLayout::EsperCount, RecordSize, EsperTable, RomLayout::EsperDataBlock);
+}
+
 void CRomImage::ApplySixSlotPatch() {
   for (const RomLayout::PatchRun& run : RomLayout::SixSlotPatch) {
     SeekRom(run.Offset);
