@@ -1,5 +1,5 @@
 #pragma once
-// Inside the in-memory backend: what Backend.cpp and HeadlessUser.cpp call of each other.
+// Inside the in-memory backend: what its files call of each other.
 
 #include <string>
 
@@ -9,15 +9,22 @@ class CDialog;
 
 namespace Headless {
 
-// Dialog windows built from registered templates (HeadlessUser.cpp).
+// Dialog windows built from registered templates (Dialogs.cpp).
 HWND__* CreateDialogWindow(CDialog& dialog);
 void DestroyDialogWindow(CDialog& dialog);
 bool RunScript(CDialog& dialog);
+
+// Message boxes as the user saw them (HeadlessUser.cpp).
 void RecordMessageBox(const std::string& text);
 
-// A control tells its parent what happened, as WM_COMMAND with its id and code (Backend.cpp).
+// What a window does with a message by itself (Controls.cpp).
+LRESULT BuiltInProc(HWND__* window, UINT message, WPARAM wParam, LPARAM lParam);
+// A control tells its parent what happened, as WM_COMMAND with its id and code.
 void Notify(HWND__* control, UINT code);
-// A window that goes away takes the focus with it (Backend.cpp).
+// A change the window shows: repainted at once unless its redraw is off.
+void Repainted(HWND__* window);
+// The keyboard focus; a window that goes away takes it with it.
+void SetFocusedWindow(HWND__* window);
 void LoseFocus(HWND__* window);
 
 }  // namespace Headless

@@ -1,31 +1,17 @@
-// The in-memory backend: windows, controls and DCs as plain objects. The controls follow
-// the platform's rules that the program relies on (see HeadlessUser.h for driving them).
-
-#include "framework/Backend.h"
-
-#include <errno.h>  // program_invocation_short_name
+// The in-memory stand-ins of the system's controls: what a combo box, an edit and any
+// window do with a message by themselves, following the platform's rules the program relies
+// on (selection, caret, notifications, repainting). Windows.cpp hands them what no object takes.
 
 #include <cctype>
 #include <cstring>
 #include <string>
 
-#include "framework/CDialog.h"
+#include "framework/Backend.h"
 #include "framework/headless/HeadlessInternal.h"
 
 namespace {
 
-int Lookups = 0;  // Backend::DlgItem calls: the framework asking the platform for a control
-
-struct HeadlessBitmap {
-  std::vector<std::uint32_t> Pixels;
-  int Width;
-  int Height;
-};
-
-// A change the window shows: repainted at once unless its redraw is off.
-void Repainted(HWND window) {
-  if (window->Redraw) ++window->Repaints;
-}
+HWND__* Focused = nullptr;  // the window with the keyboard focus
 
 LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto& items = window->Items;
@@ -40,7 +26,7 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         Backend::Send(window, WM_MEASUREITEM, static_cast<WPARAM>(window->Id), reinterpret_cast<LPARAM>(&measure));
         window->ItemHeights[index] = measure.itemHeight;
       }
-      Repainted(window);
+      Headless::Repainted(window);
       return static_cast<LRESULT>(index);
     }
     case WM_MEASUREITEM:
@@ -50,7 +36,7 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       items.clear();
       window->ItemHeights.clear();
       window->Selection = -1;
-      Repainted(window);
+      Headless::Repainted(window);
       return 0;
     case CB_GETCOUNT:
       return static_cast<LRESULT>(items.size());
@@ -60,11 +46,11 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       auto index = static_cast<int>(static_cast<std::intptr_t>(wParam));
       if (index < 0 || index >= static_cast<int>(items.size())) {
         window->Selection = -1;
-        Repainted(window);
+        Headless::Repainted(window);
         return CB_ERR;
       }
       window->Selection = index;
-      Repainted(window);
+      Headless::Repainted(window);
       return index;
     }
     case CB_GETLBTEXTLEN:
@@ -130,6 +116,10 @@ LRESULT EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+}  // namespace
+
+namespace Headless {
+
 // What a window does with a message by itself.
 LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!window) return 0;
@@ -158,12 +148,8 @@ LRESULT BuiltInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-HWND__* Focused = nullptr;  // the window with the keyboard focus
-
-}  // namespace
-
-namespace Headless {
 HWND__* FocusedWindow() { return Focused; }
+void SetFocusedWindow(HWND__* window) { Focused = window; }
 void LoseFocus(HWND__* window) {
   if (Focused == window) Focused = nullptr;
 }
@@ -173,111 +159,8 @@ void Notify(HWND__* control, UINT code) {
                 reinterpret_cast<LPARAM>(control));
 }
 
-int ControlLookups() { return Lookups; }
+void Repainted(HWND__* window) {
+  if (window->Redraw) ++window->Repaints;
+}
+
 }  // namespace Headless
-
-namespace Backend {
-
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!window) return 0;
-  if (CWnd* object = CWnd::FromHandlePermanent(window)) return object->WindowProc(message, wParam, lParam);
-  return BuiltInProc(window, message, wParam, lParam);
-}
-
-LRESULT DefaultProc(CWnd& object, UINT message, WPARAM wParam, LPARAM lParam) {
-  return BuiltInProc(object.m_hWnd, message, wParam, lParam);
-}
-
-bool Subclass(CWnd&) { return true; }  // an attached object already gets every message
-void Unsubclass(CWnd&) {}
-
-HWND DlgItem(HWND dialog, int id) {
-  ++Lookups;
-  if (!dialog) return nullptr;
-  for (auto& child : dialog->Children)
-    if (child->Id == id) return child.get();
-  return nullptr;
-}
-
-int CtrlId(HWND window) { return window ? window->Id : 0; }
-HWND ParentOf(HWND window) { return window ? window->Parent : nullptr; }
-
-void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str())); }
-CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
-void Focus(HWND window) {
-  if (window) Focused = window;  // as SetFocus: the selection of an edit stays as it was
-}
-
-void Invalidate(HWND window, bool) {
-  if (window) Repainted(window);
-}
-
-int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {
-  Headless::RecordMessageBox(text.Str());
-  return IDOK;
-}
-
-INT_PTR RunModal(CDialog& dialog) {
-  if (!Headless::CreateDialogWindow(dialog)) return -1;
-  bool scripted = Headless::RunScript(dialog);
-  HWND window = dialog.m_hWnd;
-  INT_PTR result = scripted && window && window->Ended ? window->Result : IDCANCEL;
-  Headless::DestroyDialogWindow(dialog);
-  return result;
-}
-
-void EndModal(CDialog& dialog, int result) {
-  if (!dialog.m_hWnd) return;
-  dialog.m_hWnd->Ended = true;
-  dialog.m_hWnd->Result = result;
-}
-
-int AddItem(HWND combo, const CString& bytes) {
-  return static_cast<int>(Send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bytes.Str().c_str())));
-}
-
-CString ItemText(HWND combo, int index) {
-  if (!combo || index < 0 || index >= static_cast<int>(combo->Items.size())) return {};
-  return CString(combo->Items[static_cast<std::size_t>(index)]);
-}
-
-HDC CreateMemoryDC(HDC) { return new HDC__{}; }
-void DeleteMemoryDC(HDC dc) { delete dc; }
-
-void SelectBitmap(HDC dc, void* bitmapHandle) {
-  auto* bitmap = static_cast<HeadlessBitmap*>(bitmapHandle);
-  if (dc && bitmap) dc->Pixels = {bitmap->Pixels.data(), bitmap->Width, bitmap->Height};
-}
-
-bool CreateBitmap(int width, int height, PixelSurface& pixels, void*& handle) {
-  auto* bitmap = new HeadlessBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
-  pixels = {bitmap->Pixels.data(), width, height};
-  handle = bitmap;
-  return true;
-}
-
-void DeleteBitmap(PixelSurface& pixels, void*& handle) {
-  delete static_cast<HeadlessBitmap*>(handle);
-  handle = nullptr;
-  pixels = {};
-}
-
-HDC GetClientDC(HWND window, PixelSurface& pixels) {
-  if (!window) return nullptr;
-  pixels = window->ClientSurface();
-  return new HDC__{pixels};
-}
-
-void ReleaseClientDC(HWND, HDC dc) { delete dc; }
-
-PixelSurface SurfaceOf(HDC dc) { return dc ? dc->Pixels : PixelSurface{}; }
-
-void DeviceFill(HDC, const RECT&, COLORREF) {}
-bool DeviceBitBlt(HDC, int, int, int, int, HDC, int, int, DWORD) { return false; }
-COLORREF DeviceSetPixel(HDC, int, int, COLORREF) { return 0xFFFFFFFF; }
-
-HICON LoadAppIcon(UINT id) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(0x10000 + id)); }
-
-CString ExecutableName() { return CString(program_invocation_short_name); }
-
-}  // namespace Backend

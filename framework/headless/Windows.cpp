@@ -1,0 +1,68 @@
+// Messages, window texts, the focus, combo box items and message boxes of the in-memory
+// windows: what an object does not handle goes to the control's own handling (Controls.cpp).
+
+#include <string>
+
+#include "framework/Backend.h"
+#include "framework/CWnd.h"
+#include "framework/headless/HeadlessInternal.h"
+
+namespace {
+int Lookups = 0;  // Backend::DlgItem calls: the framework asking the platform for a control
+}  // namespace
+
+namespace Headless {
+int ControlLookups() { return Lookups; }
+}  // namespace Headless
+
+namespace Backend {
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!window) return 0;
+  if (CWnd* object = CWnd::FromHandlePermanent(window)) return object->WindowProc(message, wParam, lParam);
+  return Headless::BuiltInProc(window, message, wParam, lParam);
+}
+
+LRESULT DefaultProc(CWnd& object, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Headless::BuiltInProc(object.m_hWnd, message, wParam, lParam);
+}
+
+bool Subclass(CWnd&) { return true; }  // an attached object already gets every message
+void Unsubclass(CWnd&) {}
+
+HWND DlgItem(HWND dialog, int id) {
+  ++Lookups;
+  if (!dialog) return nullptr;
+  for (auto& child : dialog->Children)
+    if (child->Id == id) return child.get();
+  return nullptr;
+}
+
+int CtrlId(HWND window) { return window ? window->Id : 0; }
+HWND ParentOf(HWND window) { return window ? window->Parent : nullptr; }
+
+void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str())); }
+CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
+void Focus(HWND window) {
+  if (window) Headless::SetFocusedWindow(window);  // as SetFocus: the selection of an edit stays as it was
+}
+
+void Invalidate(HWND window, bool) {
+  if (window) Headless::Repainted(window);
+}
+
+int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {
+  Headless::RecordMessageBox(text.Str());
+  return IDOK;
+}
+
+int AddItem(HWND combo, const CString& bytes) {
+  return static_cast<int>(Send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bytes.Str().c_str())));
+}
+
+CString ItemText(HWND combo, int index) {
+  if (!combo || index < 0 || index >= static_cast<int>(combo->Items.size())) return {};
+  return CString(combo->Items[static_cast<std::size_t>(index)]);
+}
+
+}  // namespace Backend
