@@ -5,6 +5,7 @@
 
 #include "Probe.h"
 #include "res/resource.h"
+#include "tests/wine/MouseInput.h"
 
 namespace E2e {
 namespace {
@@ -312,31 +313,12 @@ void Editor::Pick(int id, int index) const {
     Send(Main, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(box));
 }
 
-namespace {
-void MoveTo(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE;  // a zero move, so hover tracking sees the pointer
-  SendInput(1, &move, sizeof move);
-}
-
-void ClickAt(POINT screen) {
-  MoveTo(screen);
-  INPUT press[2]{};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, press, sizeof press[0]);
-}
-}  // namespace
-
 HWND Editor::MouseDrop(int id) const {
   HWND box = Control(id);
   RECT frame{};
   GetWindowRect(box, &frame);
   const int fieldHeight = static_cast<int>(Send(box, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  ClickAt({frame.right - 6, frame.top + (fieldHeight + 6) / 2});  // the drop-down button
+  MouseInput::ClickAt({frame.right - 6, frame.top + (fieldHeight + 6) / 2});  // the drop-down button
   // The box takes the mouse on the press and hands it to its list on the release; input sent
   // before that would go to the box, which takes a click as "close the list".
   HWND list = nullptr;
@@ -364,10 +346,10 @@ void Editor::PointAt(HWND list, int index, bool click) const {
                   ")");
   ClientToScreen(list, &item);
   if (click) {
-    ClickAt(item);
+    MouseInput::ClickAt(item);
   } else {
-    MoveTo({item.x + 2, item.y});  // from aside, so that the pointer really moves onto the item
-    MoveTo(item);
+    MouseInput::MoveTo({item.x + 2, item.y});  // from aside, so that the pointer really moves onto the item
+    MouseInput::MoveTo(item);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "MouseInput.h"
 #include "combo_smoke_ids.h"
 #include "framework/CDataExchange.h"
 #include "framework/CDialog.h"
@@ -47,23 +48,6 @@ const char* NotificationName(UINT code) {
     case CBN_SELENDCANCEL: return "CBN_SELENDCANCEL";
     default: return "other";
   }
-}
-
-// The user's mouse, through the system's input queue.
-void MouseTo(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE;  // a zero move, so hover tracking sees the pointer
-  SendInput(1, &move, sizeof move);
-}
-
-void Click() {
-  INPUT press[2]{};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, press, sizeof press[0]);
 }
 
 POINT CentreOnScreen(HWND window, const RECT& client) {
@@ -282,9 +266,9 @@ class CSmokeDlg : public CDialog {
     if (tick == 0) {
       Notifications.clear();
       SetForegroundWindow(m_hWnd);
-      MouseTo(CentreOnScreen(Box.m_hWnd, info.rcButton));
+      MouseInput::MoveTo(CentreOnScreen(Box.m_hWnd, info.rcButton));
     } else if (tick == 1) {
-      Click();
+      MouseInput::Click();
     }
     return tick > 1 && ::SendMessageW(Box.m_hWnd, CB_GETDROPPEDSTATE, 0, 0);
   }
@@ -296,9 +280,9 @@ class CSmokeDlg : public CDialog {
     if (tick == 0) {
       RECT item{};
       ::SendMessageW(info.hwndList, LB_GETITEMRECT, PickIndex, reinterpret_cast<LPARAM>(&item));
-      MouseTo(CentreOnScreen(info.hwndList, item));
+      MouseInput::MoveTo(CentreOnScreen(info.hwndList, item));
     } else if (tick == 1) {
-      Click();
+      MouseInput::Click();
     }
     if (tick < 2 || ::SendMessageW(Box.m_hWnd, CB_GETDROPPEDSTATE, 0, 0)) return false;
 
