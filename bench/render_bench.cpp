@@ -112,7 +112,8 @@ void DrawNineGlyphItem(benchmark::State& state) {
   target.CreateCompatibleDC(nullptr);
   target.Bitmap.CreateCompatibleBitmap(nullptr, 128, 16);
   target.SelectObject(&target.Bitmap);
-  DRAWITEMSTRUCT item{ODT_COMBOBOX, BoxId, 0, ODA_DRAWENTIRE, 0, window.Box.m_hWnd, target.GetSafeHdc(), {0, 0, 88, 12}, 0};
+  DRAWITEMSTRUCT item{ODT_COMBOBOX,        BoxId,          0, ODA_DRAWENTIRE, 0, window.Box.m_hWnd,
+                      target.GetSafeHdc(), {0, 0, 88, 12}, 0};
   for (auto _ : state) window.Box.DrawItem(&item);
 }
 BENCHMARK(DrawNineGlyphItem)->Unit(benchmark::kNanosecond);

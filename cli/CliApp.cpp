@@ -195,7 +195,9 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
   if (*line.Info) return RunInfo(io, line.Image);
   if (*line.Dump)
     return RunDump(io, line.Image,
-                   line.Format == "json" ? DumpFormat::Json : line.Format == "csv" ? DumpFormat::Csv : DumpFormat::Text);
+                   line.Format == "json"  ? DumpFormat::Json
+                   : line.Format == "csv" ? DumpFormat::Csv
+                                          : DumpFormat::Text);
   if (*line.Export) return RunExport(io, line.Image, line.Json);
   if (*line.Import) return RunImport(io, line.Image, line.Json, line.Save);
   if (*line.Set) return RunSet(io, line.Image, request, line.Save);

@@ -36,8 +36,8 @@ std::string SixSlotOnly(const std::string& image, const ImageSession& session, c
   if (session.Layout == EsperLayout::FiveSlot)
     return image + " holds five-slot esper records (probes " + Hex(session.ProbeA, 2) + " " + Hex(session.ProbeB, 2) +
            "); " + command + " works on six-slot images: convert it with \"tavero-cli shift\" first.";
-  return image + " holds " + std::to_string(session.ProbedRecordSize) + "-byte esper records, neither five- nor six-slot; " +
-         command + " works on six-slot images only.";
+  return image + " holds " + std::to_string(session.ProbedRecordSize) +
+         "-byte esper records, neither five- nor six-slot; " + command + " works on six-slot images only.";
 }
 
 int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {

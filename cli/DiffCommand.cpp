@@ -55,7 +55,8 @@ void PrintText(std::ostream& out, const ImageDiff& diff) {
   out << "old: " << SideText(diff.Old) << "\n";
   out << "new: " << SideText(diff.New) << "\n";
   if (diff.Old.HeaderSize != diff.New.HeaderSize)
-    out << "header: " << diff.Old.HeaderSize << " -> " << diff.New.HeaderSize << " bytes (left out of the comparison)\n";
+    out << "header: " << diff.Old.HeaderSize << " -> " << diff.New.HeaderSize
+        << " bytes (left out of the comparison)\n";
   else if (diff.HeaderBytesDiffer)
     out << "header: the copier headers differ (left out of the comparison)\n";
   if (diff.Old.RomLength() != diff.New.RomLength())

@@ -131,7 +131,8 @@ bool ParseDocument(std::string_view text, std::vector<EsperValues>& espers, std:
       return false;
     int number = 0;
     if (!read.Number(entry["number"], place + ".number", 0, RomLayout::EsperCount - 1, number)) return false;
-    if (number != e) return read.Fail(place + ".number", "is " + std::to_string(number) + "; the espers must be in order 0..26");
+    if (number != e)
+      return read.Fail(place + ".number", "is " + std::to_string(number) + "; the espers must be in order 0..26");
 
     const nlohmann::json& pairs = entry["spells"];
     if (!pairs.is_array() || pairs.size() != PairCount)
@@ -142,8 +143,10 @@ bool ParseDocument(std::string_view text, std::vector<EsperValues>& espers, std:
       const std::string pairPlace = place + ".spells[" + std::to_string(k) + "]";
       if (!read.OnlyKeys(pair, pairPlace, {"rate", "spell", "name", "nameBytes"})) return false;
       if (!read.Required(pair, pairPlace, "rate") || !read.Required(pair, pairPlace, "spell")) return false;
-      if (!read.Number(pair["rate"], pairPlace + ".rate", 0, 255, values.Rates[static_cast<std::size_t>(k)])) return false;
-      if (!read.Number(pair["spell"], pairPlace + ".spell", 0, 255, values.Spells[static_cast<std::size_t>(k)], NoValue))
+      if (!read.Number(pair["rate"], pairPlace + ".rate", 0, 255, values.Rates[static_cast<std::size_t>(k)]))
+        return false;
+      if (!read.Number(pair["spell"], pairPlace + ".spell", 0, 255, values.Spells[static_cast<std::size_t>(k)],
+                       NoValue))
         return false;
     }
     if (!read.Number(entry["bonus"], place + ".bonus", 0, 255, values.Bonus, NoValue)) return false;
@@ -168,6 +171,8 @@ bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, st
   }
 }
 
-bool SpellFits(int value, int current) { return value == NoValue || value < RomLayout::SpellNameCount || value == current; }
+bool SpellFits(int value, int current) {
+  return value == NoValue || value < RomLayout::SpellNameCount || value == current;
+}
 
 }  // namespace Cli

@@ -31,7 +31,8 @@ bool Load(const std::string& path, Loaded& image, DiffSide& side, std::string* e
 class FieldBytes {
  public:
   void Mark(const DiffSide& side) {
-    const int fields = side.Layout == EsperLayout::FiveSlot ? RomLayout::FiveSlotRecordSize : RomLayout::SixSlotRecordSize;
+    const int fields =
+        side.Layout == EsperLayout::FiveSlot ? RomLayout::FiveSlotRecordSize : RomLayout::SixSlotRecordSize;
     for (int e = 0; e < RomLayout::EsperCount; ++e)
       for (int slot = 0; slot < fields; ++slot) Covered[static_cast<std::size_t>(e * side.RecordSize + slot)] = true;
   }
@@ -70,7 +71,8 @@ std::vector<EsperChange> CompareRecords(Loaded& older, Loaded& newer) {
       // A pair only one layout has counts when it teaches a spell (a shift leaves it empty).
       if ((!inA || !inB) && (inA ? before : after).Spell == NoValue) continue;
       const int pair = static_cast<int>(k) + 1;
-      CompareField(change, FieldChange::Field::Rate, pair, before.Rate, after.Rate, older.Session.Rom, newer.Session.Rom);
+      CompareField(change, FieldChange::Field::Rate, pair, before.Rate, after.Rate, older.Session.Rom,
+                   newer.Session.Rom);
       CompareField(change, FieldChange::Field::Spell, pair, before.Spell, after.Spell, older.Session.Rom,
                    newer.Session.Rom);
     }

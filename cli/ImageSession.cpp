@@ -119,7 +119,8 @@ bool CopyForOutput(const std::string& input, const std::string& output, const Pe
   }
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, code);
   // A read-only original gives a read-only copy: the copy is ours to write.
-  if (!code) std::filesystem::permissions(to, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, code);
+  if (!code)
+    std::filesystem::permissions(to, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, code);
   if (code) {
     *error = "Could not copy " + input + " to " + output + ":\n" + code.message() + ".";
     return false;

@@ -63,7 +63,8 @@ bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::stri
 
 int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
   const std::string& out = *save.Patch;
-  if (SameFile(out, image)) return Fail(io, "--patch " + out + " is the image itself; the patch goes to a file of its own");
+  if (SameFile(out, image))
+    return Fail(io, "--patch " + out + " is the image itself; the patch goes to a file of its own");
   std::string error, report;
   CRomImage disk;  // the file as it is, before the load patches the code
   if (!LoadFileBytes(image, disk, &error)) return Fail(io, error);

@@ -42,7 +42,8 @@ void DrawLine(CDC& target, CRomImage& rom, int x, int y, ColourScheme scheme, in
   if (number >= 0) {
     std::string digits = std::to_string(number);
     for (char& digit : digits) digit = static_cast<char>(GameText::Digit0 + (digit - '0'));
-    DrawGameText(target, x + 6 + GlyphSize * static_cast<int>(3 - digits.size()), y + 4, digits, scheme, rom.GlyphSheet);
+    DrawGameText(target, x + 6 + GlyphSize * static_cast<int>(3 - digits.size()), y + 4, digits, scheme,
+                 rom.GlyphSheet);
   }
   DrawGameText(target, x + NameTextOffset + 6, y + 4, text, scheme, rom.GlyphSheet);
 }
@@ -61,11 +62,15 @@ PixelImage DrawNameList(CRomImage& rom) {
   auto column = [&](int index, const char* heading, int count, auto name) {
     const int x = index * NameColumnWidth;
     DrawLine(target, rom, x, 0, ColourScheme::Highlight, -1, Codes(heading));
-    for (int n = 0; n < count; ++n) DrawLine(target, rom, x, (n + 1) * NameLineHeight, ColourScheme::Normal, n, name(n));
+    for (int n = 0; n < count; ++n)
+      DrawLine(target, rom, x, (n + 1) * NameLineHeight, ColourScheme::Normal, n, name(n));
   };
-  column(0, "Espers", RomLayout::EsperNameCount, [&](int n) { return rom.EsperNames[static_cast<std::size_t>(n)].Str(); });
-  column(1, "Spells", RomLayout::SpellNameCount, [&](int n) { return rom.SpellNames[static_cast<std::size_t>(n)].Str(); });
-  column(2, "Bonuses", RomLayout::BonusNameCount, [&](int n) { return rom.BonusNames[static_cast<std::size_t>(n)].Str(); });
+  column(0, "Espers", RomLayout::EsperNameCount,
+         [&](int n) { return rom.EsperNames[static_cast<std::size_t>(n)].Str(); });
+  column(1, "Spells", RomLayout::SpellNameCount,
+         [&](int n) { return rom.SpellNames[static_cast<std::size_t>(n)].Str(); });
+  column(2, "Bonuses", RomLayout::BonusNameCount,
+         [&](int n) { return rom.BonusNames[static_cast<std::size_t>(n)].Str(); });
   return CopySurface(target);
 }
 
@@ -76,8 +81,9 @@ std::string EncodePng(const PixelImage& image, int scale) {
   std::size_t at = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      const std::uint32_t pixel = image.Pixels[static_cast<std::size_t>(y / scale) * static_cast<std::size_t>(image.Width) +
-                                               static_cast<std::size_t>(x / scale)];
+      const std::uint32_t pixel =
+          image.Pixels[static_cast<std::size_t>(y / scale) * static_cast<std::size_t>(image.Width) +
+                       static_cast<std::size_t>(x / scale)];
       rgb[at++] = static_cast<unsigned char>(pixel >> 16);
       rgb[at++] = static_cast<unsigned char>(pixel >> 8);
       rgb[at++] = static_cast<unsigned char>(pixel);
@@ -108,7 +114,8 @@ int RunPicture(Streams& io, const std::string& image, const PictureRequest& requ
       return false;
     }
     if (!WriteWholeFile(*path, png, &error)) return false;
-    io.Out << "wrote " << *path << " (" << picture.Width * request.Scale << "x" << picture.Height * request.Scale << ")\n";
+    io.Out << "wrote " << *path << " (" << picture.Width * request.Scale << "x" << picture.Height * request.Scale
+           << ")\n";
     return true;
   };
   if (!write(request.Glyphs, CopySurface(session.Rom.GlyphSheet)) ||

@@ -20,7 +20,8 @@ std::string ProbeText(const ImageSession& session) {
                      Hex(session.ProbeB, 2) + " at " + Hex(RomLayout::RecordSizeProbeB) + ": ";
   if (session.ProbeA != session.ProbeB) return text + "they disagree, so the editor refuses the image";
   if (session.Layout == EsperLayout::Unknown)
-    return text + "record size " + std::to_string(session.ProbeA) + ", which the editor does not know: it refuses the image";
+    return text + "record size " + std::to_string(session.ProbeA) +
+           ", which the editor does not know: it refuses the image";
   return text + "record size " + std::to_string(session.ProbedRecordSize);
 }
 
@@ -30,9 +31,10 @@ std::string LayoutText(const ImageSession& session) {
   const std::uint64_t length = static_cast<std::uint64_t>(RomLayout::EsperCount) *
                                static_cast<std::uint64_t>(session.ProbedRecordSize);
   const std::uint64_t header = static_cast<std::uint64_t>(session.Rom.HeaderSize);
-  std::string where = std::to_string(RomLayout::EsperCount) + " records of " + std::to_string(session.ProbedRecordSize) +
-                      " bytes at ROM " + Hex(start) + ".." + Hex(start + length - 1) + " (file " + Hex(start + header) +
-                      ".." + Hex(start + header + length - 1) + ")";
+  std::string where = std::to_string(RomLayout::EsperCount) + " records of " +
+                      std::to_string(session.ProbedRecordSize) + " bytes at ROM " + Hex(start) + ".." +
+                      Hex(start + length - 1) + " (file " + Hex(start + header) + ".." +
+                      Hex(start + header + length - 1) + ")";
   switch (session.Layout) {
     case EsperLayout::SixSlot:
       return "six-slot, " + where;
@@ -119,8 +121,8 @@ void DumpCsv(std::ostream& out, ImageSession& session, const std::vector<EsperVi
         continue;
       }
       const PairView& pair = esper.Pairs[k];
-      out << "," << pair.Rate << "," << (pair.Spell == NoValue ? std::string("none") : std::to_string(pair.Spell)) << ","
-          << CsvField(Name(SpellName(session.Rom, pair.Spell)));
+      out << "," << pair.Rate << "," << (pair.Spell == NoValue ? std::string("none") : std::to_string(pair.Spell))
+          << "," << CsvField(Name(SpellName(session.Rom, pair.Spell)));
     }
     out << "," << (esper.Bonus == NoValue ? std::string("none") : std::to_string(esper.Bonus)) << ","
         << CsvField(esper.Bonus == NoValue ? std::string() : Name(BonusName(session.Rom, esper.Bonus))) << "\n";

@@ -13,9 +13,9 @@ namespace {
 std::string WhyNotChecked(const ChecksumState& state) {
   switch (state.Result) {
     case ChecksumState::Verdict::NotHiRom:
-      return std::string("the map-mode byte at ROM ") + Hex(InternalHeader::MapMode) + " reads " + Hex(state.MapMode, 2) +
-             ", not HiROM (" + Hex(InternalHeader::HiRomMapMode, 2) + " or " + Hex(InternalHeader::FastHiRomMapMode, 2) +
-             ")";
+      return std::string("the map-mode byte at ROM ") + Hex(InternalHeader::MapMode) + " reads " +
+             Hex(state.MapMode, 2) + ", not HiROM (" + Hex(InternalHeader::HiRomMapMode, 2) + " or " +
+             Hex(InternalHeader::FastHiRomMapMode, 2) + ")";
     case ChecksumState::Verdict::OddHeader:
       return std::string("a header of ") + std::to_string(state.HeaderSize) + " bytes is not a 512-byte copier header";
     case ChecksumState::Verdict::TooShort:

@@ -9,7 +9,8 @@ namespace {
 
 bool EndsWith(const std::string& path, const char* extension) {
   std::string tail = path.substr(path.size() - std::min(path.size(), std::char_traits<char>::length(extension)));
-  std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return tail == extension;
 }
 
@@ -36,7 +37,8 @@ void AddSaveOptions(CLI::App* command, SaveOptions& save) {
 }
 
 ToolCommandLine::ToolCommandLine(CLI::App& app) {
-  Patch = app.add_subcommand("patch", "Write a BPS (or IPS) patch from ORIGINAL to EDITED; a copier header is left out");
+  Patch =
+      app.add_subcommand("patch", "Write a BPS (or IPS) patch from ORIGINAL to EDITED; a copier header is left out");
   Patch->add_option("ORIGINAL", Original, "The image before the edit")->required();
   Patch->add_option("EDITED", Edited, "The image after it, of the same length")->required();
   Patch->add_option("OUT", PatchFile, "The patch to write")->required();
@@ -52,7 +54,9 @@ ToolCommandLine::ToolCommandLine(CLI::App& app) {
   Diff = app.add_subcommand("diff", "What differs between two images: esper fields by name, then other bytes");
   Diff->add_option("OLD", Older, "The image before")->required();
   Diff->add_option("NEW", Newer, "The image after")->required();
-  Diff->add_option("--format,-f", Format, "text or json")->check(CLI::IsMember({"text", "json"}))->capture_default_str();
+  Diff->add_option("--format,-f", Format, "text or json")
+      ->check(CLI::IsMember({"text", "json"}))
+      ->capture_default_str();
 }
 
 void ToolCommandLine::Check(const SaveOptions& save) const {

@@ -12,9 +12,12 @@ constexpr char HexDigit[] = "0123456789ABCDEF";
 
 // The character a byte is written as, or 0 when it is written as an escape.
 char Bare(std::uint8_t byte) {
-  if (byte >= GameText::UpperA && byte < GameText::UpperA + 26) return static_cast<char>('A' + (byte - GameText::UpperA));
-  if (byte >= GameText::LowerA && byte < GameText::LowerA + 26) return static_cast<char>('a' + (byte - GameText::LowerA));
-  if (byte >= GameText::Digit0 && byte < GameText::Digit0 + 10) return static_cast<char>('0' + (byte - GameText::Digit0));
+  if (byte >= GameText::UpperA && byte < GameText::UpperA + 26)
+    return static_cast<char>('A' + (byte - GameText::UpperA));
+  if (byte >= GameText::LowerA && byte < GameText::LowerA + 26)
+    return static_cast<char>('a' + (byte - GameText::LowerA));
+  if (byte >= GameText::Digit0 && byte < GameText::Digit0 + 10)
+    return static_cast<char>('0' + (byte - GameText::Digit0));
   if (byte == GameText::Blank) return ' ';
   return 0;
 }
@@ -57,7 +60,8 @@ bool UntransliterateGameText(std::string_view text, std::string& bytes, std::str
       const int high = i + 3 < text.size() ? HexValue(text[i + 1]) : -1;
       const int low = i + 3 < text.size() ? HexValue(text[i + 2]) : -1;
       if (high < 0 || low < 0 || text[i + 3] != '}') {
-        if (error) *error = "character " + std::to_string(i + 1) + ": '{' must start an escape of two hex digits, as {A5}";
+        if (error)
+          *error = "character " + std::to_string(i + 1) + ": '{' must start an escape of two hex digits, as {A5}";
         return false;
       }
       code = high * 16 + low;
@@ -65,8 +69,9 @@ bool UntransliterateGameText(std::string_view text, std::string& bytes, std::str
     } else {
       if (error) {
         const auto byte = static_cast<std::uint8_t>(c);
-        std::string shown = byte >= 0x20 && byte < 0x7F ? std::string("'") + c + "'"
-                                                         : std::string("byte 0x") + HexDigit[byte >> 4] + HexDigit[byte & 0x0F];
+        std::string shown = byte >= 0x20 && byte < 0x7F
+                                ? std::string("'") + c + "'"
+                                : std::string("byte 0x") + HexDigit[byte >> 4] + HexDigit[byte & 0x0F];
         *error = "character " + std::to_string(i + 1) + ": " + shown +
                  " is not a letter, digit or space; write other codes as {XX}";
       }

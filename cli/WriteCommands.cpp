@@ -52,7 +52,8 @@ int RunImport(Streams& io, const std::string& image, const std::string& json, co
       for (int k = 0; k < PairCount; ++k) {
         const int value = espers[static_cast<std::size_t>(e)].Spells[static_cast<std::size_t>(k)];
         if (!SpellFits(value, table[static_cast<std::size_t>(e)][static_cast<std::size_t>(SpellSlot(k + 1))] & 0xFF)) {
-          *failure = json + ": espers[" + std::to_string(e) + "].spells[" + std::to_string(k) + "].spell: " + NotASpell(value);
+          *failure =
+              json + ": espers[" + std::to_string(e) + "].spells[" + std::to_string(k) + "].spell: " + NotASpell(value);
           return false;
         }
       }
@@ -83,7 +84,8 @@ int RunSet(Streams& io, const std::string& image, const SetRequest& request, con
     return Fail(io, "--esper " + std::to_string(request.Esper) + " is out of range 0..26");
   for (const auto& [pair, rate] : request.Rates) {
     if (pair < 1 || pair > PairCount) return Fail(io, "--rate " + std::to_string(pair) + "=...: pairs are 1..6");
-    if (rate < 0 || rate > 255) return Fail(io, "--rate " + std::to_string(pair) + "=" + std::to_string(rate) + ": rates are 0..255");
+    if (rate < 0 || rate > 255)
+      return Fail(io, "--rate " + std::to_string(pair) + "=" + std::to_string(rate) + ": rates are 0..255");
   }
   for (const auto& [pair, spell] : request.Spells) {
     if (pair < 1 || pair > PairCount) return Fail(io, "--spell " + std::to_string(pair) + "=...: pairs are 1..6");

@@ -73,7 +73,8 @@ void CDC::FillSolidRect(LPCRECT rect, COLORREF colour) {
   int left = std::max<int>(rect->left, 0), right = std::min<int>(rect->right, Pixels.Width);
   int top = std::max<int>(rect->top, 0), bottom = std::min<int>(rect->bottom, Pixels.Height);
   std::uint32_t pixel = PixelFromColorRef(colour);
-  for (int y = top; y < bottom; ++y) std::fill_n(Pixels.Bits + y * Pixels.Width + left, std::max(right - left, 0), pixel);
+  for (int y = top; y < bottom; ++y)
+    std::fill_n(Pixels.Bits + y * Pixels.Width + left, std::max(right - left, 0), pixel);
 }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop) {

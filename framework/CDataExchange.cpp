@@ -7,7 +7,8 @@
 #include "framework/Backend.h"
 
 CString FrameworkPrompt::UIntRange(UINT minimum, UINT maximum) {
-  return CString("Please enter an integer between " + std::to_string(minimum) + " and " + std::to_string(maximum) + ".");
+  return CString("Please enter an integer between " + std::to_string(minimum) + " and " + std::to_string(maximum) +
+                 ".");
 }
 
 HWND CDataExchange::PrepareEditCtrl(int id) {

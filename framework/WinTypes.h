@@ -65,8 +65,12 @@ using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
 
 inline constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 inline constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-inline constexpr LRESULT MAKELRESULT(WORD low, WORD high) { return static_cast<LRESULT>(static_cast<DWORD>(low) | static_cast<DWORD>(high) << 16); }
-inline constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return static_cast<WPARAM>(static_cast<DWORD>(low) | static_cast<DWORD>(high) << 16); }
+inline constexpr LRESULT MAKELRESULT(WORD low, WORD high) {
+  return static_cast<LRESULT>(static_cast<DWORD>(low) | static_cast<DWORD>(high) << 16);
+}
+inline constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+  return static_cast<WPARAM>(static_cast<DWORD>(low) | static_cast<DWORD>(high) << 16);
+}
 
 inline BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
   *rect = RECT{left, top, right, bottom};

@@ -55,7 +55,9 @@ std::string WriteFuzzedImage(FuzzedDataProvider& input) {
   static Bytes bytes;  // kept between runs: a fresh few megabytes each time cost more than the run
   bytes.assign(length, 0xA5);
   const Bytes& base = Base();
-  if (header < length) std::copy_n(base.begin(), std::min(base.size(), length - header), bytes.begin() + static_cast<std::ptrdiff_t>(header));
+  if (header < length)
+    std::copy_n(base.begin(), std::min(base.size(), length - header),
+                bytes.begin() + static_cast<std::ptrdiff_t>(header));
 
   while (input.remaining_bytes() > 0 && input.ConsumeBool()) {
     const Region& region = input.PickValueInArray(Regions);
@@ -76,7 +78,8 @@ std::string WriteFuzzedImage(FuzzedDataProvider& input) {
 CEditorDlg& FuzzedEditor() {
   static CEditorDlg* editor = [] {
     std::string error;
-    if (!Headless::LoadResourceScript(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h", &error)) {
+    if (!Headless::LoadResourceScript(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h",
+                                      &error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       std::abort();
     }

@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int steps = 0; steps < 64 && input.remaining_bytes() > 0; ++steps) {
     switch (input.ConsumeIntegralInRange(0, 6)) {
       case 0:
-        Headless::PickItem(editor, input.ConsumeIntegralInRange(IDC_ESPER, IDC_BONUS), input.ConsumeIntegralInRange(-2, 300));
+        Headless::PickItem(editor, input.ConsumeIntegralInRange(IDC_ESPER, IDC_BONUS),
+                           input.ConsumeIntegralInRange(-2, 300));
         break;
       case 1: {  // over the whole text, or at the caret
         const int field = input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6);
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 2:
-        Headless::PasteText(editor, input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6), input.ConsumeRandomLengthString(12));
+        Headless::PasteText(editor, input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6),
+                            input.ConsumeRandomLengthString(12));
         break;
       case 3:
         if (input.ConsumeBool()) Headless::AnswerNextModal(input.ConsumeBool() ? IDOK : IDCANCEL);

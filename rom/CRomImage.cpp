@@ -147,8 +147,9 @@ int CRomImage::SaveFile() {
   if (!before) return CloseAndFail("not enough memory to save the file safely; it was left as it is");
   if (!File.Seek(0, CFile::begin)) return CloseAndFail(File.ErrorText());
   if (File.Read(before.get(), ImageLength) != ImageLength)
-    return CloseAndFail(File.ErrorText().IsEmpty() ? CString("the file could not be read back before writing; it was left as it is")
-                                           : File.ErrorText());
+    return CloseAndFail(File.ErrorText().IsEmpty()
+                            ? CString("the file could not be read back before writing; it was left as it is")
+                            : File.ErrorText());
 
   if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
     if (!File.Close()) {

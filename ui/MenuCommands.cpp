@@ -35,9 +35,11 @@ void CEditorDlg::OnFileLoad() {
   BonusBox.ResetContent();
   for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).AddString(NoSpellText);
   for (int i = 0; i < RomLayout::SpellNameCount; ++i)
-    for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
+    for (int pair = 1; pair <= PairCount; ++pair)
+      SpellBox(pair).AddString(g_rom.SpellNames[static_cast<std::size_t>(i)]);
   for (int i = 0; i < RomLayout::EsperCount; ++i) EsperBox.AddString(g_rom.EsperNames[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < RomLayout::BonusLabelCount; ++i) BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < RomLayout::BonusLabelCount; ++i)
+    BonusBox.AddString(g_rom.BonusNames[static_cast<std::size_t>(i)]);
   BonusBox.AddString(NoBonusText);
 
   for (CGameTextComboBox* box : boxes) {

@@ -57,7 +57,8 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case CB_GETLBTEXT: {
       auto index = static_cast<std::size_t>(wParam);
       if (index >= items.size()) return CB_ERR;
-      if (message == CB_GETLBTEXT) std::memcpy(reinterpret_cast<char*>(lParam), items[index].c_str(), items[index].size() + 1);
+      if (message == CB_GETLBTEXT)
+        std::memcpy(reinterpret_cast<char*>(lParam), items[index].c_str(), items[index].size() + 1);
       return static_cast<LRESULT>(items[index].size());
     }
     default:

@@ -28,7 +28,8 @@ void SelectBitmap(HDC dc, void* bitmapHandle) {
 }
 
 bool CreateBitmap(int width, int height, PixelSurface& pixels, void*& handle) {
-  auto* bitmap = new HeadlessBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
+  auto* bitmap =
+      new HeadlessBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
   pixels = {bitmap->Pixels.data(), width, height};
   handle = bitmap;
   return true;

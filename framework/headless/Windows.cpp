@@ -41,7 +41,9 @@ HWND DlgItem(HWND dialog, int id) {
 int CtrlId(HWND window) { return window ? window->Id : 0; }
 HWND ParentOf(HWND window) { return window ? window->Parent : nullptr; }
 
-void SetText(HWND window, const CString& utf8) { Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str())); }
+void SetText(HWND window, const CString& utf8) {
+  Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str()));
+}
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
 void Focus(HWND window) {
   if (window) Headless::SetFocusedWindow(window);  // as SetFocus: the selection of an edit stays as it was

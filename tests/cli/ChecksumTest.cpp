@@ -19,7 +19,9 @@ struct SizeCase {
   std::size_t Head;      // the largest power of two, counted once
   int Repeats;           // times the rest is counted
   bool Header;
-  friend void PrintTo(const SizeCase& c, std::ostream* out) { *out << c.FileRom << " bytes" << (c.Header ? " and a header" : ""); }
+  friend void PrintTo(const SizeCase& c, std::ostream* out) {
+    *out << c.FileRom << " bytes" << (c.Header ? " and a header" : "");
+  }
 };
 
 // The rule as written: S[0, head) + repeats x S[head, counted), with the stored complement
@@ -87,7 +89,8 @@ class ChecksumAfterWrites : public ::testing::TestWithParam<WriteCase> {
   Bytes Run(const Bytes& original, const char* name, bool fix) {
     const std::string image = Dir.Write(name, original);
     std::vector<std::string> args;
-    for (const std::string& arg : GetParam().Command) args.push_back(arg == "IMAGE" ? image : arg == "JSON" ? Json : arg);
+    for (const std::string& arg : GetParam().Command)
+      args.push_back(arg == "IMAGE" ? image : arg == "JSON" ? Json : arg);
     if (fix) args.push_back("--fix-checksum");
     CliResult run = RunCli(args);
     EXPECT_EQ(run.Status, 0) << run.Err;

@@ -56,7 +56,9 @@ SampleImage::Options SampleOptions(bool sixSlot, bool header, int variant) {
   return options;
 }
 
-Bytes Sample(bool sixSlot, bool header, int variant) { return SampleImage::Make(SampleOptions(sixSlot, header, variant)); }
+Bytes Sample(bool sixSlot, bool header, int variant) {
+  return SampleImage::Make(SampleOptions(sixSlot, header, variant));
+}
 
 std::size_t SlotOffset(bool header, int esper, int slot) {
   return (header ? 0x200 : 0) + RomLayout::EsperDataBlock + static_cast<std::size_t>(13 * esper + slot);

@@ -95,8 +95,9 @@ TEST_F(Diff, AShiftChangesNoFieldAndShowsTheCodePatchAsBytes) {
   for (const json& run : diff["otherBytes"]["runs"]) {
     bool inPatch = false;
     for (const RomLayout::PatchRun& patch : RomLayout::SixSlotPatch)
-      inPatch = inPatch || (run["start"] >= patch.Offset && run["start"].get<std::uint64_t>() + run["length"].get<std::uint64_t>() <=
-                                                               patch.Offset + patch.Bytes.size());
+      inPatch = inPatch || (run["start"] >= patch.Offset &&
+                            run["start"].get<std::uint64_t>() + run["length"].get<std::uint64_t>() <=
+                                patch.Offset + patch.Bytes.size());
     EXPECT_TRUE(inPatch) << run.dump();
   }
 }

@@ -163,8 +163,11 @@ TEST(Program, ExitStatusesAndStreams) {
     EXPECT_NE(sub.Out.find("Usage: tavero-cli " + std::string(command)), std::string::npos) << sub.Out;
   }
 
-  for (const std::vector<std::string>& wrong :
-       {std::vector<std::string>{}, {"frobnicate"}, {"dump"}, {"dump", "x.smc", "--format", "xml"}, {"info", "a", "b"}}) {
+  for (const std::vector<std::string>& wrong : {std::vector<std::string>{},
+                                                {"frobnicate"},
+                                                {"dump"},
+                                                {"dump", "x.smc", "--format", "xml"},
+                                                {"info", "a", "b"}}) {
     CliResult run = RunProgram(dir, wrong);
     EXPECT_EQ(run.Status, 2) << testing::PrintToString(wrong);
     EXPECT_NE(run.Err, "");

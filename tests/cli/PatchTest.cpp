@@ -14,13 +14,16 @@
 namespace {
 
 Bytes Of(std::string_view text) { return {text.begin(), text.end()}; }
-Bytes After(const Bytes& bytes, std::size_t header) { return {bytes.begin() + static_cast<std::ptrdiff_t>(header), bytes.end()}; }
+Bytes After(const Bytes& bytes, std::size_t header) {
+  return {bytes.begin() + static_cast<std::ptrdiff_t>(header), bytes.end()};
+}
 
 // Byte order, varint spelling and where each CRC goes, pinned with known bytes.
 TEST(PatchFormats, AKnownPairGivesExactlyTheseBytes) {
   const Bytes source = Of("ABCD"), target = Of("ABXD");
-  EXPECT_EQ(Of(Cli::MakeBps(source, target)), (Bytes{0x42, 0x50, 0x53, 0x31, 0x84, 0x84, 0x80, 0x84, 0x81, 0x58, 0x80, 0xA5,
-                                                     0x20, 0x17, 0xDB, 0x3F, 0xEB, 0x21, 0x72, 0xEE, 0xAA, 0x9C, 0x24}));
+  EXPECT_EQ(Of(Cli::MakeBps(source, target)),
+            (Bytes{0x42, 0x50, 0x53, 0x31, 0x84, 0x84, 0x80, 0x84, 0x81, 0x58, 0x80, 0xA5,
+                   0x20, 0x17, 0xDB, 0x3F, 0xEB, 0x21, 0x72, 0xEE, 0xAA, 0x9C, 0x24}));
   std::string ips, error;
   ASSERT_TRUE(Cli::MakeIps(source, target, &ips, &error)) << error;
   EXPECT_EQ(Of(ips), (Bytes{0x50, 0x41, 0x54, 0x43, 0x48, 0x00, 0x00, 0x02, 0x00, 0x01, 0x58, 0x45, 0x4F, 0x46}));
@@ -69,7 +72,8 @@ TEST_P(PatchOfAnEdit, AppliedToTheOriginalGivesExactlyWhatTheSaveWrites) {
   const Bytes original = Image(edit.SixSlot, edit.Header);
   const std::string image = Dir.Write("in.smc", original);
   const std::string json = Dir.PathOf("other.json");
-  ASSERT_EQ(RunCli({"export", Dir.Write("other.smc", SampleImage::Make(SampleOptions(true, false, 5))), json}).Status, 0);
+  ASSERT_EQ(RunCli({"export", Dir.Write("other.smc", SampleImage::Make(SampleOptions(true, false, 5))), json}).Status,
+            0);
   auto command = [&](std::vector<std::string> extra) {
     std::vector<std::string> args;
     for (const std::string& arg : edit.Command) args.push_back(arg == "IMAGE" ? image : arg == "JSON" ? json : arg);
@@ -92,12 +96,12 @@ TEST_P(PatchOfAnEdit, AppliedToTheOriginalGivesExactlyWhatTheSaveWrites) {
 
 INSTANTIATE_TEST_SUITE_P(
     Edits, PatchOfAnEdit,
-    ::testing::Values(EditCase{{"set", "IMAGE", "--esper", "4", "--rate", "2=77", "--spell", "3=none"}, true, false, false, false},
-                      EditCase{{"set", "IMAGE", "--esper", "26", "--bonus", "3"}, true, true, true, false},
-                      EditCase{{"set", "IMAGE", "--esper", "0", "--rate", "6=1"}, true, true, false, true},
-                      EditCase{{"shift", "IMAGE"}, false, false, false, false},
-                      EditCase{{"shift", "IMAGE"}, false, true, true, true},
-                      EditCase{{"import", "IMAGE", "JSON"}, true, false, false, false}));
+    ::testing::Values(
+        EditCase{{"set", "IMAGE", "--esper", "4", "--rate", "2=77", "--spell", "3=none"}, true, false, false, false},
+        EditCase{{"set", "IMAGE", "--esper", "26", "--bonus", "3"}, true, true, true, false},
+        EditCase{{"set", "IMAGE", "--esper", "0", "--rate", "6=1"}, true, true, false, true},
+        EditCase{{"shift", "IMAGE"}, false, false, false, false}, EditCase{{"shift", "IMAGE"}, false, true, true, true},
+        EditCase{{"import", "IMAGE", "JSON"}, true, false, false, false}));
 
 // A CRC over the wrong bytes, or a command that reads past its end, shows as a patch that a
 // tool refuses; every single changed byte must be caught.

@@ -113,7 +113,8 @@ TEST_F(Pictures, NamesAreDrawnAsTheEditorsListsDrawThem) {
   const CellOrigin six = GlyphCell(0xBA, ColourScheme::Normal);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
-      ASSERT_EQ(names.At(6 + 16 + x, 27 * Cli::NameLineHeight + 4 + y), g_rom.GlyphSheet.GetPixel(six.x + x, six.y + y));
+      ASSERT_EQ(names.At(6 + 16 + x, 27 * Cli::NameLineHeight + 4 + y),
+                g_rom.GlyphSheet.GetPixel(six.x + x, six.y + y));
 }
 
 }  // namespace

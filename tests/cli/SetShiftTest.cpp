@@ -50,8 +50,8 @@ TEST_P(SetCommand, ChangesExactlyTheBytesOfItsSlot) {
 INSTANTIATE_TEST_SUITE_P(Slots, SetCommand,
                          ::testing::Values(SlotEdit{{"--rate", "1=9"}, 0, 9}, SlotEdit{{"--rate", "6=0xFE"}, 10, 0xFE},
                                            SlotEdit{{"--spell", "1=0"}, 1, 0}, SlotEdit{{"--spell", "3=53"}, 5, 53},
-                                           SlotEdit{{"--spell", "6=none"}, 11, 0xFF}, SlotEdit{{"--bonus", "16"}, 12, 16},
-                                           SlotEdit{{"--bonus", "200"}, 12, 200},
+                                           SlotEdit{{"--spell", "6=none"}, 11, 0xFF},
+                                           SlotEdit{{"--bonus", "16"}, 12, 16}, SlotEdit{{"--bonus", "200"}, 12, 200},
                                            SlotEdit{{"--bonus", "none"}, 12, 0xFF}),
                          EditName);
 

@@ -310,7 +310,8 @@ void LoadFillsTheEditor() {
   // At exit the image releases its sheets: that must end as quietly as it started.
   const bool ended = editor.Exit();
   const DWORD code = editor.ExitCode();
-  Check(ended && code == 0, "File > Exit after a load ends the program with exit code 0 (" + std::to_string(code) + ")");
+  Check(ended && code == 0,
+        "File > Exit after a load ends the program with exit code 0 (" + std::to_string(code) + ")");
 }
 
 // Load as a new user meets it, ten times: each run starts the editor afresh and loads one

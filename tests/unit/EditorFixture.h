@@ -59,7 +59,9 @@ class EditorFixture : public ::testing::Test {
   std::string FieldText(int id) { return Headless::Control(*Dialog, id)->Text; }
   int Selection(int id) { return Headless::Control(*Dialog, id)->Selection; }
   int Count(int id) { return static_cast<int>(Headless::Control(*Dialog, id)->Items.size()); }
-  std::string Item(int id, int index) { return Headless::Control(*Dialog, id)->Items.at(static_cast<std::size_t>(index)); }
+  std::string Item(int id, int index) {
+    return Headless::Control(*Dialog, id)->Items.at(static_cast<std::size_t>(index));
+  }
   int ShownEsper() { return Selection(IDC_ESPER); }
 
   // The fields show record e of the table: rates as text, spells and bonus as items.

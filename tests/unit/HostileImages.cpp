@@ -65,14 +65,17 @@ std::vector<HostileImage> HostileImages() {
       {"Length800000", [] { return WithLength(0x800000); }, true},
       {"Length1000000", [] { return WithLength(0x1000000); }, true},
       {"ProbesDisagree", [] { return WithProbes(0x0B, 0x0D); }, false},
-      {"NamesWithoutEnds", [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(0x80 + k % 0x7F); }); }, true},
+      {"NamesWithoutEnds",
+       [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(0x80 + k % 0x7F); }); }, true},
       {"NamesAllZero", [] { return WithNameBlocks([](std::size_t) { return std::uint8_t{0}; }); }, true},
-      {"NamesOfEveryByte", [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(1 + k % 255); }); }, true},
+      {"NamesOfEveryByte",
+       [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(1 + k % 255); }); }, true},
   };
   // The editor knows five-slot code (11) and rows of 13 bytes and more.
   for (int probe : {0, 10, 11, 12, 13, 14, 32, 33, 255})
-    images.push_back({"ProbesBoth" + std::to_string(probe),
-                      [probe] { return WithProbes(static_cast<std::uint8_t>(probe), static_cast<std::uint8_t>(probe)); },
-                      probe == 11 || probe >= 13});
+    images.push_back(
+        {"ProbesBoth" + std::to_string(probe),
+         [probe] { return WithProbes(static_cast<std::uint8_t>(probe), static_cast<std::uint8_t>(probe)); },
+         probe == 11 || probe >= 13});
   return images;
 }

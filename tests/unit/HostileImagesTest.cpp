@@ -120,13 +120,12 @@ TEST_P(RecordSizeProbes, UnknownCodeIsRefusedAndKnownCodeIsEditedInPlace) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Probes, RecordSizeProbes,
-                         ::testing::Values(ProbePair{"Disagree", 0x0B, 0x0D, false}, ProbePair{"Twelve", 0x0C, 0x0C, false},
-                                           ProbePair{"Zero", 0x00, 0x00, false}, ProbePair{"Ten", 0x0A, 0x0A, false},
-                                           ProbePair{"Fourteen", 0x0E, 0x0E, true},
-                                           ProbePair{"ThirtyTwo", 0x20, 0x20, true},
-                                           ProbePair{"ThirtyThree", 0x21, 0x21, true},
-                                           ProbePair{"Longest", 0xFF, 0xFF, true}),
-                         [](const ::testing::TestParamInfo<ProbePair>& probe) { return std::string(probe.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Probes, RecordSizeProbes,
+    ::testing::Values(ProbePair{"Disagree", 0x0B, 0x0D, false}, ProbePair{"Twelve", 0x0C, 0x0C, false},
+                      ProbePair{"Zero", 0x00, 0x00, false}, ProbePair{"Ten", 0x0A, 0x0A, false},
+                      ProbePair{"Fourteen", 0x0E, 0x0E, true}, ProbePair{"ThirtyTwo", 0x20, 0x20, true},
+                      ProbePair{"ThirtyThree", 0x21, 0x21, true}, ProbePair{"Longest", 0xFF, 0xFF, true}),
+    [](const ::testing::TestParamInfo<ProbePair>& probe) { return std::string(probe.param.Name); });
 
 }  // namespace

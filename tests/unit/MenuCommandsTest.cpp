@@ -51,7 +51,8 @@ TEST_P(LoadCommand, FillsTheBoxesAndShowsTheFirstEsper) {
   EXPECT_EQ(Headless::ControlLookups(), lookups);
   if (sixSlot) {
     std::vector<std::uint8_t> record = SampleImage::EsperRecord(options, 0);
-    for (int slot = 0; slot < 13; ++slot) EXPECT_EQ(g_rom.EsperTable[0][static_cast<std::size_t>(slot)], record[static_cast<std::size_t>(slot)]);
+    for (int slot = 0; slot < 13; ++slot)
+      EXPECT_EQ(g_rom.EsperTable[0][static_cast<std::size_t>(slot)], record[static_cast<std::size_t>(slot)]);
   }
   EXPECT_TRUE(Headless::MessageBoxes().empty());
 }
@@ -130,7 +131,8 @@ TEST_F(MenuCommands, ShiftRunsOnlyAfterOk) {
   Headless::AnswerNextModal(IDOK);
   Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
   std::vector<std::uint8_t> five = SampleImage::EsperRecord({}, 26);
-  for (int slot = 0; slot < 10; ++slot) EXPECT_EQ(g_rom.EsperTable[26][static_cast<std::size_t>(slot)], five[static_cast<std::size_t>(slot)]);
+  for (int slot = 0; slot < 10; ++slot)
+    EXPECT_EQ(g_rom.EsperTable[26][static_cast<std::size_t>(slot)], five[static_cast<std::size_t>(slot)]);
   EXPECT_EQ(g_rom.EsperTable[26][10], 0);
   EXPECT_EQ(g_rom.EsperTable[26][11], 0xFF);
   EXPECT_EQ(g_rom.EsperTable[26][12], five[10]);
@@ -151,7 +153,8 @@ TEST_F(MenuCommands, ShiftRefusesRowsOfAnotherSizeAndASecondShift) {
   Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
   EXPECT_EQ(Headless::ModalRuns(), runs);
   ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
-  EXPECT_EQ(Headless::MessageBoxes()[0].rfind("Could not shift " + path + ":\nits esper records are 14 bytes long", 0), 0u)
+  EXPECT_EQ(Headless::MessageBoxes()[0].rfind("Could not shift " + path + ":\nits esper records are 14 bytes long", 0),
+            0u)
       << Headless::MessageBoxes()[0];
   Headless::PressCommand(*Dialog, ID_FILE_SAVE);
   EXPECT_EQ(ReadFileBytes(path), fourteen);

@@ -130,7 +130,8 @@ TEST_F(ImageFile, LoadOfAMissingFileFailsAndKeepsEarlierData) {
 
   // A message never ends in ":\n." for want of a reason.
   Rom->ErrorText.Empty();
-  EXPECT_EQ(Rom->FailureMessage("save").Str(), "Could not save " + Dir.PathOf("missing.smc") + ":\nthe system gave no reason.");
+  EXPECT_EQ(Rom->FailureMessage("save").Str(),
+            "Could not save " + Dir.PathOf("missing.smc") + ":\nthe system gave no reason.");
 }
 
 TEST_F(ImageFile, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {

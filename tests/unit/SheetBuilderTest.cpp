@@ -31,7 +31,9 @@ class SheetBuilder : public ::testing::TestWithParam<bool> {
     return SampleImage::Make(options);
   }
 
-  std::uint8_t RomByte(std::uint64_t romOffset) const { return Bytes[romOffset + static_cast<unsigned>(g_rom.HeaderSize)]; }
+  std::uint8_t RomByte(std::uint64_t romOffset) const {
+    return Bytes[romOffset + static_cast<unsigned>(g_rom.HeaderSize)];
+  }
 
   COLORREF ExpectedGlyphPixel(int code, ColourScheme scheme, int x, int y) const {
     std::array<std::uint8_t, 16> tile{};
@@ -72,7 +74,8 @@ TEST_P(SheetBuilder, DrawsEveryGlyphAndSwatchFromTheImage) {
   EXPECT_EQ(g_rom.PaletteSheet.Surface().Height, 1024);
   ExpectSheetsMatchTheImage();
   // The cursor stops just after the palette block.
-  EXPECT_EQ(g_rom.Cursor, RomLayout::PaletteBlock + RomLayout::PaletteBlockLength + static_cast<unsigned>(g_rom.HeaderSize));
+  EXPECT_EQ(g_rom.Cursor,
+            RomLayout::PaletteBlock + RomLayout::PaletteBlockLength + static_cast<unsigned>(g_rom.HeaderSize));
 }
 
 INSTANTIATE_TEST_SUITE_P(Headers, SheetBuilder, ::testing::Values(false, true));

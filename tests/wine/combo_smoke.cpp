@@ -223,7 +223,8 @@ class CSmokeDlg : public CDialog {
 
     const RECT& field = Box.FieldRect;
     const COLORREF background = SchemeColours(ColourScheme::Normal)[0];
-    Check(capture.GetPixel(field.left + 1, field.top + 1) == background, "the selection field is filled with the normal background");
+    Check(capture.GetPixel(field.left + 1, field.top + 1) == background,
+          "the selection field is filled with the normal background");
 
     const CString& name = g_rom.EsperNames[0];
     int compared = 0, wrong = 0, inked = 0;
@@ -252,8 +253,10 @@ class CSmokeDlg : public CDialog {
   // Answers given by handlers reach the system.
   bool AnswerStep(int) {
     int wrongHeights = 0;
-    for (int i = 0; i < Box.GetCount(); ++i) wrongHeights += ::SendMessageW(Box.m_hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0) != 12;
-    Check(Box.GetCount() == RomLayout::EsperNameCount && wrongHeights == 0, "every list item is 12 pixels high, as MeasureItem said");
+    for (int i = 0; i < Box.GetCount(); ++i)
+      wrongHeights += ::SendMessageW(Box.m_hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0) != 12;
+    Check(Box.GetCount() == RomLayout::EsperNameCount && wrongHeights == 0,
+          "every list item is 12 pixels high, as MeasureItem said");
     LRESULT icon = ::SendMessageW(m_hWnd, WM_QUERYDRAGICON, 0, 0);
     Check(Icon && icon == reinterpret_cast<LRESULT>(Icon), "WM_QUERYDRAGICON answers with the handler's icon");
     return true;
@@ -314,7 +317,8 @@ class CSmokeDlg : public CDialog {
     Check(DlgItemLookups == lookups, "adding 256 owner-drawn items asked the system for no control (" +
                                          std::to_string(DlgItemLookups - lookups) + " GetDlgItem calls)");
     int wrongHeights = 0;
-    for (int i = 0; i < 256; ++i) wrongHeights += ::SendMessageW(Box.m_hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0) != 12;
+    for (int i = 0; i < 256; ++i)
+      wrongHeights += ::SendMessageW(Box.m_hWnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(i), 0) != 12;
     Check(wrongHeights == 0, "with redraw off every item added is still measured 12 high");
     const LONG styleAfter = GetWindowLongW(Box.m_hWnd, GWL_STYLE);
     char styles[64];
@@ -359,7 +363,8 @@ class CSmokeDlg : public CDialog {
     INT_PTR result = nested.DoModal();
     SetTimer(m_hWnd, StepTimer, StepMilliseconds, nullptr);
     Check(result == IDCANCEL, "WM_CLOSE ends a dialog with IDCANCEL through its message map");
-    Check(nested.Owner == m_hWnd && !nested.OwnerEnabled, "a dialog without a parent is owned by the main window, which it disables");
+    Check(nested.Owner == m_hWnd && !nested.OwnerEnabled,
+          "a dialog without a parent is owned by the main window, which it disables");
     Check(IsWindowEnabled(m_hWnd) != FALSE, "the main window is enabled again afterwards");
     Check(nested.m_hWnd == nullptr, "the nested dialog's object is detached when its window is gone");
     return true;
@@ -417,7 +422,8 @@ BOOL CSmokeApp::InitInstance() {
     INT_PTR result = dialog.DoModal();
     m_pMainWnd = nullptr;
     Check(result == IDOK, "the dialog ran to its end");
-    Check(dialog.m_hWnd == nullptr && dialog.Box.m_hWnd == nullptr, "the dialog and box objects are detached afterwards");
+    Check(dialog.m_hWnd == nullptr && dialog.Box.m_hWnd == nullptr,
+          "the dialog and box objects are detached afterwards");
     // Fault: a lookup per WM_MEASUREITEM, per drawn item of the dropped list, or per exchange.
     Check(counting && DlgItemLookups == 1, "over the whole run the framework asked the system for a control once, "
                                            "when the dialog attached its box (" + std::to_string(DlgItemLookups) + ")");
