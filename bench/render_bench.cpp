@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "RatioReporter.h"
@@ -16,6 +18,7 @@
 #include "render/CGameTextComboBox.h"
 #include "render/SheetBuilder.h"
 #include "rom/CRomImage.h"
+#include "rom/RomLayout.h"
 #include "tools/SampleImage.h"
 #include "ui/ListLabels.h"
 
@@ -23,52 +26,47 @@ CRomImage g_rom;
 
 namespace {
 
-constexpr UINT WindowTemplate = 1;
 constexpr int BoxId = 1000;
 
-class BenchWindow : public CDialog {
+// A dialog of count owner-drawn boxes, ids BoxId, BoxId + 1, ..., with room for the preview.
+class BoxDialog : public CDialog {
  public:
-  BenchWindow() : CDialog(WindowTemplate) {
+  BoxDialog(UINT templateId, int count) : CDialog(templateId), Boxes(new CGameTextComboBox[count]), Count(count) {
     Headless::DialogTemplate window;
     window.Caption = "Bench";
-    window.Controls = {{BoxId, "ComboBox", 0x50210A23, "", 0, 0, 0, 0}};
+    for (int i = 0; i < count; ++i) window.Controls.push_back({BoxId + i, "ComboBox", 0x50210A23, "", 0, 0, 0, 0});
     window.ClientWidth = 256;
     window.ClientHeight = 1280;
-    Headless::RegisterTemplate(WindowTemplate, window);
+    Headless::RegisterTemplate(templateId, window);
     Headless::Open(*this);
-    Box.SubclassDlgItem(BoxId, this);
+    for (int i = 0; i < count; ++i) Boxes[i].SubclassDlgItem(static_cast<UINT>(BoxId + i), this);
   }
-  ~BenchWindow() override { Headless::Close(*this); }
-  CGameTextComboBox Box;
+  ~BoxDialog() override { Headless::Close(*this); }
+  std::span<CGameTextComboBox> All() { return {Boxes.get(), static_cast<std::size_t>(Count)}; }
+  std::unique_ptr<CGameTextComboBox[]> Boxes;
+  int Count;
 };
 
-// The editor's eight boxes: esper, six spells, bonus.
-constexpr UINT EightBoxesTemplate = 2;
-constexpr int BoxCount = 8;
+struct BenchWindow : BoxDialog {
+  BenchWindow() : BoxDialog(1, 1) {}
+  CGameTextComboBox& Box = Boxes[0];
+};
 
-class EightBoxes : public CDialog {
- public:
-  EightBoxes() : CDialog(EightBoxesTemplate) {
-    Headless::DialogTemplate window;
-    window.Caption = "Bench";
-    for (int i = 0; i < BoxCount; ++i) window.Controls.push_back({BoxId + i, "ComboBox", 0x50210A23, "", 0, 0, 0, 0});
-    Headless::RegisterTemplate(EightBoxesTemplate, window);
-    Headless::Open(*this);
-    for (int i = 0; i < BoxCount; ++i) Boxes[i].SubclassDlgItem(static_cast<UINT>(BoxId + i), this);
-  }
-  ~EightBoxes() override { Headless::Close(*this); }
-  CGameTextComboBox Boxes[BoxCount];  // [0] esper, [1..6] spells, [7] bonus
+// The editor's eight boxes: [0] esper, [1..6] spells, [7] bonus.
+constexpr int BoxCount = 8;
+struct EightBoxes : BoxDialog {
+  EightBoxes() : BoxDialog(2, BoxCount) {}
 };
 
 // The items in Load's order, to a box index and an item: 613 in all.
 template <class Add>
 void AddLoadItems(Add add) {
-  for (int pair = 1; pair <= 6; ++pair) add(pair, NoSpellText);
-  for (std::size_t i = 0; i < 54; ++i)
-    for (int pair = 1; pair <= 6; ++pair) add(pair, g_rom.SpellNames[i]);
-  for (std::size_t i = 0; i < 27; ++i) add(0, g_rom.EsperNames[i]);
-  for (std::size_t i = 0; i < 255; ++i) add(7, g_rom.BonusNames[i]);
-  add(7, NoBonusText);
+  for (int pair = 1; pair <= PairCount; ++pair) add(pair, NoSpellText);
+  for (std::size_t i = 0; i < RomLayout::SpellNameCount; ++i)
+    for (int pair = 1; pair <= PairCount; ++pair) add(pair, g_rom.SpellNames[i]);
+  for (std::size_t i = 0; i < RomLayout::EsperCount; ++i) add(0, g_rom.EsperNames[i]);
+  for (std::size_t i = 0; i < RomLayout::BonusLabelCount; ++i) add(BoxCount - 1, g_rom.BonusNames[i]);
+  add(BoxCount - 1, NoBonusText);
 }
 
 void LoadSample() {
@@ -133,12 +131,12 @@ void FillEightBoxes(benchmark::State& state) {
   LoadSample();
   EightBoxes window;
   for (auto _ : state) {
-    for (CGameTextComboBox& box : window.Boxes) {
+    for (CGameTextComboBox& box : window.All()) {
       box.SetRedraw(FALSE);
       box.ResetContent();
     }
     AddLoadItems([&](int box, const CString& text) { window.Boxes[box].AddString(text); });
-    for (CGameTextComboBox& box : window.Boxes) {
+    for (CGameTextComboBox& box : window.All()) {
       box.SetRedraw(TRUE);
       box.Invalidate();
     }
