@@ -2,6 +2,7 @@
 // owned by the main window.
 
 #include <QFileDialog>
+#include <QPointer>
 
 #include "framework/CFileDialog.h"
 #include "framework/CWinApp.h"
@@ -30,13 +31,22 @@ QStringList NameFilters(const CString& filter) {
 }  // namespace
 
 int CFileDialog::DoModal() {
+  // One dialog for the run, kept hidden between uses: it opens in the folder last used, and
+  // its teardown (which stores its settings, and takes longer than a whole load) happens
+  // once, with its owner, instead of between the user's choice and the load.
+  static QPointer<QFileDialog> kept;
   CWnd* main = AfxGetMainWnd();
-  QFileDialog dialog(main && main->m_hWnd ? main->m_hWnd->Widget.data() : nullptr);
+  QWidget* owner = main && main->m_hWnd ? main->m_hWnd->Widget.data() : nullptr;
+  if (!kept || kept->parentWidget() != owner) {
+    delete kept.data();
+    kept = new QFileDialog(owner);
+  }
+  QFileDialog& dialog = *kept;
   dialog.setAcceptMode(OpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(Flags & OFN_FILEMUSTEXIST ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setNameFilters(NameFilters(Filter));
-  if (!DefaultExtension.IsEmpty()) dialog.setDefaultSuffix(QString::fromUtf8(DefaultExtension.Str().c_str()));
-  if (!FileName.IsEmpty()) dialog.selectFile(QString::fromUtf8(FileName.Str().c_str()));
+  dialog.setDefaultSuffix(QString::fromUtf8(DefaultExtension.Str().c_str()));
+  dialog.selectFile(QString::fromUtf8(FileName.Str().c_str()));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return IDCANCEL;
   PathName = CString(dialog.selectedFiles().front().toStdString());
   return IDOK;
