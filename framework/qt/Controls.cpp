@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -255,6 +256,9 @@ LRESULT BuiltInProc(HWND__* window, UINT message, WPARAM wParam, LPARAM lParam) 
   QWidget* widget = window->Widget;
   switch (message) {
     case WM_SETREDRAW: widget->setUpdatesEnabled(wParam != 0); return 0;
+    case WM_SETICON:  // one icon serves both sizes
+      if (lParam) widget->setWindowIcon(*reinterpret_cast<const QIcon*>(lParam));
+      return 0;
     case WM_SETTEXT: {
       const QString text = QString::fromUtf8(reinterpret_cast<const char*>(lParam));
       if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
