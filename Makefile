@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench clean
+.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench bench-native clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -59,6 +59,10 @@ bench: deps native
 	build/native/bench/load_bench
 	build/native/bench/render_bench
 	build/native/bench/patch_bench
+
+# The native editor's start and Load beside TAVERO.EXE's under Wine, in one run.
+bench-native: deps qt windows
+	bench/native-times
 
 clean:
 	rm -rf build sample

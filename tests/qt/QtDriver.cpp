@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,14 +28,29 @@ namespace {
 std::deque<std::function<void(QWidget*)>> Answers;
 QWidget* Editor = nullptr;  // the editor's window, which no answer is for
 
-// Answers modal windows as they open, the first queued answer first.
+// Answers modal windows as they open, the first queued answer first. One that no answer
+// was queued for fails the test and is closed after a while, so that nothing waits forever.
 void AnswerModalWindows() {
+  static QElapsedTimer unanswered;
   QWidget* modal = QApplication::activeModalWidget();
-  if (!Answers.empty() && modal && modal != Editor && modal->isVisible()) {
+  if (!modal || modal == Editor || !modal->isVisible()) {
+    unanswered.invalidate();
+    return;
+  }
+  if (!Answers.empty()) {
+    unanswered.invalidate();
     auto answer = std::move(Answers.front());
     Answers.pop_front();
     answer(modal);
+    return;
   }
+  if (!unanswered.isValid()) unanswered.start();
+  if (unanswered.elapsed() < 3000) return;
+  unanswered.invalidate();
+  QString text = modal->windowTitle();
+  if (auto* box = qobject_cast<QMessageBox*>(modal)) text += ": " + box->text();
+  ADD_FAILURE() << "a window no answer was queued for stayed open (" << text.toStdString() << ")";
+  if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
 }
 
 QWidget* EditorWidget(CEditorDlg& editor) { return editor.m_hWnd ? editor.m_hWnd->Widget.data() : nullptr; }
@@ -131,7 +147,8 @@ void Pick(CEditorDlg& editor, int id, int index) {
 void TypeOver(CEditorDlg& editor, int id, const QString& keys) {
   Activate(editor);
   QLineEdit* field = Field(editor, id);
-  field->setFocus(Qt::TabFocusReason);  // as a Tab into it: its text selected
+  field->setFocus(Qt::TabFocusReason);
+  field->selectAll();  // as a Tab into it leaves it, whether or not the focus was there already
   QTest::keyClicks(field, keys);
 }
 
