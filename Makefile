@@ -2,16 +2,24 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run test deps native asan windows wine-test fuzz-build fuzz-smoke fuzz bench clean
+.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench bench-native clean
 
-run: deps native windows
+# The native editor (Qt 6) on the sample image.
+run: deps qt
+	mkdir -p $(dir $(SAMPLE))
+	build/qt/tools/make-sample-image $(SAMPLE)
+	scripts/run-native build/qt $(dir $(SAMPLE))
+
+# TAVERO.EXE under Wine on the sample image.
+run-windows: deps native windows
 	mkdir -p $(dir $(SAMPLE))
 	build/native/tools/make-sample-image $(SAMPLE)
 	scripts/run-editor build/windows $(dir $(SAMPLE))
 
-test: deps native asan windows wine-test fuzz-smoke
+test: deps native asan qt windows wine-test fuzz-smoke
 	ctest --preset native
 	ctest --preset asan
+	ctest --preset qt
 
 deps:
 	scripts/install-deps
@@ -23,6 +31,10 @@ native:
 asan:
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
+
+qt:
+	cmake --preset qt >/dev/null
+	cmake --build --preset qt -j $(JOBS)
 
 windows:
 	cmake --preset windows >/dev/null
@@ -47,6 +59,10 @@ bench: deps native
 	build/native/bench/load_bench
 	build/native/bench/render_bench
 	build/native/bench/patch_bench
+
+# The native editor's start and Load beside TAVERO.EXE's under Wine, in one run.
+bench-native: deps qt windows
+	bench/native-times
 
 clean:
 	rm -rf build sample

@@ -29,6 +29,13 @@ const DialogTemplate* FindTemplate(UINT id) {
   return found == Templates().end() ? nullptr : &found->second;
 }
 
+bool LoadResourceScript(const std::string& scriptPath, const std::string& headerPath, std::string* error) {
+  ResourceScript script;
+  if (!script.ReadFiles(scriptPath, headerPath, error)) return false;
+  for (auto& [id, dialog] : script.Dialogs) RegisterTemplate(id, std::move(dialog));
+  return true;
+}
+
 HWND__* CreateDialogWindow(CDialog& dialog) {
   auto found = Templates().find(dialog.TemplateId);
   if (found == Templates().end()) return nullptr;

@@ -8,38 +8,19 @@
 #include <vector>
 
 #include "framework/CDialog.h"
+#include "framework/ResourceScript.h"
 #include "framework/headless/HeadlessWindow.h"
 
 namespace Headless {
 
-struct ControlTemplate {
-  int Id;
-  std::string ClassName;
-  DWORD Style;
-  std::string Text;
-  int X = 0, Y = 0, Width = 0, Height = 0;  // dialog units
-};
-
-struct DialogTemplate {
-  std::string Caption;
-  std::vector<ControlTemplate> Controls;  // in template order
-  int ClientWidth = 320;                  // pixels
-  int ClientHeight = 240;
-  bool Extended = false;  // DIALOGEX
-  DWORD Style = 0;
-  DWORD ExStyle = 0;
-  int Menu = 0;
-  std::string FontName;
-  int FontSize = 0;
-  int Width = 0, Height = 0;  // dialog units
-};
+using ControlTemplate = ::ControlTemplate;
+using DialogTemplate = ::DialogTemplate;
 
 void RegisterTemplate(UINT id, DialogTemplate dialogTemplate);
 const DialogTemplate* FindTemplate(UINT id);
 
-// Registers the dialogs of a resource script, with the identifiers of its header. The
-// script is the program's own, so the format read is the one it is written in: one
-// CONTROL statement per control, styles as numbers. Returns false, saying why, otherwise.
+// Registers the dialogs of a resource script (see ResourceScript.h), with the identifiers of
+// its header. Returns false, saying why, otherwise.
 bool LoadResourceScript(const std::string& scriptPath, const std::string& headerPath, std::string* error);
 
 // Creates the dialog's window and controls as DoModal would and runs WM_INITDIALOG, without

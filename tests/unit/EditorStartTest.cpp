@@ -51,6 +51,21 @@ TEST_F(EditorStart, TemplatesHoldTheirControlsInTabOrder) {
   ASSERT_EQ(shift->Controls.size(), 3u);
   EXPECT_EQ(shift->Controls[0].Style, 0x50010001u);  // OK is the default button
   EXPECT_EQ(shift->Controls[2].Text, "This will shift old 5-slot esper data to align with the 6-slot espers patch.");
+
+  // The menu, as the native editor builds its menu bar from it.
+  ResourceScript script;
+  std::string error;
+  ASSERT_TRUE(script.ReadFiles(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h", &error)) << error;
+  const std::vector<MenuItemTemplate>& bar = script.Menus.at(IDR_MENU);
+  ASSERT_EQ(bar.size(), 2u);
+  EXPECT_EQ(bar[0].Text, "&File");
+  ASSERT_EQ(bar[0].Items.size(), 4u);
+  EXPECT_EQ(bar[0].Items[1].Id, static_cast<UINT>(ID_FILE_SAVE));
+  EXPECT_EQ(bar[0].Items[2].Type, MenuItemTemplate::Kind::Separator);
+  EXPECT_EQ(bar[0].Items[3].Text, "E&xit");
+  EXPECT_EQ(bar[1].Text, "5->6");
+  EXPECT_EQ(bar[1].Id, static_cast<UINT>(ID_SHIFT_DATA));
+  EXPECT_EQ(script.Icons.at(IDR_MAINFRAME), "TAVERO.ico");
 }
 
 TEST_F(EditorStart, EnterEndsTheProgramOnlyWithValidRates) {
