@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "rom/RomLayout.h"
+
 namespace Cli {
 
 bool LoadFileBytes(const std::string& path, CRomImage& rom, std::string* error) {
@@ -12,7 +14,7 @@ bool LoadFileBytes(const std::string& path, CRomImage& rom, std::string* error) 
     *error = rom.FailureMessage("load").Str();
     return false;
   }
-  rom.SetHeaderSize(static_cast<int>(rom.GetImageLength() % 0x10000));
+  rom.SetHeaderSize(RomLayout::HeaderSizeOf(rom.GetImageLength()));
   return true;
 }
 

@@ -134,8 +134,6 @@ std::uint16_t PaletteColour(int index) {
   return static_cast<std::uint16_t>(r | g << 5 | b << 10);
 }
 
-// The bytes of a file that the editor counts as the image, header included.
-
 // What a HiROM cartridge of this size would carry, checksum last since it covers the rest:
 // the image as the editor counts it (of a large file, the first 0x800000 bytes).
 void PutInternalHeader(std::uint8_t* rom, std::uint64_t romSize) {
