@@ -86,5 +86,6 @@ LRESULT Call(CCmdTarget& target) {
 #define ON_CONTROL(code, id, member) TAVERO_MAP_ENTRY(WM_COMMAND, code, id, member)
 #define ON_WM_PAINT() TAVERO_MAP_ENTRY(WM_PAINT, 0, 0, OnPaint)
 #define ON_WM_QUERYDRAGICON() TAVERO_MAP_ENTRY(WM_QUERYDRAGICON, 0, 0, OnQueryDragIcon)
+#define ON_WM_QUERYENDSESSION() TAVERO_MAP_ENTRY(WM_QUERYENDSESSION, 0, 0, OnQueryEndSession)
 // A notification reflected back to the control; a TRUE result keeps it from the parent.
 #define ON_CONTROL_REFLECT_EX(code, member) TAVERO_MAP_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, member)

@@ -83,6 +83,8 @@ inline BOOL CopyRect(LPRECT to, LPCRECT from) {
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
 
 inline constexpr UINT WM_SETREDRAW = 0x000B;
 inline constexpr UINT WM_SETTEXT = 0x000C;
@@ -90,6 +92,7 @@ inline constexpr UINT WM_GETTEXT = 0x000D;
 inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_QUERYENDSESSION = 0x0011;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_MEASUREITEM = 0x002C;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
@@ -129,7 +132,11 @@ inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 inline constexpr DWORD SRCCOPY = 0x00CC0020;
 
 inline constexpr UINT MB_OK = 0x00000000;
+inline constexpr UINT MB_YESNOCANCEL = 0x00000003;
+inline constexpr UINT MB_TYPEMASK = 0x0000000F;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+inline constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+inline constexpr UINT MB_ICONMASK = 0x000000F0;
 
 inline constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
 inline constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;

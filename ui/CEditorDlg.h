@@ -47,6 +47,14 @@ class CEditorDlg : public CDialog {
   void OnFileExit();
   void OnShiftData();
 
+  // The ways the editor ends, each asking first when changes are unsaved (UnsavedChanges.cpp).
+  void OnOK() override;      // Enter
+  void OnCancel() override;  // Escape, the close box, Alt+F4
+  BOOL OnQueryEndSession();  // the desktop session ends: FALSE keeps it from ending
+  // An image is held and its records differ from those last loaded or saved, or a "5->6"
+  // has run since. The code patch that Load applies is not the user's change.
+  bool HasUnsavedChanges() const;
+
  protected:
   void DoDataExchange(CDataExchange* exchange) override;
   BOOL OnInitDialog() override;
@@ -65,4 +73,14 @@ class CEditorDlg : public CDialog {
   void StoreField(int slot, int value);
   bool ExchangeFromControls();
   void ReportFailure(const char* action);
+  // Save; false, with the failure message shown, when the image could not be written.
+  bool SaveImage();
+  // The records as the file now holds them, after a Load or a Save.
+  void RememberSavedRecords();
+  // Before unsaved changes would be thrown away: "Save changes to NAME?" with Yes, No and
+  // Cancel. True when the caller may go on: nothing unsaved, saved, or the user said No.
+  bool AskSaveChanges();
+
+  EsperRecords SavedRecords{};
+  bool ShiftedSinceSaved = false;
 };

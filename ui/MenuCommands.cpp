@@ -9,6 +9,7 @@
 void CEditorDlg::ReportFailure(const char* action) { MessageBox(g_rom.FailureMessage(action)); }
 
 void CEditorDlg::OnFileLoad() {
+  if (!AskSaveChanges()) return;
   if (!g_rom.ChooseFile()) return;
   RomLoaded = 0;
   if (!g_rom.LoadFile()) {
@@ -24,6 +25,7 @@ void CEditorDlg::OnFileLoad() {
   }
   RomLoaded = 1;
   g_rom.ReadEsperData();
+  RememberSavedRecords();
   BuildSheets();
   // Filled with redraw off: each box repaints once when its list is complete, not per item.
   CGameTextComboBox* const boxes[] = {&SpellBox(1), &SpellBox(2), &SpellBox(3), &SpellBox(4),
@@ -50,12 +52,21 @@ void CEditorDlg::OnFileLoad() {
   OnSelchangeEsper();
 }
 
-void CEditorDlg::OnFileSave() {
-  if (!RomLoaded) return;
-  if (!g_rom.SaveFile()) ReportFailure("save");
+void CEditorDlg::OnFileSave() { SaveImage(); }
+
+bool CEditorDlg::SaveImage() {
+  if (!RomLoaded) return true;
+  if (!g_rom.SaveFile()) {
+    ReportFailure("save");
+    return false;
+  }
+  RememberSavedRecords();
+  return true;
 }
 
-void CEditorDlg::OnFileExit() { EndDialog(IDOK); }
+void CEditorDlg::OnFileExit() {
+  if (AskSaveChanges()) EndDialog(IDOK);
+}
 
 void CEditorDlg::OnShiftData() {
   if (!RomLoaded) return;
@@ -64,6 +75,6 @@ void CEditorDlg::OnShiftData() {
     return;
   }
   CShiftDataDlg confirm;
-  if (confirm.DoModal() == IDOK) g_rom.ShiftFiveToSix();
+  if (confirm.DoModal() == IDOK && g_rom.ShiftFiveToSix()) ShiftedSinceSaved = true;
   OnSelchangeEsper();
 }

@@ -14,8 +14,8 @@ HWND__* CreateDialogWindow(CDialog& dialog);
 void DestroyDialogWindow(CDialog& dialog);
 bool RunScript(CDialog& dialog);
 
-// Message boxes as the user saw them (HeadlessUser.cpp).
-void RecordMessageBox(const std::string& text);
+// A message box shown to the user, who answers it as the test queued (HeadlessUser.cpp).
+int AnswerMessageBox(const std::string& text, const std::string& caption, UINT type);
 
 // What a window does with a message by itself (Controls.cpp).
 LRESULT BuiltInProc(HWND__* window, UINT message, WPARAM wParam, LPARAM lParam);

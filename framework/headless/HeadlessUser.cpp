@@ -3,16 +3,31 @@
 
 #include "framework/headless/HeadlessUser.h"
 
+#include <deque>
+
 #include "framework/Backend.h"
 #include "framework/headless/HeadlessInternal.h"
 
 namespace Headless {
 
 namespace {
-std::vector<std::string> Boxes;
+std::vector<std::string> Texts;
+std::vector<ShownMessageBox> Boxes;
+std::deque<int> Answers;
 }  // namespace
 
-void RecordMessageBox(const std::string& text) { Boxes.push_back(text); }
+int AnswerMessageBox(const std::string& text, const std::string& caption, UINT type) {
+  int answer = (type & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+  if (!Answers.empty()) {
+    answer = Answers.front();
+    Answers.pop_front();
+  }
+  Texts.push_back(text);
+  Boxes.push_back({text, caption, type, answer});
+  return answer;
+}
+
+void AnswerNextMessageBox(int answer) { Answers.push_back(answer); }
 
 HWND__* Control(CWnd& dialog, int id) {
   if (dialog.m_hWnd)  // as the test sees it, not counted as the framework asking
@@ -61,8 +76,13 @@ void PressCommand(CWnd& dialog, int id) {
   Backend::Send(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
 }
 
-const std::vector<std::string>& MessageBoxes() { return Boxes; }
-void ClearMessageBoxes() { Boxes.clear(); }
+const std::vector<std::string>& MessageBoxes() { return Texts; }
+const std::vector<ShownMessageBox>& MessageBoxLog() { return Boxes; }
+void ClearMessageBoxes() {
+  Texts.clear();
+  Boxes.clear();
+  Answers.clear();
+}
 
 void DrawComboItem(CWnd& dialog, int id, int index, UINT state, RECT rect, HDC target) {
   HWND__* combo = Control(dialog, id);

@@ -57,9 +57,19 @@ void PressCommand(CWnd& dialog, int id);
 
 HWND__* Control(CWnd& dialog, int id);
 
-// Message boxes shown so far (each answered with OK at once).
+// Message boxes shown so far: their texts, and each as the user saw and answered it.
+struct ShownMessageBox {
+  std::string Text;
+  std::string Caption;
+  UINT Type;   // MB_ buttons and icon
+  int Answer;  // IDOK, IDYES, IDNO, IDCANCEL
+};
 const std::vector<std::string>& MessageBoxes();
+const std::vector<ShownMessageBox>& MessageBoxLog();
 void ClearMessageBoxes();
+// The next message box is answered with this button. With no answer queued a box with only
+// OK is answered OK, and any other is closed unanswered (IDCANCEL), as Escape would.
+void AnswerNextMessageBox(int answer);
 
 // Draws item index of a combo box through the parent's WM_DRAWITEM, as the control asks
 // its owner to, into target at rect.

@@ -53,9 +53,8 @@ void Invalidate(HWND window, bool) {
   if (window) Headless::Repainted(window);
 }
 
-int ShowMessageBox(HWND, const CString& text, const CString&, UINT) {
-  Headless::RecordMessageBox(text.Str());
-  return IDOK;
+int ShowMessageBox(HWND, const CString& text, const CString& caption, UINT type) {
+  return Headless::AnswerMessageBox(text.Str(), caption.Str(), type);
 }
 
 int AddItem(HWND combo, const CString& bytes) {

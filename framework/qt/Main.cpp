@@ -2,11 +2,13 @@
 // library so that tools linking the library keep their own main.
 
 #include <QApplication>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "framework/CWinApp.h"
+#include "framework/CWnd.h"
 
 namespace {
 
@@ -26,6 +28,15 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(StartupMessages);
   QApplication application(argc, argv);
   qInstallMessageHandler(nullptr);
+  // The desktop session is ending: the main window may ask about unsaved changes and keep
+  // the session going, as it does on Windows with WM_QUERYENDSESSION.
+  QObject::connect(&application, &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {
+    CWnd* main = AfxGetMainWnd();
+    if (!main || !main->m_hWnd || !manager.allowsInteraction()) return;
+    const bool mayEnd = main->SendMessage(WM_QUERYENDSESSION) != 0;
+    manager.release();
+    if (!mayEnd) manager.cancel();
+  });
   // The static initialisers have built the application object by now.
   CWinApp* app = AfxGetApp();
   return app ? app->Run() : 1;

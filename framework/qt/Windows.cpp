@@ -58,11 +58,21 @@ void Invalidate(HWND window, bool) {
 }
 
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {
-  const bool warning = (type & 0xF0) == MB_ICONEXCLAMATION;
-  QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::NoIcon, QString::fromUtf8(caption.Str().c_str()),
-                  QString::fromUtf8(text.Str().c_str()), QMessageBox::Ok, owner ? owner->Widget.data() : nullptr);
-  box.exec();
-  return IDOK;
+  const bool question = (type & MB_TYPEMASK) == MB_YESNOCANCEL;
+  QMessageBox box((type & MB_ICONMASK) == MB_ICONWARNING ? QMessageBox::Warning : QMessageBox::NoIcon,
+                  QString::fromUtf8(caption.Str().c_str()), QString::fromUtf8(text.Str().c_str()),
+                  question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok,
+                  owner ? owner->Widget.data() : nullptr);
+  if (question) {  // as MB_YESNOCANCEL: Yes the default, Escape and the close box Cancel
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Cancel: return IDCANCEL;
+    default: return IDOK;
+  }
 }
 
 int AddItem(HWND combo, const CString& bytes) {

@@ -427,8 +427,15 @@ std::wstring Editor::StaticTexts(HWND dialog) const {
   return texts;
 }
 
-LARGE_INTEGER Editor::LoadThroughFileDialog(const std::wstring& path) const {
+HWND Editor::WaitForSaveQuestion() const {
+  return WaitForDialog("the question \"Save changes to ...?\"", [](HWND dialog) {
+    return GetDlgItem(dialog, IDYES) && GetDlgItem(dialog, IDNO) && GetDlgItem(dialog, IDCANCEL);
+  });
+}
+
+LARGE_INTEGER Editor::LoadThroughFileDialog(const std::wstring& path, int saveAnswer) const {
   Command(ID_FILE_LOAD);  // posted: it opens a modal dialog
+  if (saveAnswer) Press(WaitForSaveQuestion(), saveAnswer, "the question about unsaved changes");
   HWND dialog = WaitForDialog("the open-file dialog (a dialog with a file-name box 0x47C)",
                               [](HWND window) { return FileNameEdit(window) && GetDlgItem(window, IDOK); });
   HWND edit = FileNameEdit(dialog);

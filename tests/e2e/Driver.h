@@ -101,8 +101,11 @@ class Editor {
   void Press(HWND dialog, int buttonId, const std::string& what) const;
   std::wstring StaticTexts(HWND dialog) const;  // every static child's text, joined by '|'
 
-  // "&Load" through the real open-file dialog; returns the moment OK was pressed.
-  LARGE_INTEGER LoadThroughFileDialog(const std::wstring& path) const;
+  // The question "Save changes to NAME?": a message box with Yes, No and Cancel.
+  HWND WaitForSaveQuestion() const;
+  // "&Load" through the real open-file dialog; returns the moment OK was pressed. With
+  // unsaved changes, saveAnswer (IDYES, IDNO) answers the question Load asks first.
+  LARGE_INTEGER LoadThroughFileDialog(const std::wstring& path, int saveAnswer = 0) const;
   // From that moment until the dialog's window was destroyed (seen by polling every 1 ms);
   // the editor goes on with its command only once the dialog is gone.
   mutable double FileDialogClosedMs = 0;

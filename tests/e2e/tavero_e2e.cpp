@@ -472,6 +472,41 @@ void ShiftAnswered(bool ok) {
                : "after Cancel and Save the block is unchanged, plus the patch, nothing else changed");
 }
 
+// Enter after typing a rate, the habit that ended the editor with the edit lost: with the
+// edit unsaved it asks first; Cancel keeps the editor and the edit, Yes saves and ends.
+void UnsavedEditIsKept() {
+  const SampleImage::Options options = Image(SampleImage::Layout::SixSlot, false, 5);
+  const Bytes original = SampleImage::Make(options);
+  const std::wstring path = Images->Write(L"unsaved.smc", original);
+  Editor editor(TaveroExe, Images->Path);
+  LoadAndWait(editor, path, ShownFor(SampleImage::EsperRecord(options, 0)));
+  editor.Type(IDC_RATE1, "77");
+
+  auto pressEnter = [&] {  // as the keyboard does: a posted key the dialog manager turns into IDOK
+    editor.Post(editor.Control(IDC_RATE1), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    editor.Post(editor.Control(IDC_RATE1), WM_KEYUP, VK_RETURN, 0xC01C0001);
+  };
+  pressEnter();
+  HWND question = editor.WaitForSaveQuestion();
+  wchar_t caption[32] = {};
+  GetWindowTextW(question, caption, 32);
+  Check(editor.StaticTexts(question) == L"Save changes to unsaved.smc?" && std::wstring(caption) == L"TAVERO",
+        "Enter in a rate field after an edit asks (" + Narrow(caption) + ": \"" + Narrow(editor.StaticTexts(question)) +
+            "\")");
+  editor.Press(question, IDCANCEL, "the question");
+  Check(Eventually([&] { return IsWindowEnabled(editor.Window()) != FALSE; }) && editor.Running() &&
+            editor.FieldText(IDC_RATE1) == L"77",
+        "Cancel keeps the editor open with the edit");
+  CheckFile(path, original, "after Cancel the file is unchanged");
+
+  pressEnter();
+  editor.Press(editor.WaitForSaveQuestion(), IDYES, "the question");
+  Check(Eventually([&] { return !editor.Running(); }, 5000), "Yes saves and the editor ends");
+  Bytes expected = original;
+  expected[RecordAt(options, 0, 13)] = 77;
+  CheckFile(path, expected, "after Yes the file holds the edit and nothing else changed");
+}
+
 void FailedLoadsSayWhy() {
   const SampleImage::Options good = Image(SampleImage::Layout::SixSlot, false, 0);
   const SampleImage::Options other = Image(SampleImage::Layout::SixSlot, false, 3);
@@ -492,7 +527,7 @@ void FailedLoadsSayWhy() {
   if (lock == INVALID_HANDLE_VALUE) throw Failure("cannot hold locked.smc open");
   std::wstring lockedText;
   try {
-    editor.LoadThroughFileDialog(lockedPath);
+    editor.LoadThroughFileDialog(lockedPath, IDNO);  // the edit is not saved
     HWND box = WaitForMessageBox(editor);
     lockedText = editor.StaticTexts(box);
     editor.Press(box, IDOK, "the load failure message");
@@ -601,6 +636,7 @@ int main(int argc, char** argv) {
   Run("edits and save", EditsReachTheFile);
   Run("5->6 answered OK", [] { ShiftAnswered(true); });
   Run("5->6 answered Cancel", [] { ShiftAnswered(false); });
+  Run("unsaved edit kept", UnsavedEditIsKept);
   Run("failed loads", FailedLoadsSayWhy);
   Run("screenshot", Screenshot);
   Images = nullptr;

@@ -74,7 +74,7 @@ void RunEditor(const std::function<void(CEditorDlg&)>& script) {
     Editor = EditorWidget(editor);
     if (!QTest::qWaitForWindowExposed(Editor)) ADD_FAILURE() << "the editor never showed";
     script(editor);
-    if (editor.m_hWnd) Menu(editor, "&File", "E&xit");
+    if (editor.m_hWnd && Editor->isVisible()) Menu(editor, "&File", "E&xit");  // unless the script ended it
   });
   editor.DoModal();
   Answers.clear();
@@ -161,6 +161,18 @@ std::function<void(QWidget*)> ReadAndClose(QString* caption, QString* text) {
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   };
 }
+
+std::function<void(QWidget*)> ReadAndAnswerWithKey(QString* caption, QString* text, Qt::Key key) {
+  return [caption, text, key](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) return;
+    *caption = box->windowTitle();
+    *text = box->text();
+    QTest::keyClick(box, key);
+  };
+}
+
+QWidget* EditorWindow(CEditorDlg& editor) { return EditorWidget(editor); }
 
 std::function<void(QWidget*)> PressButton(const QString& text) {
   return [text](QWidget* modal) {

@@ -45,6 +45,10 @@ void TypeOver(CEditorDlg& editor, int id, const QString& keys);
 
 // Answers: a message box's text, then OK; a template dialog's button by its text.
 std::function<void(QWidget*)> ReadAndClose(QString* caption, QString* text);
+// A message box's text, then a key as a user answers: Escape, or a button's mnemonic letter.
+std::function<void(QWidget*)> ReadAndAnswerWithKey(QString* caption, QString* text, Qt::Key key);
+// The editor's window, while it runs.
+QWidget* EditorWindow(CEditorDlg& editor);
 std::function<void(QWidget*)> PressButton(const QString& text);
 
 }  // namespace QtDriver

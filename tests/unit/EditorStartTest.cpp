@@ -78,14 +78,4 @@ TEST_F(EditorStart, EnterEndsTheProgramOnlyWithValidRates) {
   EXPECT_TRUE(Dialog->m_hWnd->Ended);
 }
 
-TEST_F(EditorStart, ExitEndsWithOkAndSavesNothing) {
-  std::vector<std::uint8_t> bytes = Sample();
-  std::string path = Load(bytes);
-  Headless::TypeOver(*Dialog, IDC_RATE1, "99");
-  Headless::PressCommand(*Dialog, ID_FILE_EXIT);
-  EXPECT_TRUE(Dialog->m_hWnd->Ended);
-  EXPECT_EQ(Dialog->m_hWnd->Result, IDOK);
-  EXPECT_EQ(ReadFileBytes(path), bytes);
-}
-
 }  // namespace

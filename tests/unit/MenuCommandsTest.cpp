@@ -76,8 +76,10 @@ TEST_F(MenuCommands, SecondLoadReplacesEveryList) {
 TEST_F(MenuCommands, CancelledFileDialogChangesNothing) {
   std::string path = Load(Sample());
   Headless::TypeOver(*Dialog, IDC_RATE2, "9");
+  Headless::AnswerNextMessageBox(IDNO);  // not saved, and on to the file dialog
   Headless::CancelFileDialog();
   Headless::PressCommand(*Dialog, ID_FILE_LOAD);
+  EXPECT_EQ(Headless::FileDialogAnswersLeft(), 0);
   EXPECT_EQ(Dialog->RomLoaded, 1);
   EXPECT_EQ(g_rom.Path.Str(), path);
   EXPECT_EQ(FieldText(IDC_RATE2), "9");
@@ -180,10 +182,11 @@ TEST_F(MenuCommands, FailedLoadAfterAGoodOneKeepsTheListsAndStopsSave) {
   std::string good = Load(bytes);
   Headless::TypeOver(*Dialog, IDC_RATE1, "11");
 
+  Headless::AnswerNextMessageBox(IDNO);  // the edit is not saved
   LoadFile(Dir.PathOf("missing.smc"));
   EXPECT_EQ(Dialog->RomLoaded, 0);
-  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
-  EXPECT_NE(Headless::MessageBoxes()[0].find("missing.smc"), std::string::npos);
+  ASSERT_EQ(Headless::MessageBoxes().size(), 2u);
+  EXPECT_NE(Headless::MessageBoxes()[1].find("missing.smc"), std::string::npos);
   EXPECT_EQ(Count(IDC_ESPER), 27);
   EXPECT_EQ(Count(IDC_BONUS), 256);
 

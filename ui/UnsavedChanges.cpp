@@ -1,0 +1,49 @@
+// Nothing the user changed is thrown away without a question: ending the editor (Exit, Enter,
+// Escape, the close box, the end of the desktop session) and Load ask "Save changes to NAME?"
+// while changes are unsaved, and go on only when they are saved or the user says No.
+
+#include <string>
+
+#include "rom/CRomImage.h"
+#include "ui/CEditorDlg.h"
+
+namespace {
+
+// The file's name without its folder, as the question names it.
+CString FileName(const CString& path) {
+  const std::string& text = path.Str();
+  const std::size_t folder = text.find_last_of("/\\");
+  return CString(folder == std::string::npos ? text : text.substr(folder + 1));
+}
+
+}  // namespace
+
+bool CEditorDlg::HasUnsavedChanges() const {
+  return RomLoaded && g_rom.HoldsImage() && (ShiftedSinceSaved || g_rom.EsperTable != SavedRecords);
+}
+
+void CEditorDlg::RememberSavedRecords() {
+  SavedRecords = g_rom.EsperTable;
+  ShiftedSinceSaved = false;
+}
+
+bool CEditorDlg::AskSaveChanges() {
+  if (!HasUnsavedChanges()) return true;
+  const CString question = CString("Save changes to ") + FileName(g_rom.Path) + CString("?");
+  switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES: return SaveImage();  // a failed save keeps the editor, and every edit, open
+    case IDNO: return true;
+    default: return false;
+  }
+}
+
+void CEditorDlg::OnOK() {
+  if (!UpdateData(TRUE)) return;  // the framework has shown why; the editor stays
+  if (AskSaveChanges()) EndDialog(IDOK);
+}
+
+void CEditorDlg::OnCancel() {
+  if (AskSaveChanges()) CDialog::OnCancel();
+}
+
+BOOL CEditorDlg::OnQueryEndSession() { return AskSaveChanges() ? TRUE : FALSE; }
