@@ -74,7 +74,11 @@ void RunEditor(const std::function<void(CEditorDlg&)>& script) {
     Editor = EditorWidget(editor);
     if (!QTest::qWaitForWindowExposed(Editor)) ADD_FAILURE() << "the editor never showed";
     script(editor);
-    if (editor.m_hWnd && Editor->isVisible()) Menu(editor, "&File", "E&xit");  // unless the script ended it
+    if (!editor.m_hWnd || !Editor->isVisible()) return;  // the script ended it
+    Menu(editor, "&File", "E&xit");
+    if (WaitFor([&] { return !Editor->isVisible(); }, 1000)) return;
+    ADD_FAILURE() << "File > Exit did not end the editor";
+    editor.EndDialog(IDCANCEL);  // so that the run ends whatever the editor asks
   });
   editor.DoModal();
   Answers.clear();
