@@ -46,15 +46,11 @@ int RunChecksum(Streams& io, const std::string& image, bool fix, const std::opti
     io.Out << "nothing to fix; " << image << " was left as it was\n";
     return ExitSuccess;
   }
-  // In place, a read-only image stays as it is, as for every command that writes.
-  CFile probe;
-  if (!output && !probe.Open(CString(image), CFile::modeReadWrite)) {
-    error = "Could not save " + image + ":\n" + probe.ErrorText().Str() + ".";
-    return Fail(io, error);
-  }
-  probe.Close();
-  if (!FixChecksum(rom, image, &error) || !WriteBeside(output.value_or(image), FileBytes(rom), image, &error))
-    return Fail(io, error);
+  if (!FixChecksum(rom, image, &error)) return Fail(io, error);
+  // In place, into the file itself as the editor saves (links, owner and mode stay); only a
+  // copy is a new file. A read-only image is refused with the editor's wording.
+  if (!output && !rom.WriteImage()) return Fail(io, rom.FailureMessage("save").Str());
+  if (output && !WriteBeside(*output, FileBytes(rom), image, &error)) return Fail(io, error);
   if (state.Result == ChecksumState::Verdict::Stale)
     io.Out << "fixed:    " << Hex(state.Computed, 4) << " (complement " << Hex(state.Computed ^ 0xFFFF, 4) << ")\n";
   io.Out << "saved " << output.value_or(image) << "\n";
