@@ -45,7 +45,9 @@ std::string TemporaryName(const std::string& name, std::uint32_t tag) {
   constexpr std::size_t LongestName = 255;
   std::size_t keep = std::min(name.size(), LongestName - 1 - std::strlen(suffix));
   while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
-  return "." + name.substr(0, keep) + suffix;
+  std::string temporary(1, '.');
+  temporary.append(name, 0, keep).append(suffix);
+  return temporary;
 }
 
 }  // namespace
