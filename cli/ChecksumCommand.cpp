@@ -1,7 +1,5 @@
 // checksum, and info's lines on the file's sums.
 
-#include <filesystem>
-#include <fstream>
 #include <ostream>
 
 #include "cli/CommandSupport.h"
@@ -9,28 +7,6 @@
 #include "cli/SnesChecksum.h"
 
 namespace Cli {
-
-namespace {
-
-// Writes bytes to a file beside destination that replaces it only once complete, with the
-// permissions of the image it came from (and the owner's write bit, as --output copies get).
-bool WriteBeside(const std::string& destination, std::span<const std::uint8_t> bytes, const std::string& image,
-                 std::string* error) {
-  PendingFile pending(destination);
-  std::ofstream out(FsPath(pending.Path()), std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (out) out.close();
-  if (!out) {
-    *error = "Could not write " + destination + ":\nit cannot be opened or written; it was left as it was.";
-    return false;
-  }
-  std::error_code ignored;  // the file is whole either way; only its mode would differ
-  const auto mode = std::filesystem::status(FsPath(image), ignored).permissions();
-  std::filesystem::permissions(FsPath(pending.Path()), mode | std::filesystem::perms::owner_write, ignored);
-  return pending.Commit(error);
-}
-
-}  // namespace
 
 int RunChecksum(Streams& io, const std::string& image, bool fix, const std::optional<std::string>& output) {
   if (output && SameFile(*output, image))
@@ -46,15 +22,11 @@ int RunChecksum(Streams& io, const std::string& image, bool fix, const std::opti
     io.Out << "nothing to fix; " << image << " was left as it was\n";
     return ExitSuccess;
   }
-  // In place, a read-only image stays as it is, as for every command that writes.
-  CFile probe;
-  if (!output && !probe.Open(CString(image), CFile::modeReadWrite)) {
-    error = "Could not save " + image + ":\n" + probe.ErrorText().Str() + ".";
-    return Fail(io, error);
-  }
-  probe.Close();
-  if (!FixChecksum(rom, image, &error) || !WriteBeside(output.value_or(image), FileBytes(rom), image, &error))
-    return Fail(io, error);
+  if (!FixChecksum(rom, image, &error)) return Fail(io, error);
+  // In place, into the file itself as the editor saves (links, owner and mode stay); only a
+  // copy is a new file. A read-only image is refused with the editor's wording.
+  if (!output && !rom.WriteImage()) return Fail(io, rom.FailureMessage("save").Str());
+  if (output && !WriteWholeFile(*output, FileBytes(rom), &error, CopyPermissions(image))) return Fail(io, error);
   if (state.Result == ChecksumState::Verdict::Stale)
     io.Out << "fixed:    " << Hex(state.Computed, 4) << " (complement " << Hex(state.Computed ^ 0xFFFF, 4) << ")\n";
   io.Out << "saved " << output.value_or(image) << "\n";

@@ -55,7 +55,10 @@ int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, 
   done = done && (!save.FixChecksum || PrepareSave(session, save, image, &report, &error));
   if (pending) session.ShownPath = *output;
   done = done && session.Save(&error);
-  done = done && (!pending || pending->Commit(&error));
+  if (done && pending && !pending->Commit()) {
+    error = pending->Failure();
+    done = false;
+  }
   if (!done) return Fail(io, error);
   io.Out << report << "saved " << output.value_or(image) << "\n";
   return ExitSuccess;

@@ -127,13 +127,16 @@ int CRomImage::CheckEsperCode() {
 }
 
 int CRomImage::SaveFile() {
+  if (Buffer) StoreRecords();
+  return WriteImage();
+}
+
+int CRomImage::WriteImage() {
   ErrorText.Empty();
   if (!Buffer) {
     ErrorText = "no image is loaded";
     return 0;
   }
-  StoreRecords();
-
   if (!OpenFile(CFile::modeReadWrite)) return 0;
   // Each failure closes the file and says why; the file is as it was unless noted.
   std::uint64_t length = 0;

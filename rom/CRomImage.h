@@ -50,11 +50,13 @@ class CRomImage {
   // Writes the 27 records of EsperTable into the esper data block of Buffer, RecordSize
   // bytes each: Save's first step, and what a save would write before it reaches the disk.
   void StoreRecords();
-  // StoreRecords (which stays done even when what follows fails), then the first
-  // ImageLength bytes of Buffer over the file from offset 0. The file keeps its length.
-  // Returns 0 with ErrorText saying why when it could not be written; a write that stops
-  // half-way puts back what the file held, so the file is either unchanged or the image.
+  // StoreRecords (which stays done even when what follows fails), then WriteImage.
   int SaveFile();
+  // Writes the first ImageLength bytes of Buffer over the file at Path from offset 0, into
+  // the file itself (so its links, owner and mode stay). The file keeps its length. Returns 0
+  // with ErrorText saying why when it could not be written; a write that stops half-way puts
+  // back what the file held, so the file is either unchanged or the image.
+  int WriteImage();
   bool HoldsImage() const { return Buffer != nullptr; }
   // The message for a failed step on this image: "Could not ACTION PATH:\nREASON.", where the
   // reason is ErrorText, or says that none was given. shownPath stands for Path when given.

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
+
+#include <filesystem>
 
 #include "CliRun.h"
 #include "cli/CommandSupport.h"
@@ -116,6 +120,46 @@ INSTANTIATE_TEST_SUITE_P(Commands, ChecksumAfterWrites,
                          ::testing::Values(WriteCase{{"set", "IMAGE", "--esper", "9", "--spell", "2=40"}, true},
                                            WriteCase{{"shift", "IMAGE"}, false},
                                            WriteCase{{"import", "IMAGE", "JSON"}, true}));
+
+// --fix in place once wrote a new file and renamed it over the image: a symbolic link became
+// a file of its own and the real image kept its stale sum, a hard link was split off, and the
+// owner was lost. Writing any record bytes (Save's first step) would show as other differences.
+TEST(ChecksumInPlace, FixWritesIntoTheFileItselfThroughAnyLinkKeepingOwnerAndMode) {
+  TempDir dir;
+  SampleImage::Options options = SampleOptions(true);
+  options.InternalHeader = true;
+  Bytes stale = SampleImage::Make(options);
+  stale[SlotOffset(false, 3, 0)] ^= 0x5A;
+  const std::string copy = dir.PathOf("copy.smc");
+  ASSERT_EQ(RunCli({"checksum", dir.Write("stale.smc", stale), "--fix", "--output", copy}).Status, 0);
+  const Bytes fixed = ReadFileBytes(copy);
+  ASSERT_FALSE(Differences(stale, fixed).empty());
+
+  const bool root = ::geteuid() == 0;  // only root can give a file to someone else
+  const uid_t owner = root ? 12345 : ::geteuid();
+  const gid_t group = root ? 12345 : ::getegid();
+  for (const std::string via : {"the file", "a symbolic link", "a hard link"}) {
+    TempDir here;
+    const std::string real = here.Write("real.smc", stale), link = here.PathOf("link.smc");
+    ASSERT_EQ(::chown(real.c_str(), owner, group), 0);
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    if (via == "a symbolic link") std::filesystem::create_symlink("real.smc", link);
+    if (via == "a hard link") std::filesystem::create_hard_link(real, link);
+    struct stat before {}, after {};
+    ASSERT_EQ(::stat(real.c_str(), &before), 0);
+
+    CliResult run = RunCli({"checksum", via == "the file" ? real : link, "--fix"});
+    ASSERT_EQ(run.Status, 0) << via << ": " << run.Err;
+    EXPECT_EQ(Differences(ReadFileBytes(real), fixed).size(), 0u) << via;
+    ASSERT_EQ(::stat(real.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << via;
+    EXPECT_EQ(after.st_nlink, before.st_nlink) << via;
+    EXPECT_EQ(after.st_uid, owner) << via;
+    EXPECT_EQ(after.st_gid, group) << via;
+    EXPECT_EQ(after.st_mode & 07777, 0640u) << via;
+    EXPECT_EQ(std::filesystem::is_symlink(link), via == "a symbolic link") << via;
+  }
+}
 
 // The sums patch databases list are of the file as it is: not of a buffer the load patched.
 TEST(InfoSums, CrcOfTheFileAndOfTheImageWithoutItsHeader) {

@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <set>
 
 #include "CliRun.h"
+#include "framework/NewFile.h"
 #include "rom/RomLayout.h"
 
 namespace {
@@ -38,8 +44,56 @@ class Failures : public ::testing::Test {
     EXPECT_FALSE(std::filesystem::exists(Dir.PathOf("out.png"))) << args[0];
   }
 
+  // Every command that writes a new file, to OUT: the JSON, PNG and patch writers, a
+  // checksummed copy and an edited copy.
+  std::vector<std::vector<std::string>> NewFileCommands() const {
+    SampleImage::Options options = SampleOptions(true);
+    options.InternalHeader = true;
+    Bytes image = SampleImage::Make(options);
+    const std::string original = Dir.Write("hirom.smc", image);
+    image[SlotOffset(false, 3, 0)] ^= 0x5A;  // and a stale checksum
+    const std::string edited = Dir.Write("edited.smc", image);
+    return {{"export", original, "OUT"},
+            {"picture", original, "--names", "OUT"},
+            {"patch", original, edited, "OUT"},
+            {"checksum", edited, "--fix", "--output", "OUT"},
+            {"set", original, "--esper", "1", "--bonus", "none", "--output", "OUT"}};
+  }
+  static std::vector<std::string> To(std::vector<std::string> args, const std::string& out) {
+    for (std::string& arg : args)
+      if (arg == "OUT") arg = out;
+    return args;
+  }
+
   TempDir Dir;
   std::string Json;
+};
+
+// A folder nobody can add a file to, root included (the immutable attribute that chattr +i
+// sets), for the life of the object; Locked() is false where it cannot be set.
+class LockedFolder {
+ public:
+  explicit LockedFolder(std::string path) : Path(std::move(path)), Done(Set(true)) {}
+  ~LockedFolder() {
+    if (Done) Set(false);
+  }
+  LockedFolder(const LockedFolder&) = delete;
+  LockedFolder& operator=(const LockedFolder&) = delete;
+  bool Locked() const { return Done; }
+
+ private:
+  bool Set(bool locked) const {
+    const int fd = ::open(Path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool set = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = locked ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return set;
+  }
+  std::string Path;
+  bool Done;
 };
 
 TEST_F(Failures, AMissingImage) {
@@ -147,6 +201,63 @@ TEST_F(Failures, AFailedCommandLeavesItsOutputAsItWasAndNothingBehind) {
   EXPECT_EQ(ReadFileBytes(sixImage), six);
   ExpectOneFailure({"shift", fiveImage, "--output", Dir.PathOf("no/such/folder.smc")}, "Could not copy");
   EXPECT_EQ(ReadFileBytes(fiveImage), five);
+}
+
+// An output in a folder that cannot be written to was reported as the file that "cannot be
+// opened or written; it was left as it was", even when there was no such file.
+TEST_F(Failures, AFolderThatCannotBeWrittenToIsNamedAsTheFolder) {
+  const std::string folder = Dir.PathOf("locked");
+  std::filesystem::create_directory(folder);
+  const Bytes before = PatternedBytes(0x1000);
+  const std::string existing = Dir.Write("locked/existing.smc", before);
+  const auto commands = NewFileCommands();
+  LockedFolder lock(folder);
+  if (!lock.Locked()) GTEST_SKIP() << "the immutable attribute cannot be set on " << folder;
+  for (const bool exists : {false, true})
+    for (const auto& command : commands) {
+      const std::vector<std::string> args = To(command, exists ? existing : folder + "/absent.smc");
+      CliResult run = RunCli(args);
+      EXPECT_EQ(run.Status, 1) << args[0];
+      EXPECT_NE(run.Err.find(":\nthe folder " + folder + " cannot be written to: "), std::string::npos) << run.Err;
+      EXPECT_EQ(run.Err.find("left as it was") != std::string::npos, exists) << run.Err;
+    }
+  EXPECT_EQ(ReadFileBytes(existing), before);
+  EXPECT_FALSE(std::filesystem::exists(folder + "/absent.smc"));
+}
+
+// The temporary file beside an output once took the output's whole name and more, past the
+// 255 bytes a file name may have, so the longest names could not be written at all.
+TEST_F(Failures, AnOutputOfTheLongestNameIsWrittenAndNothingLeftBeside) {
+  const std::string longest = Dir.PathOf(std::string(251, 'n') + ".out");
+  for (const auto& command : NewFileCommands()) {
+    const std::vector<std::string> args = To(command, longest);
+    CliResult run = RunCli(args);
+    EXPECT_EQ(run.Status, 0) << args[0] << ": " << run.Err;
+    EXPECT_TRUE(std::filesystem::remove(longest)) << args[0];
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(Dir.PathOf("")))
+    EXPECT_EQ(entry.path().filename().string().find(".tavero-"), std::string::npos) << entry.path();
+}
+
+// A link planted at the name of a new file would have it written through to the link's target
+// (or the target made); and a file at that name is not the new file's to remove.
+TEST(NewFile, ANameTakenByALinkOrFileIsNeitherFollowedNorRemoved) {
+  TempDir dir;
+  const Bytes victim = PatternedBytes(0x100);
+  const std::string target = dir.Write("target", victim), taken = dir.Write("taken", victim);
+  std::filesystem::create_symlink(target, dir.PathOf("link"));
+  std::filesystem::create_symlink(dir.PathOf("made-by-link"), dir.PathOf("dangling"));
+  for (const char* name : {"link", "dangling", "taken"}) {
+    {
+      CNewFile file;
+      EXPECT_FALSE(file.Create(CString(dir.PathOf(name)))) << name;
+      EXPECT_TRUE(file.NameTaken()) << name;
+    }
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(dir.PathOf(name)))) << name;
+  }
+  EXPECT_EQ(ReadFileBytes(target), victim);
+  EXPECT_EQ(ReadFileBytes(taken), victim);
+  EXPECT_FALSE(std::filesystem::exists(dir.PathOf("made-by-link")));
 }
 
 // The built program: its entry point, streams and exit statuses.
