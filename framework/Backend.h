@@ -1,7 +1,16 @@
 #pragma once
-// What the framework asks of a platform. Two backends implement it: win32/ over the real
-// USER32/GDI32/COMDLG32 (W functions), headless/ as plain in-memory objects for tests.
-// The framework classes hold the rules; these functions only reach the platform.
+// What the framework asks of a platform. The framework classes hold the rules; these
+// functions only reach the platform.
+//
+// win32/ implements all of it over the real USER32/GDI32/COMDLG32 (W functions): there the
+// system's controls are the model. Every other backend draws its own controls and shares one
+// window model, framework/model/, which implements the window, control, dialog-building and
+// drawing functions below once, with every Windows rule they follow. Such a backend adds:
+//   - a peer for each kind of window (framework/model/Window.h: WindowPeer), which shows the
+//     model's state and turns what the user does into the model's user input (WindowModel.h);
+//   - RunModal (its modal loop around WindowModel::CreateDialogWindow), ShowMessageBox,
+//     CFileDialog::DoModal, LoadAppIcon, ApplicationName and the program's entry point.
+// headless/ (the tests' in-memory backend) has no peers; qt/ and web/ have widgets and elements.
 
 #include "framework/CString.h"
 #include "framework/PixelSurface.h"
@@ -65,6 +74,8 @@ COLORREF DeviceSetPixel(HDC dc, int x, int y, COLORREF colour);
 // --- Application ---
 
 HICON LoadAppIcon(UINT id);
-CString ExecutableName();  // file name without folder or extension
+// The name the program's captions carry: on Windows the executable's file name without folder
+// or extension, as the framework there names a program; elsewhere the name its resources give.
+CString ApplicationName();
 
 }  // namespace Backend

@@ -15,7 +15,7 @@ CWinApp::~CWinApp() {
 BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::Run() {
-  if (m_pszAppName.IsEmpty()) m_pszAppName = Backend::ExecutableName();
+  if (m_pszAppName.IsEmpty()) m_pszAppName = Backend::ApplicationName();
   InitInstance();  // the program runs inside it: a modal dialog, and then nothing
   return 0;
 }

@@ -2,7 +2,7 @@
 // A window, or a control in a dialog, with the C++ object attached to it.
 // Messages reach WindowProc, which looks them up in the message maps (see OnWndMsg for the
 // routing rules) and hands the rest to the window's default handling. Platform parts live
-// in the backends (win32/, headless/); the routing here is the same on both.
+// in the backends (see Backend.h); the routing here is the same on all of them.
 
 #include <utility>
 #include <vector>

@@ -99,6 +99,21 @@ MenuItemTemplate ReadMenuItem(const Reader& reader, const std::vector<std::strin
 
 }  // namespace
 
+namespace {
+// MulDiv: the product over the divisor, rounded half away from zero.
+int Scale(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  return static_cast<int>((product + (product >= 0 ? denominator / 2 : -denominator / 2)) / denominator);
+}
+constexpr int BaseUnitX = 8;
+constexpr int BaseUnitY = 13;
+}  // namespace
+
+RECT DialogUnitsToPixels(int x, int y, int width, int height) {
+  const int left = Scale(x, BaseUnitX, 4), top = Scale(y, BaseUnitY, 8);
+  return {left, top, left + Scale(width, BaseUnitX, 4), top + Scale(height, BaseUnitY, 8)};
+}
+
 bool ResourceScript::Read(const std::string& script, const std::string& header, std::string* error) {
   Reader reader(ReadDefines(header));
   std::istringstream lines(script);
@@ -137,16 +152,18 @@ bool ResourceScript::Read(const std::string& script, const std::string& header, 
           t.Extended = w[1] == "DIALOGEX";
           t.Width = static_cast<int>(reader.Number(w[4]));
           t.Height = static_cast<int>(reader.Number(w[5]));
-          // Roughly the pixels of a dialog unit in the program's 12-point font.
-          t.ClientWidth = t.Width * 2;
-          t.ClientHeight = t.Height * 2;
+          const RECT client = DialogUnitsToPixels(0, 0, t.Width, t.Height);
+          t.ClientWidth = client.right;
+          t.ClientHeight = client.bottom;
           dialog.emplace(static_cast<UINT>(reader.Number(w[0])), std::move(t));
         } else if (w.size() == 2 && w[1] == "MENU") {
           menu = &Menus[static_cast<UINT>(reader.Number(w[0]))];
         } else if (w.size() == 3 && w[1] == "ICON") {
           Icons[static_cast<UINT>(reader.Number(w[0]))] = Reader::Text(w[2]);
+        } else if (w.size() == 3 && w[0] == "VALUE" && w[1] == "\"ProductName") {
+          ProductName = Reader::Text(w[2]);  // of the version resource, the rest of which is not read
         }
-        continue;  // anything else (the version resource) is not read
+        continue;
       }
 
       DialogTemplate& t = dialog->second;

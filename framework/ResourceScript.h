@@ -21,7 +21,7 @@ struct ControlTemplate {
 struct DialogTemplate {
   std::string Caption;
   std::vector<ControlTemplate> Controls;  // in template order, which is also the tab order
-  int ClientWidth = 320;                  // pixels, for the in-memory backend
+  int ClientWidth = 320;                  // pixels: the template's size in dialog units, converted
   int ClientHeight = 240;
   bool Extended = false;  // DIALOGEX
   DWORD Style = 0;
@@ -40,10 +40,16 @@ struct MenuItemTemplate {
   std::vector<MenuItemTemplate> Items;  // a pop-up's items
 };
 
+// Dialog units to client pixels, as Windows converts them for the program's dialog font
+// (Courier, 12 points; under Wine with its own fonts a dialog unit is a quarter of 8 pixels
+// across and an eighth of 13 down): {left, top, right, bottom}.
+RECT DialogUnitsToPixels(int x, int y, int width, int height);
+
 struct ResourceScript {
   std::map<UINT, DialogTemplate> Dialogs;
   std::map<UINT, std::vector<MenuItemTemplate>> Menus;  // a menu bar's items, in order
   std::map<UINT, std::string> Icons;                     // the icon file each names
+  std::string ProductName;                               // the version resource's: the program's name
 
   // Reads the script's text with the identifiers of its header's text. Returns false, saying
   // why (with the line), otherwise.

@@ -131,6 +131,23 @@ inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 
 inline constexpr DWORD SRCCOPY = 0x00CC0020;
 
+inline constexpr DWORD WS_TABSTOP = 0x00010000;
+inline constexpr DWORD ES_NUMBER = 0x2000;
+inline constexpr DWORD CBS_OWNERDRAWFIXED = 0x0010;
+inline constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x0020;
+inline constexpr DWORD SS_CENTER = 0x0001;
+inline constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+inline constexpr UINT BN_CLICKED = 0;
+
+inline constexpr int VK_RETURN = 0x0D;
+inline constexpr int VK_ESCAPE = 0x1B;
+inline constexpr int VK_PRIOR = 0x21;
+inline constexpr int VK_NEXT = 0x22;
+inline constexpr int VK_END = 0x23;
+inline constexpr int VK_HOME = 0x24;
+inline constexpr int VK_UP = 0x26;
+inline constexpr int VK_DOWN = 0x28;
+
 inline constexpr UINT MB_OK = 0x00000000;
 inline constexpr UINT MB_YESNOCANCEL = 0x00000003;
 inline constexpr UINT MB_TYPEMASK = 0x0000000F;

@@ -10,6 +10,6 @@ namespace Backend {
 
 HICON LoadAppIcon(UINT id) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(0x10000 + id)); }
 
-CString ExecutableName() { return CString(program_invocation_short_name); }
+CString ApplicationName() { return CString(program_invocation_short_name); }
 
 }  // namespace Backend

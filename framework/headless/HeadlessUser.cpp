@@ -7,6 +7,7 @@
 
 #include "framework/Backend.h"
 #include "framework/headless/HeadlessInternal.h"
+#include "framework/model/WindowModel.h"
 
 namespace Headless {
 
@@ -38,26 +39,15 @@ HWND__* Control(CWnd& dialog, int id) {
 
 void PickItem(CWnd& dialog, int id, int index) {
   HWND__* combo = Control(dialog, id);
-  if (!combo) return;
-  Notify(combo, CBN_DROPDOWN);
-  Backend::Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  Notify(combo, CBN_SELENDOK);
-  Notify(combo, CBN_CLOSEUP);
-  Notify(combo, CBN_SELCHANGE);
+  WindowModel::UserDropsList(combo);
+  WindowModel::UserPicks(combo, index);
 }
 
-void TabInto(CWnd& dialog, int id) {
-  HWND__* edit = Control(dialog, id);
-  if (!edit) return;
-  Backend::Focus(edit);
-  Backend::Send(edit, EM_SETSEL, 0, -1);
-}
+void TabInto(CWnd& dialog, int id) { WindowModel::UserTabsInto(Control(dialog, id)); }
 
 void TypeText(CWnd& dialog, int id, const std::string& text) {
   HWND__* edit = Control(dialog, id);
-  if (!edit) return;
-  if (FocusedWindow() != edit) Backend::Focus(edit);
-  for (char key : text) Backend::Send(edit, WM_CHAR, static_cast<unsigned char>(key), 0);
+  for (char key : text) WindowModel::UserTypes(edit, key);
 }
 
 void TypeOver(CWnd& dialog, int id, const std::string& text) {
@@ -71,6 +61,10 @@ void PasteText(CWnd& dialog, int id, const std::string& text) {
   Backend::Send(edit, EM_SETSEL, 0, -1);
   Backend::Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
+
+HWND__* FocusedWindow() { return WindowModel::FocusedWindow(); }
+
+int ControlLookups() { return WindowModel::ControlLookups(); }
 
 void PressCommand(CWnd& dialog, int id) {
   Backend::Send(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);

@@ -1,7 +1,8 @@
 #pragma once
 // Driving the in-memory backend as a user would, for tests: dialog templates, opening a
 // dialog, picking items, typing, menu commands, answering modal dialogs and message boxes.
-// Notifications arrive in the order Windows sends them.
+// The windows are the window model's (framework/model/), which every backend that draws its
+// own controls shares: notifications arrive in the order Windows sends them.
 
 #include <functional>
 #include <string>
@@ -9,7 +10,7 @@
 
 #include "framework/CDialog.h"
 #include "framework/ResourceScript.h"
-#include "framework/headless/HeadlessWindow.h"
+#include "framework/model/Window.h"
 
 namespace Headless {
 

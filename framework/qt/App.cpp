@@ -53,6 +53,11 @@ HICON LoadAppIcon(UINT id) {
   return reinterpret_cast<HICON>(icon.get());
 }
 
-CString ExecutableName() { return CString(QCoreApplication::applicationName().toStdString()); }
+// The name the program's resources give it (its version resource's product name), as its
+// Windows build shows in every caption; the executable's name only when they give none.
+CString ApplicationName() {
+  const std::string& name = QtBackend::Resources().ProductName;
+  return CString(name.empty() ? QCoreApplication::applicationName().toStdString() : name);
+}
 
 }  // namespace Backend

@@ -1,6 +1,8 @@
 // The open-file dialog over QFileDialog: the same filter entries, an existing file only,
 // owned by the main window.
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QPointer>
 
@@ -36,7 +38,7 @@ int CFileDialog::DoModal() {
   // once, with its owner, instead of between the user's choice and the load.
   static QPointer<QFileDialog> kept;
   CWnd* main = AfxGetMainWnd();
-  QWidget* owner = main && main->m_hWnd ? main->m_hWnd->Widget.data() : nullptr;
+  QWidget* owner = main ? QtBackend::WidgetOf(main->m_hWnd) : nullptr;
   if (!kept || kept->parentWidget() != owner) {
     delete kept.data();
     kept = new QFileDialog(owner);
@@ -47,7 +49,13 @@ int CFileDialog::DoModal() {
   dialog.setNameFilters(NameFilters(Filter));
   dialog.setDefaultSuffix(QString::fromUtf8(DefaultExtension.Str().c_str()));
   dialog.selectFile(QString::fromUtf8(FileName.Str().c_str()));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return IDCANCEL;
+  const int answer = dialog.exec();
+  // A name typed into the dialog opens its completion list, which Enter leaves open: closed
+  // with the dialog, or it stays on screen and takes the keys the editor is meant to get.
+  for (QCompleter* completer : dialog.findChildren<QCompleter*>())
+    if (completer->popup()) completer->popup()->hide();
+  if (owner) owner->activateWindow();
+  if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return IDCANCEL;
   PathName = CString(dialog.selectedFiles().front().toStdString());
   return IDOK;
 }

@@ -1,14 +1,19 @@
 // The controls of a dialog as Qt widgets: an owner-drawn drop-down list, an edit, a static
-// text and a push button. Each keeps the state the framework asks of it (items, selection,
-// text) where Windows keeps it, and tells its parent what the user did with the
-// notifications Windows sends, in Windows' order. What the program itself does to a control
-// (CB_SETCURSEL, WM_SETTEXT) notifies as on Windows: a selection set by the program says
-// nothing, a text set by the program says EN_CHANGE.
+// text and a push button. Each is the peer of a window of the model: it shows what the model
+// holds (changed with its signals blocked, so the program's own changes say nothing) and
+// hands what the user does to the model, which sends the notifications Windows sends.
+//
+// The edit's caret is the one state both sides change: the user moves it in the widget (keys,
+// the mouse), which reports each move to the model; the model moves it when the program sets
+// a text or a selection, or a key is typed, and the peer then shows it. Typed characters and
+// Backspace go to the model (so its ES_NUMBER rule holds); other editing keys (Delete, paste,
+// cut, undo) are the widget's own, and their result is handed to the model as a whole text.
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,39 +21,53 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QStyleOptionComboBox>
-#include <QStylePainter>
+#include <QStyleOptionButton>
 
-#include <cstring>
+#include <algorithm>
 
-#include "framework/Backend.h"
+#include "framework/model/WindowModel.h"
 #include "framework/qt/QtWindow.h"
 
 namespace QtBackend {
 
 namespace {
 
-// The program's dialog font as Windows measures it (under Wine with its own fonts): a dialog
-// unit is a quarter of 8 pixels across and an eighth of 13 pixels down.
-constexpr int BaseUnitX = 8;
-constexpr int BaseUnitY = 13;
-
-// MulDiv: the product over the divisor, rounded half away from zero.
-int Scale(int value, int numerator, int denominator) {
-  const long long product = static_cast<long long>(value) * numerator;
-  return static_cast<int>((product + (product >= 0 ? denominator / 2 : -denominator / 2)) / denominator);
-}
-
-constexpr DWORD EsNumber = 0x2000;
-constexpr DWORD SsCenter = 0x0001;
-constexpr DWORD BsDefPushButton = 0x0001;
-constexpr DWORD WsTabStop = 0x00010000;
-constexpr UINT BnClicked = 0;
 // The height Windows gives an owner-drawn drop-down list's selection field with its border,
-// for the program's font: the field is measured before the dialog's own object can answer.
+// for the program's font.
 constexpr int ComboFieldHeight = 21;
+// The drop-down button of a closed list: narrow enough that the widest name (9 glyphs after
+// a 4-pixel margin) shows whole in the face beside it.
+constexpr int DropButtonWidth = 12;
+// Lines of a static text follow one another at the dialog font's height, as Windows writes them.
+constexpr int LineHeight = 13;
 
 QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Positions in the model's UTF-8 text and the widget's UTF-16 text.
+int Utf16Position(const std::string& text, int bytes) {
+  return static_cast<int>(Utf8(text.substr(0, static_cast<std::size_t>(std::max(bytes, 0)))).size());
+}
+int Utf8Position(const QString& text, int units) { return static_cast<int>(text.left(units).toUtf8().size()); }
+
+// The owner's drawing of an item, or of the selection field, at size.
+QImage OwnerDrawnItem(HWND__* combo, int index, UINT state, const QSize& size) {
+  QImage pixels(size, QImage::Format_RGB32);
+  pixels.fill(Qt::white);
+  WindowModel::DrawItem(combo, index, state,
+                        PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()});
+  // The program writes 0x00RRGGBB; RGB32 wants the top byte set.
+  auto* bits = reinterpret_cast<std::uint32_t*>(pixels.bits());
+  for (qsizetype i = 0, n = static_cast<qsizetype>(pixels.width()) * pixels.height(); i < n; ++i) bits[i] |= 0xFF000000u;
+  return pixels;
+}
+
+// Game text is pixel art: at any scale each pixel becomes a block of whole pixels.
+void DrawPixels(QPainter& painter, const QRect& target, const QImage& pixels) {
+  painter.save();
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(target, pixels);
+  painter.restore();
+}
 
 // A drop-down list opens below its box, as on Windows (some styles lay it over the box).
 class DropDownBelowStyle : public QProxyStyle {
@@ -69,12 +88,12 @@ class OwnerDrawDelegate : public QAbstractItemDelegate {
     // The item under the pointer or the keyboard is the list's selection, as in a Windows list.
     UINT state = 0;
     if (option.state & (QStyle::State_Selected | QStyle::State_MouseOver)) state |= ODS_SELECTED;
-    painter->drawImage(option.rect.topLeft(), DrawOwnerItem(Combo, index.row(), state, option.rect.size()));
+    DrawPixels(*painter, option.rect, OwnerDrawnItem(Combo, index.row(), state, option.rect.size()));
   }
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const auto row = static_cast<std::size_t>(index.row());
-    return {option.rect.width(), row < Combo->ItemHeights.size() ? Combo->ItemHeights[row] : 12};
+    return {option.rect.width(), row < Combo->ItemHeights.size() ? static_cast<int>(Combo->ItemHeights[row]) : 0};
   }
 
  private:
@@ -82,276 +101,252 @@ class OwnerDrawDelegate : public QAbstractItemDelegate {
 };
 
 // A drop-down list whose items and selection field the owner draws (CBS_DROPDOWNLIST,
-// CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS).
-class OwnerDrawComboBox : public QComboBox {
+// CBS_OWNERDRAWVARIABLE, CBS_HASSTRINGS). Its rows are as many empty rows as the model has
+// items; what they show is drawn by the owner.
+class OwnerDrawComboBox : public QComboBox, public WindowPeer {
  public:
   OwnerDrawComboBox(HWND__* window, QWidget* parent) : QComboBox(parent), Window(window) {
     static auto* style = new DropDownBelowStyle;  // shared by every box, for the whole run
     setStyle(style);
     setItemDelegate(new OwnerDrawDelegate(window, this));
     view()->setMouseTracking(true);
-    // A pick by the user: SELENDOK, CLOSEUP, SELCHANGE, as a mouse pick on Windows.
-    connect(this, &QComboBox::activated, this, [this](int) {
-      Picked = true;
-      Notify(Window, CBN_SELENDOK);
-      if (Dropped) Notify(Window, CBN_CLOSEUP);
-      Dropped = false;
-      Notify(Window, CBN_SELCHANGE);
-    });
+    // A pick with the mouse or the keys; Qt has closed the list by now.
+    connect(this, &QComboBox::activated, this, [this](int index) { WindowModel::UserPicks(Window, index); });
   }
+  ~OwnerDrawComboBox() override { Window->Peer = nullptr; }
 
   void showPopup() override {
-    Notify(Window, CBN_DROPDOWN);
-    Dropped = true;
+    WindowModel::UserDropsList(Window);
     QComboBox::showPopup();
+    // As Windows drops a list: the selected item in the top row, as far as the list reaches.
+    if (currentIndex() >= 0) view()->scrollTo(model()->index(currentIndex(), 0), QAbstractItemView::PositionAtTop);
   }
 
   void hidePopup() override {
     QComboBox::hidePopup();
-    Picked = false;
     // A pick comes right after the list closes; without one the user cancelled it.
     QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (Picked || !Dropped) return;
-          Dropped = false;
-          Notify(Window, CBN_SELENDCANCEL);
-          Notify(Window, CBN_CLOSEUP);
-        },
-        Qt::QueuedConnection);
+        this, [this] { WindowModel::UserClosesList(Window); }, Qt::QueuedConnection);
   }
 
+  void ItemsChanged() override {
+    const QSignalBlocker quiet(this);
+    const int rows = static_cast<int>(Window->Items.size());
+    if (count() > rows) clear();
+    while (count() < rows) addItem(QString());
+    setCurrentIndex(Window->Selection);  // adding the first row selects it in Qt, not in Windows
+  }
+  void SelectionChanged() override {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(Window->Selection);
+  }
+  void RedrawChanged() override { setUpdatesEnabled(Window->Redraw); }
+  void Repaint() override { update(); }
+  void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+
  protected:
-  // The frame and button as the style draws them; the selection field as the owner does.
+  void focusInEvent(QFocusEvent* event) override {
+    QComboBox::focusInEvent(event);
+    WindowModel::UserFocuses(Window);
+  }
+
+  // The face (the selection field as the owner draws it), a frame and a narrow button.
   void paintEvent(QPaintEvent*) override {
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    option.currentText.clear();
-    painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
-    if (currentIndex() >= 0)
-      painter.drawImage(field.topLeft(), DrawOwnerItem(Window, currentIndex(), ODS_COMBOBOXEDIT, field.size()));
+    QPainter painter(this);
+    const QRect box = rect();
+    const QRect button(box.right() + 1 - DropButtonWidth, box.top(), DropButtonWidth, box.height());
+    const QRect face(box.left(), box.top(), button.left() - box.left(), box.height());
+    if (currentIndex() >= 0) {
+      DrawPixels(painter, face, OwnerDrawnItem(Window, currentIndex(), ODS_COMBOBOXEDIT, face.size()));
+    } else {
+      painter.fillRect(face, palette().base());
+    }
+    QStyleOptionButton bevel;
+    bevel.initFrom(this);
+    bevel.rect = button;
+    style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &bevel, &painter, this);
+    QStyleOption arrow;
+    arrow.initFrom(this);
+    arrow.rect = button.adjusted(2, 4, -2, -4);
+    style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+    // The frame covers only the face's margin: its glyphs start 4 pixels in.
+    painter.setPen(hasFocus() ? palette().highlight().color() : palette().mid().color());
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
   }
 
  private:
   HWND__* Window;
-  bool Dropped = false;
-  bool Picked = false;
 };
 
-// An edit control. ES_NUMBER refuses typed keys that are not digits (pastes pass, as on
-// Windows); a text set by the program leaves the caret at the start.
-class EditControl : public QLineEdit {
+// An edit control; see the top of this file for how its caret is kept with the model's.
+class EditControl : public QLineEdit, public WindowPeer {
  public:
   EditControl(HWND__* window, QWidget* parent) : QLineEdit(parent), Window(window) {
-    connect(this, &QLineEdit::textChanged, this, [this] { Notify(Window, EN_CHANGE); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+      WindowModel::UserEdits(Window, text().toStdString(), Utf8Position(text(), SelectionStart()),
+                             Utf8Position(text(), Caret()));
+    });
+    auto caretMoved = [this] {
+      WindowModel::UserMovesCaret(Window, Utf8Position(text(), SelectionStart()), Utf8Position(text(), Caret()));
+    };
+    connect(this, &QLineEdit::cursorPositionChanged, this, caretMoved);
+    connect(this, &QLineEdit::selectionChanged, this, caretMoved);
   }
+  ~EditControl() override { Window->Peer = nullptr; }
+
+  void TextChanged() override {
+    const QSignalBlocker quiet(this);
+    const QString shown = Utf8(Window->Text);
+    if (text() != shown) setText(shown);
+    const int start = Utf16Position(Window->Text, Window->SelStart), end = Utf16Position(Window->Text, Window->SelEnd);
+    if (start == end) setCursorPosition(end);
+    else setSelection(start, end - start);  // the caret at the end
+  }
+  void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && event->key() == Qt::Key_Backspace) {
+      WindowModel::UserTypes(Window, '\b');
+      return;
+    }
     const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
-    if ((Window->Style & EsNumber) && printable && !typed.at(0).isDigit()) {
-      QApplication::beep();
+    if (plain && !typed.isEmpty() && typed.at(0).isPrint()) {
+      for (char key : typed.toStdString())
+        if (!WindowModel::UserTypes(Window, key)) QApplication::beep();  // refused, as ES_NUMBER refuses a letter
       return;
     }
     QLineEdit::keyPressEvent(event);
   }
 
+  void focusInEvent(QFocusEvent* event) override {
+    QLineEdit::focusInEvent(event);  // a Tab into it selects the whole text
+    WindowModel::UserFocuses(Window);
+  }
+
+ private:
+  int SelectionStart() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
+  int Caret() const { return hasSelectedText() ? selectionEnd() : cursorPosition(); }
+
+  HWND__* Window;
+};
+
+// A static text, written as Windows writes one: wrapped at word ends when centred, its lines
+// the dialog font's height apart.
+class StaticControl : public QLabel, public WindowPeer {
+ public:
+  StaticControl(HWND__* window, QWidget* parent) : QLabel(Utf8(window->Text), parent), Window(window) {
+    if (window->Style & SS_CENTER) {
+      setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+      setWordWrap(true);
+    }
+  }
+  ~StaticControl() override { Window->Peer = nullptr; }
+
+  void TextChanged() override { setText(Utf8(Window->Text)); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().windowText().color());
+    const QFontMetrics metrics(font());
+    QStringList lines;
+    if (!wordWrap()) {
+      lines << text();
+    } else {
+      for (const QString& word : text().split(' ', Qt::SkipEmptyParts)) {
+        const QString longer = lines.isEmpty() ? word : lines.back() + ' ' + word;
+        if (!lines.isEmpty() && metrics.horizontalAdvance(longer) <= width()) lines.back() = longer;
+        else lines << word;
+      }
+    }
+    for (int i = 0; i < lines.size(); ++i)
+      painter.drawText(QRect(0, i * LineHeight, width(), LineHeight), static_cast<int>(alignment() | Qt::TextDontClip),
+                       lines[i]);
+  }
+
  private:
   HWND__* Window;
 };
 
-LRESULT ComboProc(HWND__* window, QComboBox* combo, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto& items = window->Items;
-  switch (message) {
-    case CB_ADDSTRING: {
-      items.emplace_back(reinterpret_cast<const char*>(lParam));
-      auto index = static_cast<UINT>(items.size() - 1);
-      // The owner says how high the item is; the list asks the combo box, which passes the
-      // question on to its parent.
-      MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(window->Id), index, 0, 12, 0};
-      Backend::Send(window, WM_MEASUREITEM, static_cast<WPARAM>(window->Id), reinterpret_cast<LPARAM>(&measure));
-      window->ItemHeights.push_back(static_cast<int>(measure.itemHeight));
-      const QSignalBlocker quiet(combo);  // the program's change: no notification
-      combo->addItem(QString());
-      if (combo->currentIndex() >= 0 && static_cast<int>(items.size()) == 1) combo->setCurrentIndex(-1);
-      return static_cast<LRESULT>(index);
-    }
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM: return Backend::Send(window->Parent, message, wParam, lParam);
-    case CB_RESETCONTENT: {
-      items.clear();
-      window->ItemHeights.clear();
-      const QSignalBlocker quiet(combo);
-      combo->clear();
-      return 0;
-    }
-    case CB_GETCOUNT: return static_cast<LRESULT>(items.size());
-    case CB_GETCURSEL: return combo->currentIndex();
-    case CB_SETCURSEL: {
-      // An index the list lacks clears the selection, as Windows does.
-      auto index = static_cast<int>(static_cast<std::intptr_t>(wParam));
-      const bool known = index >= 0 && index < static_cast<int>(items.size());
-      const QSignalBlocker quiet(combo);
-      combo->setCurrentIndex(known ? index : -1);
-      return known ? index : CB_ERR;
-    }
-    case CB_GETLBTEXTLEN:
-    case CB_GETLBTEXT: {
-      auto index = static_cast<std::size_t>(wParam);
-      if (index >= items.size()) return CB_ERR;
-      if (message == CB_GETLBTEXT)
-        std::memcpy(reinterpret_cast<char*>(lParam), items[index].c_str(), items[index].size() + 1);
-      return static_cast<LRESULT>(items[index].size());
-    }
-    default: return 0;
+class PushButton : public QPushButton, public WindowPeer {
+ public:
+  PushButton(HWND__* window, QWidget* parent) : QPushButton(Utf8(window->Text), parent), Window(window) {
+    setDefault((window->Style & 0x0F) == BS_DEFPUSHBUTTON);
+    connect(this, &QPushButton::clicked, this, [this] { WindowModel::UserClicks(Window); });
   }
-}
+  ~PushButton() override { Window->Peer = nullptr; }
 
-LRESULT EditProc(QLineEdit* edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case EM_SETSEL: {
-      // -1 as the start takes the selection away; -1 as the end (or past the text) means its end.
-      const int length = static_cast<int>(edit->text().size());
-      auto start = static_cast<int>(static_cast<std::intptr_t>(wParam));
-      auto end = static_cast<int>(lParam);
-      if (start == -1) {
-        edit->deselect();
-        return 0;
-      }
-      if (end < 0 || end > length) end = length;
-      if (start < 0 || start > length) start = length;
-      edit->setSelection(start, end - start);  // the caret at the end given
-      return 0;
-    }
-    case EM_GETSEL: {
-      const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
-      const int end = edit->hasSelectedText() ? edit->selectionEnd() : edit->cursorPosition();
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(start);
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(end);
-      return MAKELRESULT(static_cast<WORD>(start), static_cast<WORD>(end));
-    }
-    case EM_REPLACESEL: edit->insert(QString::fromUtf8(reinterpret_cast<const char*>(lParam))); return 0;
-    default: return 0;
+  void TextChanged() override { setText(Utf8(Window->Text)); }
+  void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QPushButton::focusInEvent(event);
+    WindowModel::UserFocuses(Window);
   }
-}
+
+ private:
+  HWND__* Window;
+};
 
 }  // namespace
 
-QRect DialogUnitsToPixels(int x, int y, int width, int height) {
-  return {Scale(x, BaseUnitX, 4), Scale(y, BaseUnitY, 8), Scale(width, BaseUnitX, 4), Scale(height, BaseUnitY, 8)};
-}
-
-QFont DialogFont(const DialogTemplate& source) {
-  QFont font(QString::fromStdString(source.FontName));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPixelSize(BaseUnitY);  // the height that gives the dialog units above
-  return font;
-}
-
-LRESULT BuiltInProc(HWND__* window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!window || !window->Widget) return 0;
-  QWidget* widget = window->Widget;
-  switch (message) {
-    case WM_SETREDRAW: widget->setUpdatesEnabled(wParam != 0); return 0;
-    case WM_SETICON:  // one icon serves both sizes
-      if (lParam) widget->setWindowIcon(*reinterpret_cast<const QIcon*>(lParam));
-      return 0;
-    case WM_SETTEXT: {
-      const QString text = QString::fromUtf8(reinterpret_cast<const char*>(lParam));
-      if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(text);  // EN_CHANGE, as on Windows
-        edit->setCursorPosition(0);
-      } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(text);
-      } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        button->setText(text);
-      } else {
-        widget->setWindowTitle(text);
-      }
-      return TRUE;
-    }
-    default: break;
-  }
-  if (auto* combo = qobject_cast<QComboBox*>(widget)) return ComboProc(window, combo, message, wParam, lParam);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return EditProc(edit, message, wParam, lParam);
-  return 0;
-}
-
-void Notify(HWND__* control, UINT code) {
-  Backend::Send(control->Parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(control->Id), static_cast<WORD>(code)),
-                reinterpret_cast<LPARAM>(control));
-}
-
-QImage DrawOwnerItem(HWND__* combo, int index, UINT state, const QSize& size) {
-  QImage pixels(size, QImage::Format_RGB32);
-  pixels.fill(Qt::white);
-  HDC__ dc{PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()}};
-  DRAWITEMSTRUCT item{ODT_COMBOBOX,
-                      static_cast<UINT>(combo->Id),
-                      static_cast<UINT>(index),
-                      ODA_DRAWENTIRE,
-                      state,
-                      combo,
-                      &dc,
-                      RECT{0, 0, size.width(), size.height()},
-                      0};
-  Backend::Send(combo, WM_DRAWITEM, static_cast<WPARAM>(combo->Id), reinterpret_cast<LPARAM>(&item));
-  // The program writes 0x00RRGGBB; RGB32 wants the top byte set.
-  auto* bits = reinterpret_cast<std::uint32_t*>(pixels.bits());
-  for (qsizetype i = 0, n = static_cast<qsizetype>(pixels.width()) * pixels.height(); i < n; ++i) bits[i] |= 0xFF000000u;
-  return pixels;
-}
-
-void CreateControlWidgets(HWND__* dialog, QWidget* client, const DialogTemplate& source) {
+// The widgets of a dialog's controls, made as children of client at the template's places,
+// in its tab order.
+void CreateControlWidgets(HWND__* dialog, QWidget* client) {
   QWidget* previousTabStop = nullptr;
-  QLabel* waitingForBuddy = nullptr;
-  for (const ControlTemplate& control : source.Controls) {
-    auto child = std::make_unique<HWND__>();
-    child->ClassName = control.ClassName;
-    child->Id = control.Id;
-    child->Style = control.Style;
-    child->Parent = dialog;
+  for (auto& child : dialog->Children) {
     HWND__* window = child.get();
     QWidget* widget = nullptr;
-    QRect area = DialogUnitsToPixels(control.X, control.Y, control.Width, control.Height);
-    if (control.ClassName == "ComboBox") {
+    QRect area(window->Area.left, window->Area.top, window->Area.right - window->Area.left,
+               window->Area.bottom - window->Area.top);
+    if (window->ClassName == "ComboBox") {
       auto* combo = new OwnerDrawComboBox(window, client);
+      window->Peer = combo;
       // The template's height is the dropped list's; the box itself is its field.
       combo->setMaxVisibleItems(std::max(1, (area.height() - ComboFieldHeight) / 12));
       area.setHeight(ComboFieldHeight);
       widget = combo;
-    } else if (control.ClassName == "Edit") {
-      widget = new EditControl(window, client);
-    } else if (control.ClassName == "Button") {
-      auto* button = new QPushButton(Utf8(control.Text), client);
-      button->setDefault(control.Style & BsDefPushButton);
-      QObject::connect(button, &QPushButton::clicked, button, [window] { Notify(window, BnClicked); });
+    } else if (window->ClassName == "Edit") {
+      auto* edit = new EditControl(window, client);
+      window->Peer = edit;
+      widget = edit;
+    } else if (window->ClassName == "Button") {
+      auto* button = new PushButton(window, client);
+      window->Peer = button;
       widget = button;
     } else {
-      auto* label = new QLabel(Utf8(control.Text), client);
-      if (control.Style & SsCenter) {
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setWordWrap(true);
-      }
-      waitingForBuddy = label;  // its mnemonic moves the focus to the next control that takes it
+      auto* label = new StaticControl(window, client);
+      window->Peer = label;
       widget = label;
     }
     widget->setGeometry(area);
-    if (control.Style & WsTabStop) {
+    if (window->Style & WS_TABSTOP) {
       widget->setFocusPolicy(Qt::StrongFocus);
       if (previousTabStop) QWidget::setTabOrder(previousTabStop, widget);
       previousTabStop = widget;
-      if (waitingForBuddy) waitingForBuddy->setBuddy(widget);
-      waitingForBuddy = nullptr;
     } else {
       widget->setFocusPolicy(Qt::NoFocus);
     }
-    window->Widget = widget;
-    dialog->Children.push_back(std::move(child));
   }
+}
+
+QWidget* WidgetOf(HWND__* window) { return window ? dynamic_cast<QWidget*>(window->Peer) : nullptr; }
+
+QFont DialogFont(const DialogTemplate& source) {
+  QFont font(QString::fromStdString(source.FontName));
+  font.setStyleHint(QFont::TypeWriter);
+  // Windows' cells of this font are 8 x 13 pixels here, and the dialog units follow from them:
+  // the largest size whose characters are no larger keeps every text inside the rectangles
+  // the template gives.
+  for (int size = LineHeight; size > 6; --size) {
+    font.setPixelSize(size);
+    const QFontMetrics metrics(font);
+    if (metrics.height() <= LineHeight && metrics.horizontalAdvance(QLatin1Char('M')) <= 8) break;
+  }
+  return font;
 }
 
 }  // namespace QtBackend

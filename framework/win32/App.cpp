@@ -12,7 +12,7 @@ HICON LoadAppIcon(UINT id) {
   return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
 }
 
-CString ExecutableName() {
+CString ApplicationName() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD got = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));

@@ -53,7 +53,7 @@ void AnswerModalWindows() {
   if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
 }
 
-QWidget* EditorWidget(CEditorDlg& editor) { return editor.m_hWnd ? editor.m_hWnd->Widget.data() : nullptr; }
+QWidget* EditorWidget(CEditorDlg& editor) { return QtBackend::WidgetOf(editor.m_hWnd); }
 
 // Keys go to the active window, which a closed dialog or list may have left none.
 void Activate(CEditorDlg& editor) {
@@ -91,11 +91,11 @@ void WhenModalOpens(const std::function<void(QWidget*)>& answer) { Answers.push_
 bool WaitFor(const std::function<bool()>& condition, int limitMs) { return QTest::qWaitFor(condition, limitMs); }
 
 QComboBox* Box(CEditorDlg& editor, int id) {
-  return qobject_cast<QComboBox*>(Backend::DlgItem(editor.m_hWnd, id)->Widget.data());
+  return qobject_cast<QComboBox*>(QtBackend::WidgetOf(Backend::DlgItem(editor.m_hWnd, id)));
 }
 
 QLineEdit* Field(CEditorDlg& editor, int id) {
-  return qobject_cast<QLineEdit*>(Backend::DlgItem(editor.m_hWnd, id)->Widget.data());
+  return qobject_cast<QLineEdit*>(QtBackend::WidgetOf(Backend::DlgItem(editor.m_hWnd, id)));
 }
 
 void Menu(CEditorDlg& editor, const QString& popup, const QString& item) {
@@ -131,6 +131,20 @@ void Load(CEditorDlg& editor, const std::string& path, const std::vector<std::fu
     QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
   });
   for (const auto& answer : then) WhenModalOpens(answer);
+  Menu(editor, "&File", "&Load");
+}
+
+void LoadByTyping(CEditorDlg& editor, const std::string& path) {
+  WhenModalOpens([path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (!dialog) return;
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    name->setFocus();
+    QTest::keyClicks(name, QString::fromStdString(path), Qt::NoModifier, 5);
+    QTest::qWait(300);  // the completion list follows the typing
+    QWidget* keys = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : name;
+    QTest::keyClick(keys, Qt::Key_Return);
+  });
   Menu(editor, "&File", "&Load");
 }
 

@@ -36,6 +36,9 @@ void MenuBarCommand(CEditorDlg& editor, const QString& text);
 // Load through the real file dialog: the path typed into its file-name field, then Open.
 // then answers what opens after the file dialog (a failed load's message).
 void Load(CEditorDlg& editor, const std::string& path, const std::vector<std::function<void(QWidget*)>>& then = {});
+// Load with the path typed into the file dialog's name field key by key, then Enter, as a
+// user does (typing opens the field's completion list).
+void LoadByTyping(CEditorDlg& editor, const std::string& path);
 // Save, through the menu.
 void Save(CEditorDlg& editor);
 // Drops the box's list with a click and picks an item with the keys, as a user can.

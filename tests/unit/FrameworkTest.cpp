@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDialog.h"
+#include "framework/Backend.h"
 
 namespace {
 
@@ -112,6 +113,57 @@ TEST_F(Framework, ModalDialogsAreAnsweredByTheirScript) {
   EXPECT_EQ(nested.DoModal(), IDCANCEL);  // no script: the user closed it
   EXPECT_EQ(nested.m_hWnd, nullptr);
   EXPECT_EQ(nested.Box.m_hWnd, nullptr);  // detached with its dialog
+}
+
+// A dialog of two drop-down lists, one owner-drawn whose owner answers no measure question
+// and one plain, that logs the messages it gets.
+class LoggingDialog : public CDialog {
+ public:
+  static constexpr UINT Template = 901;
+  static constexpr int OwnerDrawnId = 1100, PlainId = 1101;
+  LoggingDialog() : CDialog(Template) {
+    Headless::DialogTemplate t;
+    t.Caption = "Log";
+    t.Controls = {{OwnerDrawnId, "ComboBox", 0x50210A23, "", 0, 0, 40, 80}, {PlainId, "ComboBox", 0x50210003, "", 0, 0, 40, 80}};
+    Headless::RegisterTemplate(Template, t);
+  }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_MEASUREITEM) Log.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemID == static_cast<UINT>(-1) ? "measure field" : "measure item");
+    if (message == WM_INITDIALOG) Log.push_back("init");
+    return CDialog::WindowProc(message, wParam, lParam);
+  }
+  std::vector<std::string> Log;
+};
+
+// As Windows builds a dialog and fills its lists: only owner-drawn boxes are measured, their
+// selection field before WM_INITDIALOG, and an owner that does not answer keeps the height
+// the system offers (faults: every box measured, the field measured after the dialog's own
+// initialisation ran, another height offered than Windows offers).
+TEST(DialogBuild, MeasuresOwnerDrawnBoxesAsWindowsDoes) {
+  LoggingDialog dialog;
+  ASSERT_TRUE(Headless::Open(dialog));
+  EXPECT_EQ(dialog.Log, (std::vector<std::string>{"measure field", "init"}));
+  HWND__* ownerDrawn = Headless::Control(dialog, LoggingDialog::OwnerDrawnId);
+  HWND__* plain = Headless::Control(dialog, LoggingDialog::PlainId);
+  EXPECT_EQ(ownerDrawn->FieldHeight, 14u);  // as Wine offers them (tests/wine/combo_smoke)
+  for (HWND__* box : {ownerDrawn, plain}) Backend::AddItem(box, "A");
+  EXPECT_EQ(ownerDrawn->ItemHeights, std::vector<UINT>{16});
+  EXPECT_EQ(plain->ItemHeights, std::vector<UINT>{0});  // never asked
+  EXPECT_EQ(dialog.Log.size(), 3u);
+  Headless::Close(dialog);
+}
+
+// A dialog already running is not run again (fault: a second modal loop over the same
+// windows and objects), as DoModal refuses it on Windows.
+TEST(DialogBuild, ARunningDialogIsNotRunAgain) {
+  TestDialog dialog;
+  INT_PTR inner = 0;
+  Headless::OnNextModal([&](CDialog& running) {
+    inner = running.DoModal();
+    Headless::PressCommand(running, IDOK);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(inner, -1);
 }
 
 }  // namespace

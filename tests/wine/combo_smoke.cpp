@@ -144,6 +144,8 @@ class CSmokeDlg : public CDialog {
   HICON Icon = nullptr;
   bool InitSeen = false;
   bool MeasuredBeforeInit = false;  // WM_MEASUREITEM reached the object before WM_INITDIALOG
+  int OfferedFieldHeight = -1;      // the height WM_MEASUREITEM offered, for the selection field
+  int OfferedItemHeight = -1;       // and for a list item
   std::vector<UINT> Notifications;  // the box's notifications, as the dialog received them
   int SelchangeCount = 0;
   int RememberedAtSelchange = -2;
@@ -164,6 +166,11 @@ class CSmokeDlg : public CDialog {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_INITDIALOG) InitSeen = true;
     if (message == WM_MEASUREITEM && !InitSeen) MeasuredBeforeInit = true;
+    if (message == WM_MEASUREITEM) {  // what the system offers before the owner answers
+      const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+      (measure->itemID == static_cast<UINT>(-1) ? OfferedFieldHeight : OfferedItemHeight) =
+          static_cast<int>(measure->itemHeight);
+    }
     if (message == WM_COMMAND && LOWORD(wParam) == IDC_COMBO && lParam) Notifications.push_back(HIWORD(wParam));
     if (message == WM_TIMER && wParam == StepTimer) {
       RunStep();
@@ -208,6 +215,10 @@ class CSmokeDlg : public CDialog {
     UpdateWindow(m_hWnd);
     if (Box.FieldDraws == 0) return false;
     Check(MeasuredBeforeInit, "WM_MEASUREITEM before WM_INITDIALOG already reached the dialog object");
+    // The window model of the other backends offers the same (framework/model/).
+    Check(OfferedFieldHeight == 14 && OfferedItemHeight == 16,
+          "WM_MEASUREITEM offers the owner 14 for the selection field and 16 for an item before it answers (" +
+              std::to_string(OfferedFieldHeight) + ", " + std::to_string(OfferedItemHeight) + ")");
     Check(Box.FieldItem == 0, "the selection field draws the first esper");
 
     RECT client{};

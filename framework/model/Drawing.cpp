@@ -1,15 +1,16 @@
 // Device contexts and bitmaps in memory: a bitmap is a pixel array the program owns, a
 // window's client DC draws into the window's own pixels, and a DC without either draws nothing.
+// A backend shows these pixels where it shows them (an owner-drawn item, see DrawItem).
 
 #include <cstdint>
 #include <vector>
 
 #include "framework/Backend.h"
-#include "framework/headless/HeadlessWindow.h"
+#include "framework/model/WindowModel.h"
 
 namespace {
 
-struct HeadlessBitmap {
+struct PixelBitmap {
   std::vector<std::uint32_t> Pixels;
   int Width;
   int Height;
@@ -23,20 +24,20 @@ HDC CreateMemoryDC(HDC) { return new HDC__{}; }
 void DeleteMemoryDC(HDC dc) { delete dc; }
 
 void SelectBitmap(HDC dc, void* bitmapHandle) {
-  auto* bitmap = static_cast<HeadlessBitmap*>(bitmapHandle);
+  auto* bitmap = static_cast<PixelBitmap*>(bitmapHandle);
   if (dc && bitmap) dc->Pixels = {bitmap->Pixels.data(), bitmap->Width, bitmap->Height};
 }
 
 bool CreateBitmap(int width, int height, PixelSurface& pixels, void*& handle) {
   auto* bitmap =
-      new HeadlessBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
+      new PixelBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
   pixels = {bitmap->Pixels.data(), width, height};
   handle = bitmap;
   return true;
 }
 
 void DeleteBitmap(PixelSurface& pixels, void*& handle) {
-  delete static_cast<HeadlessBitmap*>(handle);
+  delete static_cast<PixelBitmap*>(handle);
   handle = nullptr;
   pixels = {};
 }
@@ -56,3 +57,15 @@ bool DeviceBitBlt(HDC, int, int, int, int, HDC, int, int, DWORD) { return false;
 COLORREF DeviceSetPixel(HDC, int, int, COLORREF) { return 0xFFFFFFFF; }
 
 }  // namespace Backend
+
+namespace WindowModel {
+
+void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target) {
+  if (!combo) return;
+  HDC__ dc{target};
+  DRAWITEMSTRUCT item{ODT_COMBOBOX, static_cast<UINT>(combo->Id), static_cast<UINT>(index), ODA_DRAWENTIRE, state, combo,
+                      &dc,          RECT{0, 0, target.Width, target.Height}, 0};
+  Backend::Send(combo, WM_DRAWITEM, static_cast<WPARAM>(combo->Id), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace WindowModel

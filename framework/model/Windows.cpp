@@ -1,30 +1,29 @@
-// Messages, window texts, the focus, combo box items and message boxes of the in-memory
-// windows: what an object does not handle goes to the control's own handling (Controls.cpp).
-
-#include <string>
+// Messages, window texts, the focus and combo box items of the model's windows: a message
+// goes to the window's attached object, and what no object takes to the window's own
+// handling (Controls.cpp).
 
 #include "framework/Backend.h"
 #include "framework/CWnd.h"
-#include "framework/headless/HeadlessInternal.h"
+#include "framework/model/ModelInternal.h"
 
 namespace {
-int Lookups = 0;  // Backend::DlgItem calls: the framework asking the platform for a control
+int Lookups = 0;  // Backend::DlgItem calls: the framework asking for a control
 }  // namespace
 
-namespace Headless {
+namespace WindowModel {
 int ControlLookups() { return Lookups; }
-}  // namespace Headless
+}  // namespace WindowModel
 
 namespace Backend {
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!window) return 0;
   if (CWnd* object = CWnd::FromHandlePermanent(window)) return object->WindowProc(message, wParam, lParam);
-  return Headless::BuiltInProc(window, message, wParam, lParam);
+  return WindowModel::BuiltInProc(window, message, wParam, lParam);
 }
 
 LRESULT DefaultProc(CWnd& object, UINT message, WPARAM wParam, LPARAM lParam) {
-  return Headless::BuiltInProc(object.m_hWnd, message, wParam, lParam);
+  return WindowModel::BuiltInProc(object.m_hWnd, message, wParam, lParam);
 }
 
 bool Subclass(CWnd&) { return true; }  // an attached object already gets every message
@@ -45,16 +44,15 @@ void SetText(HWND window, const CString& utf8) {
   Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.Str().c_str()));
 }
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
+
 void Focus(HWND window) {
-  if (window) Headless::SetFocusedWindow(window);  // as SetFocus: the selection of an edit stays as it was
+  if (!window) return;
+  WindowModel::SetFocusedWindow(window);  // as SetFocus: the selection of an edit stays as it was
+  if (window->Peer) window->Peer->FocusTaken();
 }
 
 void Invalidate(HWND window, bool) {
-  if (window) Headless::Repainted(window);
-}
-
-int ShowMessageBox(HWND, const CString& text, const CString& caption, UINT type) {
-  return Headless::AnswerMessageBox(text.Str(), caption.Str(), type);
+  if (window) WindowModel::Repainted(window);
 }
 
 int AddItem(HWND combo, const CString& bytes) {

@@ -1,0 +1,93 @@
+// Dialog windows from resource templates, made as the dialog manager makes them: the window
+// and its controls, their items measured before WM_INITDIALOG, then the focus on the first
+// tab stop.
+
+#include <algorithm>
+
+#include "framework/Backend.h"
+#include "framework/CDialog.h"
+#include "framework/model/ModelInternal.h"
+
+namespace WindowModel {
+
+namespace {
+
+std::vector<std::unique_ptr<HWND__>> Dialogs;  // open dialog windows, innermost last
+
+// What WM_MEASUREITEM offers for an owner-drawn box's selection field before the owner
+// answers, as Windows offers it for the program's dialog font (measured under Wine).
+constexpr UINT OfferedFieldHeight = 14;
+
+}  // namespace
+
+HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const std::function<void(HWND__*)>& mirror) {
+  if (dialog.m_hWnd) return nullptr;  // running already: Windows' DoModal refuses a second run too
+  auto window = std::make_unique<HWND__>();
+  window->ClassName = "#32770";
+  window->Text = source.Caption;
+  window->Style = source.Style;
+  window->Parent = dialog.Parent ? dialog.Parent->m_hWnd : nullptr;
+  window->ClientWidth = source.ClientWidth;
+  window->ClientHeight = source.ClientHeight;
+  window->Client.assign(static_cast<std::size_t>(source.ClientWidth) * static_cast<std::size_t>(source.ClientHeight),
+                        0);
+  window->Dialog = &dialog;
+  for (const ControlTemplate& control : source.Controls) {
+    auto child = std::make_unique<HWND__>();
+    child->ClassName = control.ClassName;
+    child->Id = control.Id;
+    child->Style = control.Style;
+    child->Text = control.Text;
+    child->Parent = window.get();
+    child->Area = DialogUnitsToPixels(control.X, control.Y, control.Width, control.Height);
+    window->Children.push_back(std::move(child));
+  }
+  HWND__* raw = window.get();
+  Dialogs.push_back(std::move(window));
+  dialog.Attach(raw);
+  if (mirror) mirror(raw);
+
+  // As on Windows, owner-drawn boxes have their selection field measured before
+  // WM_INITDIALOG, while no control object is attached yet.
+  for (auto& child : raw->Children)
+    if (child->ClassName == "ComboBox" && (child->Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) {
+      MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(child->Id), static_cast<UINT>(-1), 0,
+                                OfferedFieldHeight, 0};
+      Backend::Send(raw, WM_MEASUREITEM, static_cast<WPARAM>(child->Id), reinterpret_cast<LPARAM>(&measure));
+      child->FieldHeight = measure.itemHeight;
+    }
+  // TRUE from WM_INITDIALOG: the focus goes to the first tab stop.
+  if (Backend::Send(raw, WM_INITDIALOG, 0, 0))
+    for (auto& child : raw->Children)
+      if (child->Style & WS_TABSTOP) {
+        UserTabsInto(child.get());
+        break;
+      }
+  return raw;
+}
+
+void DestroyDialogWindow(CDialog& dialog) {
+  HWND__* window = dialog.m_hWnd;
+  if (!window) return;
+  for (auto& child : window->Children) {
+    if (CWnd* object = CWnd::FromHandlePermanent(child.get())) object->Detach();
+    LoseFocus(child.get());
+  }
+  LoseFocus(window);
+  dialog.Detach();
+  std::erase_if(Dialogs, [window](const auto& open) { return open.get() == window; });
+}
+
+}  // namespace WindowModel
+
+namespace Backend {
+
+void EndModal(CDialog& dialog, int result) {
+  HWND__* window = dialog.m_hWnd;
+  if (!window) return;
+  window->Ended = true;
+  window->Result = result;
+  if (window->Peer) window->Peer->DialogEnded();
+}
+
+}  // namespace Backend

@@ -1,0 +1,111 @@
+// What the user does to the model's windows, as Windows turns it into changes and
+// notifications: the order of a combo box's notifications, the selection of an edit reached
+// with Tab, the keys of a dialog. The in-memory test driver and every backend's peers come here.
+
+#include <algorithm>
+
+#include "framework/Backend.h"
+#include "framework/model/ModelInternal.h"
+
+namespace WindowModel {
+
+void UserDropsList(HWND__* combo) {
+  if (!combo || combo->Dropped) return;
+  combo->Dropped = true;
+  Notify(combo, CBN_DROPDOWN);
+}
+
+void UserClosesList(HWND__* combo) {
+  if (!combo || !combo->Dropped) return;
+  combo->Dropped = false;
+  Notify(combo, CBN_SELENDCANCEL);
+  Notify(combo, CBN_CLOSEUP);
+}
+
+void UserPicks(HWND__* combo, int index) {
+  if (!combo) return;
+  Backend::Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  Notify(combo, CBN_SELENDOK);
+  if (combo->Dropped) {
+    combo->Dropped = false;
+    Notify(combo, CBN_CLOSEUP);
+  }
+  Notify(combo, CBN_SELCHANGE);
+}
+
+bool UserMovesInList(HWND__* combo, int key) {
+  if (!combo) return false;
+  const int last = static_cast<int>(combo->Items.size()) - 1;
+  const int page = 8;  // rows a page key moves, about what the list shows
+  const int at = combo->Selection;
+  int to = at;
+  switch (key) {
+    case VK_UP: to = at < 0 ? 0 : at - 1; break;
+    case VK_DOWN: to = at + 1; break;
+    case VK_PRIOR: to = at - page; break;
+    case VK_NEXT: to = at < 0 ? page - 1 : at + page; break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = last; break;
+    default: return false;
+  }
+  to = std::clamp(to, 0, std::max(last, 0));
+  if (last >= 0 && to != at) UserPicks(combo, to);
+  return true;
+}
+
+void UserTabsInto(HWND__* window) {
+  if (!window) return;
+  Backend::Focus(window);
+  if (window->ClassName == "Edit") Backend::Send(window, EM_SETSEL, 0, -1);
+}
+
+void UserFocuses(HWND__* window) { SetFocusedWindow(window); }
+
+void UserMovesCaret(HWND__* edit, int start, int end) {
+  if (!edit) return;
+  const int length = static_cast<int>(edit->Text.size());
+  edit->SelStart = std::clamp(std::min(start, end), 0, length);
+  edit->SelEnd = std::clamp(std::max(start, end), 0, length);
+}
+
+bool UserTypes(HWND__* edit, char key) {
+  if (!edit) return false;
+  if (FocusedWindow() != edit) Backend::Focus(edit);
+  Backend::Send(edit, WM_CHAR, static_cast<unsigned char>(key), 0);
+  return !RefusesKey(edit, key);
+}
+
+void UserEdits(HWND__* edit, const std::string& text, int selStart, int selEnd) {
+  if (!edit) return;
+  const bool changed = edit->Text != text;
+  edit->Text = text;
+  UserMovesCaret(edit, selStart, selEnd);
+  if (edit->Peer) edit->Peer->TextChanged();
+  if (changed) Notify(edit, EN_CHANGE);
+}
+
+namespace {
+void Command(HWND__* dialog, int id) {
+  Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+}
+}  // namespace
+
+void UserPressesEnter(HWND__* dialog) {
+  if (!dialog) return;
+  for (auto& child : dialog->Children)
+    if (child->ClassName == "Button" && (child->Style & 0x0F) == BS_DEFPUSHBUTTON) {
+      UserClicks(child.get());
+      return;
+    }
+  Command(dialog, IDOK);
+}
+
+void UserPressesEscape(HWND__* dialog) { Command(dialog, IDCANCEL); }
+
+void UserCloses(HWND__* dialog) { Backend::Send(dialog, WM_CLOSE, 0, 0); }
+
+void UserClicks(HWND__* button) {
+  if (button) Notify(button, BN_CLICKED);
+}
+
+}  // namespace WindowModel

@@ -1,0 +1,71 @@
+#pragma once
+// What a backend over the window model calls. The model implements the window functions of
+// Backend.h (messages, texts, items, focus, drawing, EndModal); a backend adds its peers and
+// the parts only it can do: RunModal (its modal loop), ShowMessageBox, CFileDialog::DoModal,
+// LoadAppIcon, ExecutableName and the program's entry point.
+
+#include <functional>
+
+#include "framework/ResourceScript.h"
+#include "framework/model/Window.h"
+
+class CDialog;
+
+namespace WindowModel {
+
+// --- Dialogs ---
+
+// Makes the dialog's window and its controls from the template and attaches dialog, then
+// lets the backend make its peers (mirror may be empty), then, as Windows does, measures the
+// selection fields of owner-drawn boxes before WM_INITDIALOG, sends WM_INITDIALOG and on TRUE
+// gives the focus to the first tab stop. Null when the dialog is already running.
+HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const std::function<void(HWND__*)>& mirror);
+// Detaches the objects of the dialog and its controls and forgets the windows.
+void DestroyDialogWindow(CDialog& dialog);
+
+// --- What the user does, as the model changes and the notifications Windows sends ---
+
+// A drop-down list opens (CBN_DROPDOWN), or closes without a pick (CBN_SELENDCANCEL, CBN_CLOSEUP).
+void UserDropsList(HWND__* combo);
+void UserClosesList(HWND__* combo);
+// The user settles on item index, with the mouse in the open list or with a key on the
+// closed box: the selection, then CBN_SELENDOK, CBN_CLOSEUP if the list was open, CBN_SELCHANGE.
+void UserPicks(HWND__* combo, int index);
+// A key on a closed list (VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT): the item it
+// moves to is picked; nothing happens at either end. True when the key was one of these.
+bool UserMovesInList(HWND__* combo, int key);
+// The focus moves to the window as the dialog manager moves it: an edit reached with Tab
+// has its whole text selected.
+void UserTabsInto(HWND__* window);
+// The focus came to the window by a click or the platform's own means: nothing else changes.
+void UserFocuses(HWND__* window);
+// The caret and selection of an edit, as the user moved them (no notification).
+void UserMovesCaret(HWND__* edit, int start, int end);
+// A key typed into an edit where its caret is (WM_CHAR): replaces the selection; '\b' is
+// Backspace; an ES_NUMBER edit refuses a key that is not a digit (false).
+bool UserTypes(HWND__* edit, char key);
+// The edit's whole text replaced by the user's own means (a paste, a cut, an undo): no
+// filter, then EN_CHANGE when the text changed.
+void UserEdits(HWND__* edit, const std::string& text, int selStart, int selEnd);
+// Enter: the default push button's command, else IDOK. Escape: IDCANCEL. The close box (or
+// Alt+F4): WM_CLOSE, which a dialog turns into IDCANCEL.
+void UserPressesEnter(HWND__* dialog);
+void UserPressesEscape(HWND__* dialog);
+void UserCloses(HWND__* dialog);
+// A push button clicked: BN_CLICKED to its dialog.
+void UserClicks(HWND__* button);
+
+// The window with the keyboard focus, or null.
+HWND__* FocusedWindow();
+
+// --- Drawing and counting ---
+
+// Asks the combo box's owner to draw item index (or the selection field with
+// ODS_COMBOBOXEDIT) into target, as the control asks it with WM_DRAWITEM.
+void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target);
+
+// How many times the framework has asked for a control by id (Backend::DlgItem). On Windows
+// each such lookup is a round trip to the system, so none may come per item or per message.
+int ControlLookups();
+
+}  // namespace WindowModel
