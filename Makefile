@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench bench-native clean
+.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench bench-native install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -63,6 +63,13 @@ bench: deps native
 # The native editor's start and Load beside TAVERO.EXE's under Wine, in one run.
 bench-native: deps qt windows
 	bench/native-times
+
+# tavero and tavero-cli with the desktop entry, the .fig type and the icon, under PREFIX.
+PREFIX ?= $(HOME)/.local
+install: deps qt
+	cmake --install build/qt --prefix $(PREFIX)
+	-update-mime-database $(PREFIX)/share/mime 2>/dev/null
+	-update-desktop-database $(PREFIX)/share/applications 2>/dev/null
 
 clean:
 	rm -rf build sample

@@ -22,6 +22,9 @@ class CWinApp : public CCmdTarget {
 
   CString m_pszAppName;
   CWnd* m_pMainWnd = nullptr;
+  // A file the program was started with (its first argument, as "Open with" passes it), as a
+  // full path; empty for none. The entry point sets it before InitInstance.
+  CString FileToOpen;
 };
 
 CWinApp* AfxGetApp();

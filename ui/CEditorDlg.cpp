@@ -51,6 +51,11 @@ BOOL CEditorDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+  // Started with a file ("Open with"): it is loaded as Load loads a chosen one.
+  if (CWinApp* app = AfxGetApp(); app && !app->FileToOpen.IsEmpty()) {
+    g_rom.SetPath(app->FileToOpen);
+    LoadChosenFile();
+  }
   return TRUE;
 }
 

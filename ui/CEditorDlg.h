@@ -72,6 +72,8 @@ class CEditorDlg : public CDialog {
   void ChangeSpell(int pair);
   void StoreField(int slot, int value);
   bool ExchangeFromControls();
+  // Load after the file is chosen: the image at g_rom's path read, checked and shown.
+  void LoadChosenFile();
   void ReportFailure(const char* action);
   // Save; false, with the failure message shown, when the image could not be written.
   bool SaveImage();

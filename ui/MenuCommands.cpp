@@ -11,6 +11,10 @@ void CEditorDlg::ReportFailure(const char* action) { MessageBox(g_rom.FailureMes
 void CEditorDlg::OnFileLoad() {
   if (!AskSaveChanges()) return;
   if (!g_rom.ChooseFile()) return;
+  LoadChosenFile();
+}
+
+void CEditorDlg::LoadChosenFile() {
   RomLoaded = 0;
   if (!g_rom.LoadFile()) {
     ReportFailure("load");

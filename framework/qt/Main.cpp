@@ -2,6 +2,7 @@
 // library so that tools linking the library keep their own main.
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSessionManager>
 
 #include <cstdio>
@@ -39,5 +40,8 @@ int main(int argc, char** argv) {
   });
   // The static initialisers have built the application object by now.
   CWinApp* app = AfxGetApp();
-  return app ? app->Run() : 1;
+  if (!app) return 1;
+  if (const QStringList arguments = QApplication::arguments(); arguments.size() > 1)
+    app->FileToOpen = CString(QFileInfo(arguments[1]).absoluteFilePath().toStdString());
+  return app->Run();
 }

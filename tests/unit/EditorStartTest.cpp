@@ -3,6 +3,8 @@
 
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+
 // The editor as it starts, and how it ends.
 class EditorStart : public EditorFixture {};
 
@@ -76,6 +78,36 @@ TEST_F(EditorStart, EnterEndsTheProgramOnlyWithValidRates) {
   Headless::PasteText(*Dialog, IDC_RATE3, "255");
   Headless::PressCommand(*Dialog, IDOK);
   EXPECT_TRUE(Dialog->m_hWnd->Ended);
+}
+
+// Started with a file ("Open with"): it is loaded at once as Load loads a chosen file, with
+// Load's checks and messages (faults: the file ignored, or loaded past Load's checks).
+TEST_F(EditorStart, AFileGivenAtStartIsLoadedAsLoadWould) {
+  Headless::Close(*Dialog);
+  const std::string good = Dir.Write("good.smc", Sample(true));
+  Bytes tooShort = Sample(true);
+  tooShort.resize(RomLayout::ImageEnd - 1);
+  const std::string refused = Dir.Write("short.smc", tooShort);
+  for (const std::string& path : {good, refused}) {
+    Headless::ClearMessageBoxes();
+    theApp.FileToOpen = CString(path);
+    Dialog = std::make_unique<CEditorDlg>();
+    ASSERT_TRUE(Headless::Open(*Dialog));
+    theApp.FileToOpen.Empty();
+    EXPECT_EQ(g_rom.Path.Str(), path);
+    if (path == good) {
+      EXPECT_EQ(Dialog->RomLoaded, 1);
+      EXPECT_EQ(Count(IDC_ESPER), 27);
+      EXPECT_TRUE(Headless::MessageBoxes().empty());
+    } else {
+      EXPECT_EQ(Dialog->RomLoaded, 0);
+      ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+      EXPECT_EQ(Headless::MessageBoxes()[0].rfind("Could not load " + path + ":\nthe file is too short", 0), 0u);
+    }
+    Headless::Close(*Dialog);
+  }
+  Dialog = std::make_unique<CEditorDlg>();
+  ASSERT_TRUE(Headless::Open(*Dialog));
 }
 
 }  // namespace
