@@ -29,7 +29,7 @@ bool CFile::Open(const CString& path, unsigned flags) {
   return true;
 }
 
-// An operation on a file that is not open fails as the system's would, without a call.
+// An operation on a file that is not open fails, as on a closed handle, without reaching the file system.
 bool CFile::NotOpen(const char* what) {
   if (IsOpen()) return false;
   Fail(what, "the file is not open");
