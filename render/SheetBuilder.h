@@ -7,8 +7,9 @@ class CDC;
 class CRomImage;
 class CWnd;
 
-// Replaces rom.GlyphSheet and rom.PaletteSheet with the image's font and palettes, as memory
-// surfaces like `like` (like the screen when null). Needs no window.
+// Draws the image's font and palettes over every pixel of rom.GlyphSheet and rom.PaletteSheet,
+// made first as memory surfaces like `like` (like the screen when null) unless the sheets
+// of an earlier load are there to draw over. Needs no window.
 void RenderSheets(CRomImage& rom, CDC* like);
 // The preview of both sheets, copied onto target at (0, 256): the palettes, the highlight and
 // current bands over their top, the normal band beside them.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "CliRun.h"
 #include "PatchAppliers.h"
 #include "cli/Bps.h"
 #include "cli/Ips.h"
