@@ -49,7 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         editor.OnSelchangeEsper();
         break;
       default:
-        Headless::PressCommand(editor, IDOK);  // Enter: validates every field
+        // Enter: validates every field and, with changes unsaved, asks whether to save them.
+        Headless::AnswerNextMessageBox(input.PickValueInArray({IDYES, IDNO, IDCANCEL}));
+        Headless::PressCommand(editor, IDOK);
         break;
     }
     for (const EsperRecord& record : g_rom.EsperTable)
