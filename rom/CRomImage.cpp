@@ -30,7 +30,9 @@ CRomImage::~CRomImage() {
 }
 
 void CRomImage::ReleaseImage() {
-  Buffer.reset();
+  // Kept for the next load of a file of this length: its pages are already the program's.
+  Spare = std::move(Buffer);
+  SpareSize = BufferSize;
   BufferSize = 0;
   LargeImage = 0;
   HeaderSize = 0;
@@ -68,7 +70,9 @@ int CRomImage::LoadFile(unsigned openMode) {
   std::uint64_t fileLength = 0;
   if (!File.GetLength(fileLength)) return CloseAndFail(File.ErrorText());
   if (fileLength > std::numeric_limits<std::size_t>::max() / 2) return CloseAndFail("the file is too large to load");
-  std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[fileLength ? fileLength : 1]);
+  std::unique_ptr<std::uint8_t[]> bytes = SpareSize == fileLength && Spare ? std::move(Spare) : nullptr;
+  Spare.reset();
+  if (!bytes) bytes.reset(new (std::nothrow) std::uint8_t[fileLength ? static_cast<std::size_t>(fileLength) : 1]);
   if (!bytes) return CloseAndFail("not enough memory to hold the file");
   std::size_t got = File.Read(bytes.get(), static_cast<std::size_t>(fileLength));
   if (got != fileLength) {
@@ -145,11 +149,15 @@ int CRomImage::WriteImage() {
     return CloseAndFail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
                         std::to_string(ImageLength) + " expected); it was left as it is"));
 
-  // What the file holds now, to put back should the write stop half-way.
-  std::unique_ptr<std::uint8_t[]> before(new (std::nothrow) std::uint8_t[ImageLength ? ImageLength : 1]);
-  if (!before) return CloseAndFail("not enough memory to save the file safely; it was left as it is");
+  // What the file holds now, to put back should the write stop half-way (kept from one save
+  // to the next, as the image's own buffer is).
+  try {
+    Before.resize(ImageLength);
+  } catch (const std::bad_alloc&) {
+    return CloseAndFail("not enough memory to save the file safely; it was left as it is");
+  }
   if (!File.Seek(0, CFile::begin)) return CloseAndFail(File.ErrorText());
-  if (File.Read(before.get(), ImageLength) != ImageLength)
+  if (File.Read(Before.data(), ImageLength) != ImageLength)
     return CloseAndFail(File.ErrorText().IsEmpty()
                             ? CString("the file could not be read back before writing; it was left as it is")
                             : File.ErrorText());
@@ -162,7 +170,7 @@ int CRomImage::WriteImage() {
     return 1;
   }
   CString why = File.ErrorText();
-  bool restored = File.Seek(0, CFile::begin) && File.Write(before.get(), ImageLength) && File.Flush();
+  bool restored = File.Seek(0, CFile::begin) && File.Write(Before.data(), ImageLength) && File.Flush();
   return CloseAndFail(why + CString(restored ? "; the file was put back as it was"
                                      : "; the file could not be put back and may be damaged"));
 }

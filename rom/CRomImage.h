@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/CFile.h"
 #include "framework/CMemoryDC.h"
@@ -119,6 +120,11 @@ class CRomImage {
 
  private:
   void ReleaseImage();
+  // The last image's buffer after a release, and the file's bytes a save read back before
+  // writing: kept so that loading and saving files of one length take no new memory.
+  std::unique_ptr<std::uint8_t[]> Spare;
+  std::uint64_t SpareSize = 0;
+  std::vector<std::uint8_t> Before;
   // Opens File at Path; false with ErrorText saying why.
   bool OpenFile(unsigned openMode);
   // After OpenFile: says why in ErrorText, closes the file and returns 0.
