@@ -74,7 +74,7 @@ TEST_F(ImageFile, SaveWritesTheRecordsIntoTheBufferEvenWhenTheFileCannotBeOpened
   Rom->EsperTable[0][0] = 0x1C7;
   std::filesystem::remove(Path);
 
-  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->SaveFile());
   EXPECT_FALSE(Rom->ErrorText.IsEmpty());
   EXPECT_EQ(BufferAtRom(RomLayout::EsperDataBlock), 0xC7);
   EXPECT_FALSE(std::filesystem::exists(Path));  // never created
@@ -86,7 +86,7 @@ TEST_F(ImageFile, SaveRefusesAFileThatWouldGrowAndLeavesIt) {
   std::vector<std::uint8_t> shorter = ImageBytes(0x270000, 3);
   Dir.Write("image.smc", shorter);
 
-  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->SaveFile());
   EXPECT_NE(Rom->ErrorText.Str().find("shorter"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(Path), shorter);
 }
@@ -97,7 +97,7 @@ TEST_F(ImageFile, SaveRefusesAReadOnlyFileAndLeavesIt) {
   Rom->ReadEsperData();
   Rom->EsperTable[1][1] = 7;
   ReadOnlyFile readOnly(Path);
-  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->SaveFile());
   EXPECT_FALSE(Rom->ErrorText.IsEmpty());
   EXPECT_EQ(ReadFileBytes(Path), bytes);
 }
@@ -161,16 +161,16 @@ TEST_F(ImageFile, ExtentCheckRefusesAFileThatEndsBeforeTheLastLocation) {
   ASSERT_NE(shortest, 0u);
 
   ASSERT_TRUE(Load(ImageBytes(shortest)));
-  EXPECT_EQ(Rom->CheckImageExtent(), 1);
+  EXPECT_TRUE(Rom->CheckImageExtent());
 
   ASSERT_TRUE(Load(ImageBytes(shortest - 1)));
-  EXPECT_EQ(Rom->CheckImageExtent(), 0);
+  EXPECT_FALSE(Rom->CheckImageExtent());
   EXPECT_FALSE(Rom->HoldsImage());
   EXPECT_NE(Rom->ErrorText.Str().find("too short"), std::string::npos);
 
   for (std::size_t length : {std::size_t{0}, std::size_t{1}, exact - 1}) {
     ASSERT_TRUE(Load(ImageBytes(length)));
-    EXPECT_EQ(Rom->CheckImageExtent(), 0) << length;
+    EXPECT_FALSE(Rom->CheckImageExtent()) << length;
   }
 }
 
