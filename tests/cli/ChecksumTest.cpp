@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "CliRun.h"
-#include "cli/CommandSupport.h"
+#include "cli/HexCrc.h"
 #include "rom/InternalHeader.h"
 
 namespace {
