@@ -145,6 +145,8 @@ class CRomImage {
   }
 };
 
-// The one image of the program; defined beside the application object so that the two are
-// built in a fixed order.
+// The one image of the program, a global as the editor's design has it. Defined in ui/ beside
+// the application object, so that the two are built in a fixed order; render/'s
+// CGameTextComboBox reads it as well, to draw names in the image's font: the one edge that
+// points upward, from render/ to an object ui/ defines.
 extern CRomImage g_rom;
