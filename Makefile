@@ -16,10 +16,14 @@ run-windows: deps native windows
 	build/native/tools/make-sample-image $(SAMPLE)
 	scripts/run-editor build/windows $(dir $(SAMPLE))
 
-test: deps native asan qt windows wine-test fuzz-smoke
-	ctest --preset native
+# The fast native tests first, so that a failure shows before the long builds.
+test: deps native
+	ctest --preset native -j $(JOBS)
+	$(MAKE) asan
 	ctest --preset asan
+	$(MAKE) qt
 	ctest --preset qt
+	$(MAKE) windows wine-test fuzz-smoke
 
 deps:
 	scripts/install-deps

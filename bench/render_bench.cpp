@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <span>
@@ -76,10 +77,7 @@ void LoadSample() {
   std::string error;
   SampleImage::WriteFile(path, SampleImage::Make({}), &error);
   g_rom.SetPath(CString(path.c_str()));
-  g_rom.LoadFile();
-  g_rom.SetHeaderSize(RomLayout::HeaderSizeOf(g_rom.GetImageLength()));
-  g_rom.CheckImageExtent();
-  g_rom.ReadEsperData();
+  if (!g_rom.LoadImage()) std::fprintf(stderr, "%s\n", g_rom.ErrorText.Str().c_str());
   std::filesystem::remove(path);
   loaded = true;
 }

@@ -1,7 +1,7 @@
 #include "cli/Bps.h"
 
 #include "cli/ByteRuns.h"
-#include "cli/ImageFile.h"
+#include "cli/HexCrc.h"
 
 namespace Cli {
 

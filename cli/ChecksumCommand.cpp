@@ -1,5 +1,7 @@
 // checksum, and info's lines on the file's sums.
 
+#include "cli/ChecksumCommand.h"
+
 #include <ostream>
 
 #include "cli/CommandSupport.h"
@@ -14,11 +16,11 @@ int RunChecksum(Streams& io, const std::string& image, bool fix, const std::opti
   CRomImage rom;
   std::string error;
   if (!LoadFileBytes(image, rom, &error)) return Fail(io, error);
-  const ChecksumState state = InspectChecksum(rom);
-  if (!state.Checked()) return Fail(io, image + ": " + ChecksumText(state) + "; nothing was written");
-  io.Out << "checksum: " << ChecksumText(state) << "\n";
+  const ChecksumCheck check = InspectChecksum(rom);
+  if (!check.Checked()) return Fail(io, image + ": " + ChecksumText(check) + "; nothing was written");
+  io.Out << "checksum: " << ChecksumText(check) << "\n";
   if (!fix) return ExitSuccess;
-  if (state.Result == ChecksumState::Verdict::Good && !output) {
+  if (check.Result == ChecksumCheck::Verdict::Good && !output) {
     io.Out << "nothing to fix; " << image << " was left as it was\n";
     return ExitSuccess;
   }
@@ -27,8 +29,8 @@ int RunChecksum(Streams& io, const std::string& image, bool fix, const std::opti
   // copy is a new file. A read-only image is refused with the editor's wording.
   if (!output && !rom.WriteImage()) return Fail(io, rom.FailureMessage("save").Str());
   if (output && !WriteWholeFile(*output, FileBytes(rom), &error, CopyPermissions(image))) return Fail(io, error);
-  if (state.Result == ChecksumState::Verdict::Stale)
-    io.Out << "fixed:    " << Hex(state.Computed, 4) << " (complement " << Hex(state.Computed ^ 0xFFFF, 4) << ")\n";
+  if (check.Result == ChecksumCheck::Verdict::Stale)
+    io.Out << "fixed:    " << ChecksumPair(check.Computed, InternalHeader::ComplementOf(check.Computed)) << "\n";
   io.Out << "saved " << output.value_or(image) << "\n";
   return ExitSuccess;
 }

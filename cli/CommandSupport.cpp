@@ -1,8 +1,9 @@
 #include "cli/CommandSupport.h"
 
-#include <cstdio>
 #include <ostream>
 
+#include "cli/PatchCommands.h"
+#include "cli/SnesChecksum.h"
 #include "cli/Transliteration.h"
 
 namespace Cli {
@@ -10,12 +11,6 @@ namespace Cli {
 int Fail(Streams& io, const std::string& message) {
   io.Err << "tavero-cli: " << message << "\n";
   return ExitFailed;
-}
-
-std::string Hex(std::uint64_t value, int digits) {
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
-  return text;
 }
 
 std::string Quoted(const std::string& gameText) {
@@ -38,6 +33,23 @@ std::string SixSlotOnly(const std::string& image, const ImageSession& session, c
            "); " + command + " works on six-slot images: convert it with \"tavero-cli shift\" first.";
   return image + " holds " + std::to_string(session.ProbedRecordSize) +
          "-byte esper records, neither five- nor six-slot; " + command + " works on six-slot images only.";
+}
+
+bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::string& image, std::string* report,
+                 std::string* error) {
+  CRomImage& rom = session.Rom;
+  rom.StoreRecords();
+  if (!save.FixChecksum) return true;
+  const ChecksumCheck before = InspectChecksum(rom);
+  if (!FixChecksum(rom, image, error)) {
+    *error += "; leave out --fix-checksum to write without it";
+    return false;
+  }
+  *report += "checksum " + Hex(before.Stored, 4) +
+             (before.Result == ChecksumCheck::Verdict::Good ? std::string(", still good")
+                                                            : std::string(" -> ") + Hex(before.Computed, 4)) +
+             "\n";
+  return true;
 }
 
 int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {

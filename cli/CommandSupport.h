@@ -7,14 +7,14 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/HexCrc.h"
 #include "cli/ImageSession.h"
+#include "cli/PendingFile.h"
 
 namespace Cli {
 
 // Prints "tavero-cli: message" to Err and returns ExitFailed.
 int Fail(Streams& io, const std::string& message);
-
-std::string Hex(std::uint64_t value, int digits = 0);  // "0x1F", zero-padded to digits
 
 // A name for people: transliterated and quoted, as names end in blanks as often as not.
 std::string Quoted(const std::string& gameText);
@@ -29,18 +29,14 @@ std::string SixSlotOnly(const std::string& image, const ImageSession& session, c
 using Edit = std::function<bool(ImageSession&, std::string* report, std::string* error)>;
 
 // Opens the image (or first copies it to save.Output and opens the copy), runs edit, and saves
-// with SaveFile; with save.Patch, EditAndPatch instead. When anything fails, prints the one
-// message and, if the copy was made here, removes it. edit returns false with *error; on
-// success *report says what it did.
+// with SaveFile; with save.Patch, EditAndPatch (PatchCommands.h) instead. When anything fails,
+// prints the one message and, if the copy was made here, removes it. edit returns false with
+// *error; on success *report says what it did.
 int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit);
 
 // After the edits: Buffer as SaveFile writes it (the records put in, as its first step
 // does), with the internal checksum fixed when save asks. Returns false with *error.
 bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::string& image, std::string* report,
                  std::string* error);
-
-// Opens the image for reading, runs edit and PrepareSave, and writes the patch from the file
-// on disk to Buffer as the save would write it, to save.Patch. The image is not written.
-int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit);
 
 }  // namespace Cli

@@ -11,6 +11,7 @@ std::vector<EsperView> ViewEspers(ImageSession& session) {
   // The code patch leaves the data block as it is, so the 11-byte records are still there.
   if (five) rom.ReadRecords(RomLayout::EsperCount, RomLayout::FiveSlotRecordSize, fiveSlot, RomLayout::EsperDataBlock);
   const EsperRecords& table = five ? fiveSlot : rom.EsperTable;
+  const RecordFields fields = FieldsOf(session.Layout);
 
   std::vector<EsperView> espers;
   for (int e = 0; e < RomLayout::EsperCount; ++e) {
@@ -18,10 +19,9 @@ std::vector<EsperView> ViewEspers(ImageSession& session) {
     EsperView view;
     view.Number = e;
     view.Name = rom.EsperNames[static_cast<std::size_t>(e)].Str();
-    const int pairs = five ? 5 : PairCount;
-    for (int pair = 1; pair <= pairs; ++pair)
+    for (int pair = 1; pair <= fields.Pairs; ++pair)
       view.Pairs.push_back({record[RateSlot(pair)] & 0xFF, record[SpellSlot(pair)] & 0xFF});
-    view.Bonus = record[five ? 10 : BonusSlot] & 0xFF;
+    view.Bonus = record[fields.Bonus] & 0xFF;
     espers.push_back(std::move(view));
   }
   return espers;

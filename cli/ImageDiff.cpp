@@ -31,10 +31,9 @@ bool Load(const std::string& path, Loaded& image, DiffSide& side, std::string* e
 class FieldBytes {
  public:
   void Mark(const DiffSide& side) {
-    const int fields =
-        side.Layout == EsperLayout::FiveSlot ? RomLayout::FiveSlotRecordSize : RomLayout::SixSlotRecordSize;
+    const int slots = FieldsOf(side.Layout).Slots();
     for (int e = 0; e < RomLayout::EsperCount; ++e)
-      for (int slot = 0; slot < fields; ++slot) Covered[static_cast<std::size_t>(e * side.RecordSize + slot)] = true;
+      for (int slot = 0; slot < slots; ++slot) Covered[static_cast<std::size_t>(e * side.RecordSize + slot)] = true;
   }
   bool Contains(std::uint64_t romOffset) const {
     return romOffset >= RomLayout::EsperDataBlock && romOffset - RomLayout::EsperDataBlock < Covered.size() &&

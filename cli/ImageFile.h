@@ -1,8 +1,9 @@
 #pragma once
-// An image file's bytes as they are on disk, cut by the editor's own rules: the header is
-// ImageLength modulo 0x10000, and the image ends at ImageLength (of a file longer than
-// 0x7FFFFF bytes, the first 0x800000). Patches, checksums and the comparison by record read
-// these, never a buffer that a load has already patched.
+// An image file's bytes as they are on disk, cut by the editor's own rules (the load
+// sequence's first stage, CRomImage::LoadImage): the header is ImageLength modulo 0x10000, and
+// the image ends at ImageLength (of a file longer than 0x7FFFFF bytes, the first 0x800000).
+// Patches, checksums and the comparison by record read these, never a buffer that a load has
+// already patched.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,9 +13,6 @@
 #include "rom/CRomImage.h"
 
 namespace Cli {
-
-// The one header that patch tools and checksums expect to be left out.
-inline constexpr int CopierHeaderSize = 0x200;
 
 // Reads the whole file at path into rom (for reading only) and sets its header size. Returns
 // false with *error worded as the editor's ("Could not load PATH:\nREASON.").
@@ -29,8 +27,5 @@ std::span<const std::uint8_t> ImageBytes(const CRomImage& rom);
 // Why a file with this header cannot be patched or checksummed, or "" for none or a copier
 // header. path names the file in the message.
 std::string HeaderProblem(const std::string& path, const CRomImage& rom);
-
-// zlib's CRC-32, over any length.
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes);
 
 }  // namespace Cli

@@ -1,56 +1,6 @@
 #include "cli/ImageSession.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <system_error>
-
-#include "rom/RomLayout.h"
-
 namespace Cli {
-
-std::filesystem::path FsPath(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-namespace {
-
-PatchPresence FindPatch(const CRomImage& rom) {
-  PatchPresence found;
-  for (const RomLayout::PatchRun& run : RomLayout::SixSlotPatch) {
-    int matching = 0;
-    std::uint64_t at = run.Offset;
-    for (std::uint8_t byte : run.Bytes) matching += rom.PeekByte(at++) == byte ? 1 : 0;
-    ++found.RunCount;
-    found.ByteCount += static_cast<int>(run.Bytes.size());
-    found.BytesPresent += matching;
-    if (matching == static_cast<int>(run.Bytes.size())) ++found.RunsPresent;
-  }
-  return found;
-}
-
-std::string Utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-// ".NAME.tavero-TAG", the name cut at a character's start where needed to keep the whole
-// within 255 bytes, the longest file name a file system takes.
-std::string TemporaryName(const std::string& name, std::uint32_t tag) {
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".tavero-%08x", static_cast<unsigned>(tag));
-  constexpr std::size_t LongestName = 255;
-  std::size_t keep = std::min(name.size(), LongestName - 1 - std::strlen(suffix));
-  while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
-  std::string temporary(1, '.');
-  temporary.append(name, 0, keep).append(suffix);
-  return temporary;
-}
-
-}  // namespace
 
 std::string ImageSession::Failure(const char* action) const {
   return (ShownPath.empty() ? Rom.FailureMessage(action) : Rom.FailureMessage(action, CString(ShownPath))).Str();
@@ -58,36 +8,23 @@ std::string ImageSession::Failure(const char* action) const {
 
 bool ImageSession::Load(const std::string& path, std::string* error, Access access) {
   Rom.SetPath(CString(path));
-  if (!Rom.LoadFile(access == Access::Write ? CFile::modeReadWrite : CFile::modeRead)) {
-    *error = Failure("load");
-    return false;
-  }
-  Rom.SetHeaderSize(RomLayout::HeaderSizeOf(Rom.GetImageLength()));
-  if (!Rom.CheckImageExtent()) {
+  const unsigned mode = access == Access::Write ? CFile::modeReadWrite : CFile::modeRead;
+  // The editor's load sequence, held after its extent check to see the bytes as they are on
+  // disk (ReadKnownEsperData may patch the code in memory).
+  if (!Rom.LoadImage(CRomImage::LoadStage::Extent, mode)) {
     *error = Failure("load");
     return false;
   }
   ProbeA = Rom.PeekByte(RomLayout::RecordSizeProbeA);
   ProbeB = Rom.PeekByte(RomLayout::RecordSizeProbeB);
-  PatchOnDisk = FindPatch(Rom);
-  if (access == Access::Describe && !CRomImage::KnownEsperCode(ProbeA, ProbeB)) {
-    Layout = EsperLayout::Unknown;  // described as it is; nothing is read or patched
-    return true;
-  }
-  if (!Rom.CheckEsperCode()) {
+  PatchOnDisk = FindSixSlotPatch(Rom);
+  Layout = LayoutOfProbes(ProbeA, ProbeB);
+  if (access == Access::Describe && Layout == EsperLayout::Unknown) return true;  // described as it is
+  if (!Rom.ReadKnownEsperData()) {
     *error = Failure("load");
     return false;
   }
-
-  // The editor's own probe rule decides; only a record size of 11 makes it patch, after
-  // which it reads 13. So 13 now, from probes that did not both say 13, was 11 before.
-  Rom.ReadEsperData();
-  const bool patched = Rom.RecordSize == RomLayout::SixSlotRecordSize &&
-                       !(ProbeA == RomLayout::SixSlotRecordSize && ProbeB == RomLayout::SixSlotRecordSize);
-  ProbedRecordSize = patched ? RomLayout::FiveSlotRecordSize : Rom.RecordSize;
-  Layout = ProbedRecordSize == RomLayout::FiveSlotRecordSize  ? EsperLayout::FiveSlot
-           : ProbedRecordSize == RomLayout::SixSlotRecordSize ? EsperLayout::SixSlot
-                                                              : EsperLayout::Other;
+  ProbedRecordSize = ProbeA;
   return true;
 }
 
@@ -95,97 +32,6 @@ bool ImageSession::Save(std::string* error) {
   if (Rom.SaveFile()) return true;
   *error = Failure("save");
   return false;
-}
-
-PendingFile::PendingFile(const std::string& destination) : Destination(destination) {
-  std::error_code code;
-  DestinationExisted = std::filesystem::exists(std::filesystem::symlink_status(FsPath(destination), code));
-}
-
-bool PendingFile::Create(int permissions) {
-  const std::filesystem::path to = FsPath(Destination);
-  const std::string name = Utf8Of(to.filename());
-  std::random_device seed;
-  // The name is new each time: one taken (by another run, or by a link planted there)
-  // is passed over, never opened.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    Temporary = Utf8Of(to.parent_path() / FsPath(TemporaryName(name, seed())));
-    if (File.Create(CString(Temporary), permissions)) return true;
-    if (!File.NameTaken()) return false;
-  }
-  return false;
-}
-
-bool PendingFile::Write(std::span<const std::uint8_t> bytes) { return File.Write(bytes.data(), bytes.size()); }
-
-bool PendingFile::Close() { return File.Close(); }
-
-bool PendingFile::Commit() { return File.Replace(CString(Destination)); }
-
-std::string PendingFile::Failure(const std::string& heading) const {
-  const bool untouched = DestinationExisted && !File.InPlace();
-  return heading + ":\n" + Reason().Str() + (untouched ? "; " + Destination + " was left as it was." : ".");
-}
-
-int CopyPermissions(const std::string& path) {
-  std::error_code code;
-  const std::filesystem::perms mode = std::filesystem::status(FsPath(path), code).permissions();
-  if (code || mode == std::filesystem::perms::unknown) return -1;
-  return static_cast<int>(mode | std::filesystem::perms::owner_write);
-}
-
-bool CopyForOutput(const std::string& input, const std::string& output, PendingFile& pending, std::string* error) {
-  std::error_code code;
-  if (SameFile(input, output)) {
-    *error = "--output " + output + " is the input image itself; leave --output out to edit it in place";
-    return false;
-  }
-  if (!std::filesystem::is_regular_file(FsPath(input), code)) {
-    *error = "Could not load " + input + ":\n" + (code ? code.message() : "it is not a regular file") + ".";
-    return false;
-  }
-  std::string bytes;
-  if (!ReadWholeFile(input, bytes, error)) return false;
-  // A read-only original gives a writable copy: the copy is ours to write.
-  if (!pending.Create(CopyPermissions(input)) ||
-      !pending.Write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) || !pending.Close()) {
-    *error = pending.Failure("Could not copy " + input + " to " + output);
-    return false;
-  }
-  return true;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code code;
-  return std::filesystem::equivalent(FsPath(a), FsPath(b), code) && !code;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-  std::ifstream in(FsPath(path), std::ios::binary);
-  if (!in) {
-    std::error_code code;
-    *error = "Could not read " + path + ":\n" +
-             (std::filesystem::exists(FsPath(path), code) ? "it cannot be opened for reading" : "no such file") + ".";
-    return false;
-  }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    *error = "Could not read " + path + ":\na read failed.";
-    return false;
-  }
-  return true;
-}
-
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error,
-                    int permissions) {
-  PendingFile pending(path);
-  if (pending.Create(permissions) && pending.Write(bytes) && pending.Commit()) return true;
-  *error = pending.Failure();
-  return false;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* error) {
-  return WriteWholeFile(path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, error);
 }
 
 }  // namespace Cli

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/ByteRuns.h"
-#include "cli/CommandSupport.h"
+#include "cli/HexCrc.h"
 
 namespace Cli {
 

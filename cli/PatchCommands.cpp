@@ -1,6 +1,8 @@
 // patch, and --patch on the commands that write: patches instead of images, for sharing an
 // edit without the image it was made on.
 
+#include "cli/PatchCommands.h"
+
 #include <algorithm>
 #include <ostream>
 #include <span>
@@ -8,11 +10,8 @@
 
 #include "cli/Bps.h"
 #include "cli/ByteRuns.h"
-#include "cli/CommandSupport.h"
 #include "cli/ImageFile.h"
 #include "cli/Ips.h"
-#include "cli/SnesChecksum.h"
-#include "rom/RomLayout.h"
 
 namespace Cli {
 
@@ -43,23 +42,6 @@ bool WritePatch(Bytes source, Bytes target, const std::string& path, bool ips, s
 bool SameBytes(Bytes a, Bytes b) { return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin()); }
 
 }  // namespace
-
-bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::string& image, std::string* report,
-                 std::string* error) {
-  CRomImage& rom = session.Rom;
-  rom.StoreRecords();
-  if (!save.FixChecksum) return true;
-  const ChecksumState before = InspectChecksum(rom);
-  if (!FixChecksum(rom, image, error)) {
-    *error += "; leave out --fix-checksum to write without it";
-    return false;
-  }
-  *report += "checksum " + Hex(before.Stored, 4) +
-             (before.Result == ChecksumState::Verdict::Good ? std::string(", still good")
-                                                            : std::string(" -> ") + Hex(before.Computed, 4)) +
-             "\n";
-  return true;
-}
 
 int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
   const std::string& out = *save.Patch;

@@ -4,10 +4,10 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/ChecksumCommand.h"
 #include "cli/CommandSupport.h"
 #include "cli/EsperJson.h"
 #include "cli/EsperView.h"
-#include "cli/SnesChecksum.h"
 #include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
 

@@ -38,7 +38,7 @@ void CRomImage::ReleaseImage() {
   HeaderSize = 0;
   ImageLength = 0;
   Cursor = 0;
-  RecordsShifted = 0;
+  RecordsShifted = false;
 }
 
 int CRomImage::ChooseFile() {
@@ -56,10 +56,10 @@ bool CRomImage::OpenFile(unsigned openMode) {
   return false;
 }
 
-int CRomImage::CloseAndFail(const CString& why) {
+bool CRomImage::CloseAndFail(const CString& why) {
   ErrorText = why;
   File.Close();
-  return 0;
+  return false;
 }
 
 int CRomImage::LoadFile(unsigned openMode) {
@@ -93,17 +93,31 @@ int CRomImage::LoadFile(unsigned openMode) {
   return 1;
 }
 
-int CRomImage::CheckImageExtent() {
+bool CRomImage::LoadImage(LoadStage upTo, unsigned openMode) {
+  if (!LoadFile(openMode)) return false;
+  SetHeaderSize(RomLayout::HeaderSizeOf(ImageLength));
+  if (upTo == LoadStage::Header) return true;
+  if (!CheckImageExtent()) return false;
+  return upTo == LoadStage::Extent || ReadKnownEsperData();
+}
+
+bool CRomImage::ReadKnownEsperData() {
+  if (!CheckEsperCode()) return false;
+  ReadEsperData();
+  return true;
+}
+
+bool CRomImage::CheckImageExtent() {
   if (!Buffer) {
     ErrorText = "no image is loaded";
-    return 0;
+    return false;
   }
   std::uint64_t needed = FileOffset(RomLayout::ImageEnd);
-  if (needed <= ImageLength) return 1;
+  if (needed <= ImageLength) return true;
   ErrorText = CString("the file is too short for an image: its data must reach " + Hex(needed) +
                       " bytes, and it has " + Hex(BufferSize));
   ReleaseImage();
-  return 0;
+  return false;
 }
 
 CString CRomImage::FailureMessage(const char* action, const CString& shownPath) const {
@@ -111,37 +125,32 @@ CString CRomImage::FailureMessage(const char* action, const CString& shownPath) 
   return CString("Could not ") + CString(action) + CString(" ") + shownPath + CString(":\n") + reason + CString(".");
 }
 
-bool CRomImage::KnownEsperCode(std::uint8_t probeA, std::uint8_t probeB) {
-  return probeA == probeB &&
-         (probeA == RomLayout::FiveSlotRecordSize || probeA >= RomLayout::SixSlotRecordSize);
-}
-
-int CRomImage::CheckEsperCode() {
+bool CRomImage::CheckEsperCode() {
   if (!Buffer) {
     ErrorText = "no image is loaded";
-    return 0;
+    return false;
   }
   const std::uint8_t a = PeekByte(RomLayout::RecordSizeProbeA);
   const std::uint8_t b = PeekByte(RomLayout::RecordSizeProbeB);
-  if (KnownEsperCode(a, b)) return 1;
+  if (KnownEsperCode(a, b)) return true;
   ErrorText = CString("the image's esper code is not one the editor knows: its record-size probes read " + Hex(a, 2) +
                       " and " + Hex(b, 2) + " (the editor knows both at 0x0B, five-slot, or both alike from 0x0D up)");
   ReleaseImage();
-  return 0;
+  return false;
 }
 
-int CRomImage::SaveFile() {
+bool CRomImage::SaveFile() {
   if (Buffer) StoreRecords();
   return WriteImage();
 }
 
-int CRomImage::WriteImage() {
+bool CRomImage::WriteImage() {
   ErrorText.Empty();
   if (!Buffer) {
     ErrorText = "no image is loaded";
-    return 0;
+    return false;
   }
-  if (!OpenFile(CFile::modeReadWrite)) return 0;
+  if (!OpenFile(CFile::modeReadWrite)) return false;
   // Each failure closes the file and says why; the file is as it was unless noted.
   std::uint64_t length = 0;
   if (!File.GetLength(length)) return CloseAndFail(File.ErrorText());
@@ -165,9 +174,9 @@ int CRomImage::WriteImage() {
   if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
     if (!File.Close()) {
       ErrorText = File.ErrorText();
-      return 0;
+      return false;
     }
-    return 1;
+    return true;
   }
   CString why = File.ErrorText();
   bool restored = File.Seek(0, CFile::begin) && File.Write(Before.data(), ImageLength) && File.Flush();

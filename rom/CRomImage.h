@@ -36,28 +36,45 @@ class CRomImage {
   // RecordSize, the name lists and EsperTable keep what an earlier load left. Tools that
   // only look at an image may open it with CFile::modeRead; the editor always asks for both.
   int LoadFile(unsigned openMode = CFile::modeReadWrite);
+
+  // The load sequence, written once for every caller: LoadFile, the header size of the image's
+  // length (RomLayout::HeaderSizeOf), CheckImageExtent, CheckEsperCode and ReadEsperData.
+  // LoadImage runs it on the file at Path up to the stage asked for; false, with ErrorText
+  // saying why and no image held, when a step refuses the file.
+  enum class LoadStage {
+    Header,     // LoadFile and the header size: any length (tools that only look at bytes)
+    Extent,     // and CheckImageExtent: every location the editor touches is there
+    EsperData,  // and ReadKnownEsperData: the Load command's whole sequence
+  };
+  bool LoadImage(LoadStage upTo = LoadStage::EsperData, unsigned openMode = CFile::modeReadWrite);
+  // The rest of the sequence after LoadImage(LoadStage::Extent): CheckEsperCode, then
+  // ReadEsperData. False when CheckEsperCode refuses the image.
+  bool ReadKnownEsperData();
+
   std::uint32_t GetImageLength() const { return ImageLength; }
   void SetHeaderSize(int size) { HeaderSize = size; }
-  // After SetHeaderSize: 1 when the image reaches every location the editor touches.
-  // Otherwise releases the image (none held), says why in ErrorText and returns 0.
-  int CheckImageExtent();
-  // After CheckImageExtent: 1 when both record-size probes agree on a size the editor knows
-  // (KnownEsperCode). Otherwise releases the image, says why in ErrorText and returns 0: an
+  // After SetHeaderSize: true when the image reaches every location the editor touches.
+  // Otherwise releases the image (none held), says why in ErrorText and returns false.
+  bool CheckImageExtent();
+  // After CheckImageExtent: true when both record-size probes agree on a size the editor knows
+  // (KnownEsperCode). Otherwise releases the image, says why in ErrorText and returns false: an
   // image whose esper code the editor does not know is neither patched nor edited.
-  int CheckEsperCode();
+  bool CheckEsperCode();
   // Probes that agree on 11 (five-slot code, which the load patches) or on 13 and above (a row
   // holds every field the dialog shows; rows past 32 bytes are edited in their first 32).
-  static bool KnownEsperCode(std::uint8_t probeA, std::uint8_t probeB);
+  static constexpr bool KnownEsperCode(std::uint8_t probeA, std::uint8_t probeB) {
+    return probeA == probeB && (probeA == RomLayout::FiveSlotRecordSize || probeA >= RomLayout::SixSlotRecordSize);
+  }
   // Writes the 27 records of EsperTable into the esper data block of Buffer, RecordSize
   // bytes each: Save's first step, and what a save would write before it reaches the disk.
   void StoreRecords();
   // StoreRecords (which stays done even when what follows fails), then WriteImage.
-  int SaveFile();
+  bool SaveFile();
   // Writes the first ImageLength bytes of Buffer over the file at Path from offset 0, into
-  // the file itself (so its links, owner and mode stay). The file keeps its length. Returns 0
-  // with ErrorText saying why when it could not be written; a write that stops half-way puts
-  // back what the file held, so the file is either unchanged or the image.
-  int WriteImage();
+  // the file itself (so its links, owner and mode stay). The file keeps its length. Returns
+  // false with ErrorText saying why when it could not be written; a write that stops half-way
+  // puts back what the file held, so the file is either unchanged or the image.
+  bool WriteImage();
   bool HoldsImage() const { return Buffer != nullptr; }
   // The message for a failed step on this image: "Could not ACTION PATH:\nREASON.", where the
   // reason is ErrorText, or says that none was given. shownPath stands for Path when given.
@@ -88,13 +105,13 @@ class CRomImage {
 
   // --- Five-slot to six-slot data shift (FiveToSixShift.cpp) ---
 
-  // 1 when the shift may run: an image is held, its rows are 13 bytes, and its records have
-  // not been shifted since it was loaded. Otherwise 0 with ErrorText saying why.
-  int CheckShift();
+  // True when the shift may run: an image is held, its rows are 13 bytes, and its records
+  // have not been shifted since it was loaded. Otherwise false with ErrorText saying why.
+  bool CheckShift();
   // Moves the 27 five-slot records of the esper data block into the six-slot layout, in
-  // Buffer and in EsperTable; returns 1. Changes nothing and returns 0 when CheckShift
+  // Buffer and in EsperTable; returns true. Changes nothing and returns false when CheckShift
   // refuses (shifting rows of another size, or shifting twice, scrambles the records).
-  int ShiftFiveToSix();
+  bool ShiftFiveToSix();
 
   // --- State, in this order ---
 
@@ -116,7 +133,7 @@ class CRomImage {
 
   std::uint64_t BufferSize = 0;  // bytes held in Buffer (the whole file)
   CString ErrorText;             // why the last load step, SaveFile or CheckShift failed
-  int RecordsShifted = 0;        // 1 once ShiftFiveToSix has run on the image held
+  bool RecordsShifted = false;   // once ShiftFiveToSix has run on the image held
 
  private:
   void ReleaseImage();
@@ -127,13 +144,15 @@ class CRomImage {
   std::vector<std::uint8_t> Before;
   // Opens File at Path; false with ErrorText saying why.
   bool OpenFile(unsigned openMode);
-  // After OpenFile: says why in ErrorText, closes the file and returns 0.
-  int CloseAndFail(const CString& why);
+  // After OpenFile: says why in ErrorText, closes the file and returns false.
+  bool CloseAndFail(const CString& why);
   std::uint64_t FileOffset(std::uint64_t romOffset) const {
     return romOffset + static_cast<unsigned int>(HeaderSize);
   }
 };
 
-// The one image of the program; defined beside the application object so that the two are
-// built in a fixed order.
+// The one image of the program, a global as the editor's design has it. Defined in ui/ beside
+// the application object, so that the two are built in a fixed order; render/'s
+// CGameTextComboBox reads it as well, to draw names in the image's font: the one edge that
+// points upward, from render/ to an object ui/ defines.
 extern CRomImage g_rom;

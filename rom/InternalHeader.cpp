@@ -41,11 +41,33 @@ std::uint16_t StoredChecksum(std::span<const std::uint8_t> rom) { return Word(ro
 std::uint16_t StoredComplement(std::span<const std::uint8_t> rom) { return Word(rom, ChecksumComplement); }
 
 void Store(std::span<std::uint8_t> rom, std::uint16_t checksum) {
-  const auto complement = static_cast<std::uint16_t>(checksum ^ 0xFFFF);
+  const std::uint16_t complement = ComplementOf(checksum);
   rom[ChecksumComplement] = static_cast<std::uint8_t>(complement & 0xFF);
   rom[ChecksumComplement + 1] = static_cast<std::uint8_t>(complement >> 8);
   rom[Checksum] = static_cast<std::uint8_t>(checksum & 0xFF);
   rom[Checksum + 1] = static_cast<std::uint8_t>(checksum >> 8);
+}
+
+ChecksumCheck Inspect(std::span<const std::uint8_t> image, int headerSize) {
+  ChecksumCheck check;
+  check.HeaderSize = headerSize;
+  if (headerSize != 0 && headerSize != RomLayout::CopierHeaderSize) {
+    check.Result = ChecksumCheck::Verdict::OddHeader;
+    return check;
+  }
+  check.ImageSize = image.size();
+  if (image.size() < BlockEnd) return check;  // TooShort
+  check.MapMode = image[MapMode];
+  if (!IsHiRom(check.MapMode)) {
+    check.Result = ChecksumCheck::Verdict::NotHiRom;
+    return check;
+  }
+  check.Stored = StoredChecksum(image);
+  check.StoredComplement = StoredComplement(image);
+  check.Computed = Compute(image);
+  const bool good = check.Stored == check.Computed && check.StoredComplement == ComplementOf(check.Computed);
+  check.Result = good ? ChecksumCheck::Verdict::Good : ChecksumCheck::Verdict::Stale;
+  return check;
 }
 
 }  // namespace InternalHeader

@@ -25,6 +25,7 @@ inline constexpr std::uint64_t Version = 0xFFDB;
 // Both 16-bit, low byte first; the complement is the checksum XOR 0xFFFF.
 inline constexpr std::uint64_t ChecksumComplement = 0xFFDC;
 inline constexpr std::uint64_t Checksum = 0xFFDE;
+constexpr std::uint16_t ComplementOf(std::uint16_t checksum) { return static_cast<std::uint16_t>(checksum ^ 0xFFFF); }
 
 inline constexpr std::uint8_t HiRomMapMode = 0x21;
 inline constexpr std::uint8_t FastHiRomMapMode = 0x31;
@@ -57,5 +58,28 @@ std::uint16_t StoredComplement(std::span<const std::uint8_t> rom);
 
 // Stores checksum and its complement (rom: at least BlockEnd bytes).
 void Store(std::span<std::uint8_t> rom, std::uint16_t checksum);
+
+// What an image's stored checksum says of its bytes. Tools word it; the verdict is here.
+struct ChecksumCheck {
+  enum class Verdict {
+    Good,       // stored checksum and complement match the bytes
+    Stale,      // they do not
+    NotHiRom,   // the map-mode byte does not say HiROM: there is no header to check here
+    OddHeader,  // a copier header other than none or RomLayout::CopierHeaderSize bytes
+    TooShort,   // the image ends before its internal header
+  };
+  Verdict Result = Verdict::TooShort;
+  int HeaderSize = 0;
+  std::uint64_t ImageSize = 0;  // bytes summed, before mirroring
+  std::uint8_t MapMode = 0;
+  std::uint16_t Stored = 0;
+  std::uint16_t StoredComplement = 0;
+  std::uint16_t Computed = 0;
+  bool Checked() const { return Result == Verdict::Good || Result == Verdict::Stale; }
+};
+
+// The verdict on image (the bytes from ROM offset 0 to the image's end, what a save writes)
+// that a file holds behind a copier header of headerSize bytes.
+ChecksumCheck Inspect(std::span<const std::uint8_t> image, int headerSize);
 
 }  // namespace InternalHeader

@@ -18,6 +18,9 @@ constexpr std::uint64_t ImageLengthOf(std::uint64_t fileLength) {
   return IsLargeImage(fileLength) ? LargeImageLength : fileLength;
 }
 constexpr int HeaderSizeOf(std::uint64_t imageLength) { return static_cast<int>(imageLength % 0x10000); }
+// The one header besides none that patch tools and checksums expect, and leave out.
+inline constexpr int CopierHeaderSize = 0x200;
+static_assert(HeaderSizeOf(0x300000 + CopierHeaderSize) == CopierHeaderSize);
 
 // Record-size probes: the record size that the game code expects, twice.
 inline constexpr std::uint64_t RecordSizeProbeA = 0x26295;

@@ -18,8 +18,6 @@
 namespace SampleImage {
 namespace {
 
-constexpr std::uint64_t CopierHeader = 512;
-
 constexpr std::array<std::string_view, RomLayout::SpellNameCount> SpellNames{
     "Spark",  "Frost",  "Gale",   "Mend",    "Ward",    "Ember",   "Sleet",  "Tremor", "Surge",
     "Veil",   "Blink",  "Hush!",  "Siphon",  "Lumen",   "Thorn",   "Mire",   "Swift",  "Lull",
@@ -176,7 +174,7 @@ std::vector<std::uint8_t> Make(const Options& options) {
   if (options.RomSize > MaxRomSize)
     throw std::invalid_argument("image size " + std::to_string(options.RomSize) + " is above the limit of " +
                                 std::to_string(MaxRomSize) + " bytes");
-  const std::uint64_t total = options.RomSize + (options.Header ? CopierHeader : 0);
+  const std::uint64_t total = options.RomSize + (options.Header ? RomLayout::CopierHeaderSize : 0);
   const std::uint64_t header = HeaderSizeFor(total);
   if (total < header + RomLayout::ImageEnd)
     throw std::invalid_argument("image size " + std::to_string(options.RomSize) + " is too small: a file of " +

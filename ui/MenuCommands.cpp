@@ -16,19 +16,13 @@ void CEditorDlg::OnFileLoad() {
 
 void CEditorDlg::LoadChosenFile() {
   RomLoaded = 0;
-  if (!g_rom.LoadFile()) {
-    ReportFailure("load");
-    return;
-  }
-  g_rom.SetHeaderSize(RomLayout::HeaderSizeOf(g_rom.GetImageLength()));
-  // A file too short for the editor's locations, or esper code it does not know: refused
-  // before anything is patched or shown.
-  if (!g_rom.CheckImageExtent() || !g_rom.CheckEsperCode()) {
+  // A file that cannot be read, is too short for the editor's locations or holds esper code
+  // it does not know: refused before anything is patched or shown.
+  if (!g_rom.LoadImage()) {
     ReportFailure("load");
     return;
   }
   RomLoaded = 1;
-  g_rom.ReadEsperData();
   RememberSavedRecords();
   BuildSheets();
   // Filled with redraw off: each box repaints once when its list is complete, not per item.

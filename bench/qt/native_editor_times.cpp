@@ -3,22 +3,28 @@
 // without its point) to the editor's window first painted, and Load from the click on the
 // file dialog's Open to the fields refreshed. Prints "start MS load MS".
 //   native_editor_times START_US IMAGE
+// It drives the editor itself, as little as it needs: File > Load, then the file dialog.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QEvent>
 #include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "QtDriver.h"
+#include "framework/Backend.h"
 #include "framework/CWinApp.h"
 #include "framework/qt/QtWindow.h"
 #include "rom/RomLayout.h"
+#include "ui/CEditorDlg.h"
 
 namespace {
 
@@ -39,6 +45,16 @@ class FirstPaint : public QObject {
   }
 };
 
+// The item of the menu bar's pop-up popup whose text is item (both with their mnemonics), or null.
+QAction* MenuItem(QWidget* window, const QString& popup, const QString& item) {
+  QMenuBar* bar = window ? window->findChild<QMenuBar*>() : nullptr;
+  for (QAction* opener : bar ? bar->actions() : QList<QAction*>())
+    if (opener->text() == popup && opener->menu())
+      for (QAction* action : opener->menu()->actions())
+        if (action->text() == item) return action;
+  return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,22 +69,38 @@ int main(int argc, char** argv) {
   FirstPaint painted;
   application.installEventFilter(&painted);
 
-  double clicked = 0, loaded = 0;
-  bool shown = false;
-  QtDriver::RunEditor([&](CEditorDlg& editor) {
-    QtDriver::WaitFor([&] { return painted.At != 0; });
-    QtDriver::WhenModalOpens([&](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      if (!dialog) return;
-      dialog->selectFile(QString::fromStdString(image));
-      QPushButton* open = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
-      clicked = NowUs();
-      QTest::mouseClick(open, Qt::LeftButton);
-    });
-    QtDriver::Menu(editor, "&File", "&Load");
-    loaded = NowUs();  // the command has run whole by now: it runs inside the menu's posting
-    shown = QtDriver::Box(editor, IDC_ESPER)->count() == RomLayout::EsperCount;
+  // The file dialog, when it opens, is given the image and its Open clicked.
+  double clicked = 0;
+  QTimer answering;
+  QObject::connect(&answering, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible() || clicked != 0) return;
+    dialog->selectFile(QString::fromStdString(image));
+    QPushButton* open = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+    clicked = NowUs();
+    QTest::mouseClick(open, Qt::LeftButton);
   });
+  answering.start(5);
+
+  double loaded = 0;
+  bool shown = false;
+  CEditorDlg editor;
+  AfxGetApp()->m_pMainWnd = &editor;
+  QTimer::singleShot(0, [&] {
+    const bool painting = QTest::qWaitFor([&] { return painted.At != 0; }, 5000);
+    QAction* load = MenuItem(QtBackend::WidgetOf(editor.m_hWnd), "&File", "&Load");
+    if (painting && load) {
+      load->trigger();
+      QTest::qWait(0);  // the command is posted: it runs whole, file dialog and all, in here
+      loaded = NowUs();
+      auto* box = qobject_cast<QComboBox*>(QtBackend::WidgetOf(Backend::DlgItem(editor.m_hWnd, IDC_ESPER)));
+      shown = box && box->count() == RomLayout::EsperCount;
+    }
+    editor.EndDialog(IDCANCEL);
+  });
+  editor.DoModal();
+  AfxGetApp()->m_pMainWnd = nullptr;
+
   if (!shown || clicked == 0) {
     std::fprintf(stderr, "native_editor_times: the load did not happen\n");
     return 1;

@@ -63,10 +63,3 @@ Bytes Sample(bool sixSlot, bool header, int variant) {
 std::size_t SlotOffset(bool header, int esper, int slot) {
   return (header ? 0x200 : 0) + RomLayout::EsperDataBlock + static_cast<std::size_t>(13 * esper + slot);
 }
-
-std::vector<std::size_t> Differences(const Bytes& a, const Bytes& b) {
-  std::vector<std::size_t> at;
-  for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i)
-    if (i >= a.size() || i >= b.size() || a[i] != b[i]) at.push_back(i);
-  return at;
-}

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectedBytes.h"
 #include "TestFiles.h"
 #include "tools/SampleImage.h"
 
@@ -27,6 +28,3 @@ Bytes Sample(bool sixSlot, bool header = false, int variant = 0);
 
 // File offset of a slot of an esper's record in a six-slot sample image.
 std::size_t SlotOffset(bool header, int esper, int slot);
-
-// Offsets where two files differ (and every offset past the shorter one).
-std::vector<std::size_t> Differences(const Bytes& a, const Bytes& b);

@@ -94,19 +94,6 @@ TEST_F(ExportImport, ImportChangesTheEditedSlotsOnly) {
   EXPECT_EQ(Differences(after, expected), std::vector<std::size_t>{});
 }
 
-TEST_F(ExportImport, OutputCopyTakesTheEditsAndTheInputStays) {
-  const Bytes before = Sample(true, true);
-  const std::string image = Image(before);
-  json document = Exported(image);
-  document["espers"][0]["spells"][0]["rate"] = 201;
-  const std::string text = document.dump();
-  const std::string copy = Dir.PathOf("copy.smc");
-  CliResult run = RunCli({"import", image, "-", "--output", copy}, text);  // the JSON from standard input
-  ASSERT_EQ(run.Status, 0) << run.Err;
-  EXPECT_EQ(ReadFileBytes(image), before);
-  EXPECT_EQ(Differences(ReadFileBytes(copy), before), std::vector<std::size_t>{SlotOffset(true, 0, 0)});
-}
-
 TEST_F(ExportImport, ASpellPastTheListSurvivesButCannotBeChosen) {
   Bytes before = Sample(true);
   before[SlotOffset(false, 3, 1)] = 60;

@@ -122,20 +122,6 @@ TEST_F(AgainstTheEditor, ShiftRefusesSixSlotUnlessForcedThenDoesWhatTheEditorDoe
   EXPECT_EQ(Differences(CliResultOf(image, {"shift", "--force"}), editor), std::vector<std::size_t>{});
 }
 
-TEST_F(AgainstTheEditor, ShiftToAnOutputCopyLeavesTheInput) {
-  const Bytes image = Sample(false, true);
-  const std::string input = Dir.Write("in.smc", image);
-  const std::string copy = Dir.PathOf("out.smc");
-  CliResult run = RunCli({"shift", input, "--output", copy});
-  ASSERT_EQ(run.Status, 0) << run.Err;
-  EXPECT_EQ(ReadFileBytes(input), image);
-  const Bytes editor = EditorResult(image, [&] {
-    Headless::AnswerNextModal(IDOK);
-    Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
-  });
-  EXPECT_EQ(Differences(ReadFileBytes(copy), editor), std::vector<std::size_t>{});
-}
-
 // Values out of range fail the operation (1); a command line that does not parse is a
 // usage error (2). Neither writes anything.
 TEST(SetRefusals, LeaveTheImageAsItWas) {

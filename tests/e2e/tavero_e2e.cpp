@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "ExpectedBytes.h"
 #include "res/resource.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleImage.h"
@@ -150,12 +151,9 @@ void CheckNoDialog(const Editor& editor, const std::string& what) {
   Check(dialogs.empty(), what + (dialogs.empty() ? "" : ": a dialog is open:" + texts));
 }
 
-Bytes WithPatch(Bytes bytes, const SampleImage::Options& options) {
-  for (const RomLayout::PatchRun& run : RomLayout::SixSlotPatch) {
-    std::size_t at = HeaderOf(options) + run.Offset;
-    for (std::uint8_t b : run.Bytes) bytes[at++] = b;
-  }
-  return bytes;
+// The code patch as the test writes it out, not as rom/ holds it.
+Bytes WithPatch(const Bytes& bytes, const SampleImage::Options& options) {
+  return Expected::WithSixSlotPatch(bytes, HeaderOf(options));
 }
 
 // Loads through the open-file dialog and waits until the esper box is filled and selected and

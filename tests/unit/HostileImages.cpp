@@ -7,8 +7,20 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The shortest file whose locations all fit: its length leaves no header.
-constexpr std::size_t Shortest = 0x270000;
+constexpr std::size_t ImageEnd = 0x26F7B9;  // one past the last byte the editor touches
+
+// The shortest file whose locations all fit behind the header its length gives (the length
+// modulo 0x10000), found by trying each length from ImageEnd up.
+constexpr std::size_t ShortestLength() {
+  for (std::size_t length = ImageEnd;; ++length)
+    if (length >= length % 0x10000 + ImageEnd) return length;
+}
+constexpr std::size_t Shortest = ShortestLength();
+static_assert(Shortest == 0x270000);
+
+const std::string Loads;
+const std::string TooShort = "too short";
+const std::string UnknownCode = "esper code";
 
 Bytes Sample(std::size_t romSize = 0x300000) {
   SampleImage::Options options;
@@ -45,37 +57,40 @@ Bytes WithNameBlocks(const std::function<std::uint8_t(std::size_t)>& byteAt) {
 
 std::vector<HostileImage> HostileImages() {
   std::vector<HostileImage> images = {
-      {"Empty", [] { return Bytes(); }, false},
-      {"OneByte", [] { return Bytes(1, 0x0D); }, false},
-      {"OneByteShort", [] { return WithLength(Shortest - 1); }, false},
-      {"ExactlyTheLastLocation", [] { return WithLength(Shortest); }, true},
+      {"Empty", [] { return Bytes(); }, TooShort},
+      {"OneByte", [] { return Bytes(1, 0x0D); }, TooShort},
+      {"OneByteShort", [] { return WithLength(Shortest - 1); }, TooShort},
+      {"ExactlyTheLastLocation", [] { return WithLength(Shortest); }, Loads},
       {"EndsInsideTheNames",
        [] {
          Bytes bytes = Sample();
          bytes.resize(RomLayout::SpellNameBlock + 3);
          return bytes;
        },
-       false},
-      {"HeaderRemainder1", [] { return WithLength(Shortest + 0x10000 + 1); }, true},
-      {"HeaderRemainder1FF", [] { return WithLength(Shortest + 0x10000 + 0x1FF); }, true},
-      {"HeaderRemainder200", [] { return WithLength(Shortest + 0x200); }, true},
-      {"HeaderRemainderFFFF", [] { return WithLength(Shortest + 0xFFFF); }, true},
-      {"HeaderRemainderFFFFTooShort", [] { return WithLength(Shortest - 1); }, false},
-      {"Length7FFFFF", [] { return WithLength(0x7FFFFF); }, true},
-      {"Length800000", [] { return WithLength(0x800000); }, true},
-      {"Length1000000", [] { return WithLength(0x1000000); }, true},
-      {"ProbesDisagree", [] { return WithProbes(0x0B, 0x0D); }, false},
+       TooShort},
+      // Long enough without a header, but not with the one its length gives.
+      {"EndsOneBeforeTheLastLocation", [] { return WithLength(ImageEnd - 1); }, TooShort},
+      {"ReachesTheLastLocationWithoutItsHeader", [] { return WithLength(ImageEnd); }, TooShort},
+      {"HeaderRemainder1", [] { return WithLength(Shortest + 0x10000 + 1); }, Loads},
+      {"HeaderRemainder1FF", [] { return WithLength(Shortest + 0x10000 + 0x1FF); }, Loads},
+      {"HeaderRemainder200", [] { return WithLength(Shortest + 0x200); }, Loads},
+      {"HeaderRemainderFFFF", [] { return WithLength(Shortest + 0xFFFF); }, Loads},
+      {"HeaderRemainderFFFFTooShort", [] { return WithLength(Shortest - 1); }, TooShort},
+      {"Length7FFFFF", [] { return WithLength(0x7FFFFF); }, Loads},
+      {"Length800000", [] { return WithLength(0x800000); }, Loads},
+      {"Length1000000", [] { return WithLength(0x1000000); }, Loads},
+      {"ProbesDisagree", [] { return WithProbes(0x0B, 0x0D); }, UnknownCode},
       {"NamesWithoutEnds",
-       [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(0x80 + k % 0x7F); }); }, true},
-      {"NamesAllZero", [] { return WithNameBlocks([](std::size_t) { return std::uint8_t{0}; }); }, true},
+       [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(0x80 + k % 0x7F); }); }, Loads},
+      {"NamesAllZero", [] { return WithNameBlocks([](std::size_t) { return std::uint8_t{0}; }); }, Loads},
       {"NamesOfEveryByte",
-       [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(1 + k % 255); }); }, true},
+       [] { return WithNameBlocks([](std::size_t k) { return static_cast<std::uint8_t>(1 + k % 255); }); }, Loads},
   };
   // The editor knows five-slot code (11) and rows of 13 bytes and more.
   for (int probe : {0, 10, 11, 12, 13, 14, 32, 33, 255})
     images.push_back(
         {"ProbesBoth" + std::to_string(probe),
          [probe] { return WithProbes(static_cast<std::uint8_t>(probe), static_cast<std::uint8_t>(probe)); },
-         probe == 11 || probe >= 13});
+         probe == 11 || probe >= 13 ? Loads : UnknownCode});
   return images;
 }

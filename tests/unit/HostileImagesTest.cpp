@@ -1,7 +1,7 @@
 // Every hostile image goes the whole way a user would take it: Load, every item drawn, edits
 // in every field, "5->6", Save. Under the sanitizers this shows that nothing reads or writes
-// out of bounds; here it also shows that each is either edited or refused with a message,
-// and that the file never changes length.
+// out of bounds; here it also shows that each is either edited or refused with a message
+// that says why, and that the file never changes length.
 
 #include "EditorFixture.h"
 #include "HostileImages.h"
@@ -27,9 +27,12 @@ TEST_P(HostileImagesTest, IsEditedOrRefusedAndNeverResized) {
   const std::vector<std::uint8_t> bytes = image.Make();
   const std::string path = Load(bytes);
 
-  if (!image.Loads) {
+  if (!image.Loads()) {
     EXPECT_EQ(Dialog->RomLoaded, 0);
-    EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_FALSE(g_rom.HoldsImage());
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(Headless::MessageBoxes()[0].rfind("Could not load " + path + ":\n", 0), 0u) << Headless::MessageBoxes()[0];
+    EXPECT_NE(Headless::MessageBoxes()[0].find(image.Refusal), std::string::npos) << Headless::MessageBoxes()[0];
     EXPECT_EQ(ReadFileBytes(path), bytes);
     return;
   }

@@ -84,7 +84,7 @@ TEST_F(RomCursor, WithoutAnImageReadsGiveZeroAndWritesAreDropped) {
   EXPECT_EQ(Rom->ReadByte(), 0);
   Rom->WriteByte(1);
   EXPECT_EQ(Rom->PeekByte(0), 0);
-  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->SaveFile());
 }
 
 }  // namespace

@@ -16,13 +16,12 @@ class RomFixture : public ::testing::Test {
     return PatternedBytes(length, seed);
   }
 
-  // LoadFile + SetHeaderSize as the Load command runs them; true when both succeed.
+  // The load sequence's first steps (LoadFile and the header size), as the Load command runs
+  // them; the tests take the later steps themselves. True when both succeed.
   bool Load(const std::vector<std::uint8_t>& bytes, const std::string& name = "image.smc") {
     Path = Dir.Write(name, bytes);
     Rom->SetPath(CString(Path.c_str()));
-    if (!Rom->LoadFile()) return false;
-    Rom->SetHeaderSize(static_cast<int>(Rom->GetImageLength() % 0x10000));
-    return true;
+    return Rom->LoadImage(CRomImage::LoadStage::Header);
   }
 
   std::uint8_t BufferAtRom(std::uint64_t romOffset) const { return Rom->PeekByte(romOffset); }

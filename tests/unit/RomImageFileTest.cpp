@@ -1,5 +1,7 @@
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "RomFixture.h"
 #include "framework/headless/HeadlessFileDialog.h"
@@ -33,7 +35,10 @@ TEST_P(ImageLengthClamp, FollowsTheFileLengthUpTo8MiB) {
 INSTANTIATE_TEST_SUITE_P(Lengths, ImageLengthClamp,
                          ::testing::Values(ClampCase{0x7FFFFF, 0, 0x7FFFFF, 0xFFFF},
                                            ClampCase{0x800000, 1, 0x800000, 0},
-                                           ClampCase{0x1000000, 1, 0x800000, 0}));
+                                           ClampCase{0x1000000, 1, 0x800000, 0},
+                                           ClampCase{0x288000, 0, 0x288000, 0x8000},
+                                           ClampCase{0x2801FF, 0, 0x2801FF, 0x1FF},
+                                           ClampCase{0x800200, 1, 0x800000, 0}));
 
 TEST_F(ImageFile, HeaderIsTheLengthModulo64KiB) {
   std::vector<std::uint8_t> bytes = ImageBytes(0x280200);
@@ -67,112 +72,94 @@ TEST_F(ImageFile, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
   EXPECT_EQ(saved[0x186E00 + 3 * 13 + 5], 0x2A);
 }
 
-TEST_F(ImageFile, SaveWritesTheRecordsIntoTheBufferEvenWhenTheFileCannotBeOpened) {
-  std::vector<std::uint8_t> bytes = ImageBytes();
-  ASSERT_TRUE(Load(bytes));
+// Files a save cannot write, and what becomes of each: the save says why, the records are in
+// Buffer all the same (its first step), and the file is as it was, or still absent.
+struct SaveRefusal {
+  const char* Name;
+  std::function<void(TempDir& dir, const std::string& path)> Spoil;  // after the load
+  const char* Why;  // part of ErrorText; "" where the system words it
+  friend void PrintTo(const SaveRefusal& refusal, std::ostream* out) { *out << refusal.Name; }
+};
+
+class SaveRefusals : public RomFixture, public ::testing::WithParamInterface<SaveRefusal> {};
+
+TEST_P(SaveRefusals, SayWhyKeepTheRecordsInTheBufferAndLeaveTheFile) {
+  ASSERT_TRUE(Load(ImageBytes()));
   Rom->ReadEsperData();
   Rom->EsperTable[0][0] = 0x1C7;
-  std::filesystem::remove(Path);
+  GetParam().Spoil(Dir, Path);
+  const bool existed = std::filesystem::exists(Path);
+  const std::vector<std::uint8_t> before = existed ? ReadFileBytes(Path) : std::vector<std::uint8_t>{};
+  std::optional<ReadOnlyFile> readOnly;
+  if (std::string(GetParam().Name) == "ReadOnly") readOnly.emplace(Path);
 
-  EXPECT_EQ(Rom->SaveFile(), 0);
+  EXPECT_FALSE(Rom->SaveFile());
   EXPECT_FALSE(Rom->ErrorText.IsEmpty());
+  EXPECT_NE(Rom->ErrorText.Str().find(GetParam().Why), std::string::npos) << Rom->ErrorText.Str();
   EXPECT_EQ(BufferAtRom(RomLayout::EsperDataBlock), 0xC7);
-  EXPECT_FALSE(std::filesystem::exists(Path));  // never created
-}
-
-TEST_F(ImageFile, SaveRefusesAFileThatWouldGrowAndLeavesIt) {
-  ASSERT_TRUE(Load(ImageBytes()));
-  Rom->ReadEsperData();
-  std::vector<std::uint8_t> shorter = ImageBytes(0x270000, 3);
-  Dir.Write("image.smc", shorter);
-
-  EXPECT_EQ(Rom->SaveFile(), 0);
-  EXPECT_NE(Rom->ErrorText.Str().find("shorter"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(Path), shorter);
-}
-
-TEST_F(ImageFile, SaveRefusesAReadOnlyFileAndLeavesIt) {
-  std::vector<std::uint8_t> bytes = ImageBytes();
-  ASSERT_TRUE(Load(bytes));
-  Rom->ReadEsperData();
-  Rom->EsperTable[1][1] = 7;
-  ReadOnlyFile readOnly(Path);
-  EXPECT_EQ(Rom->SaveFile(), 0);
-  EXPECT_FALSE(Rom->ErrorText.IsEmpty());
-  EXPECT_EQ(ReadFileBytes(Path), bytes);
-}
-
-// A failed load leaves no image, zeroes the image facts, and keeps what the earlier
-// image put into the table and the record size.
-void ExpectFailedLoadKeepsEarlierData(const CRomImage& rom, const EsperRecords& table) {
-  EXPECT_FALSE(rom.HoldsImage());
-  EXPECT_EQ(rom.LargeImage, 0);
-  EXPECT_EQ(rom.HeaderSize, 0);
-  EXPECT_EQ(rom.GetImageLength(), 0u);
-  EXPECT_EQ(rom.Cursor, 0u);
-  EXPECT_EQ(rom.RecordSize, 13);
-  EXPECT_EQ(rom.EsperTable, table);
-  EXPECT_FALSE(rom.ErrorText.IsEmpty());
-}
-
-TEST_F(ImageFile, LoadOfAMissingFileFailsAndKeepsEarlierData) {
-  ASSERT_TRUE(Load(ImageBytes()));
-  Rom->ReadEsperData();
-  EsperRecords table = Rom->EsperTable;
-
-  Rom->SetPath(CString(Dir.PathOf("missing.smc").c_str()));
-  EXPECT_EQ(Rom->LoadFile(), 0);
-  ExpectFailedLoadKeepsEarlierData(*Rom, table);
-  EXPECT_EQ(Rom->Path.Str(), Dir.PathOf("missing.smc"));
-  EXPECT_EQ(Rom->FailureMessage("load").Str(), "Could not load " + Dir.PathOf("missing.smc") + ":\n" +
-                                                    Rom->ErrorText.Str() + ".");
-  EXPECT_EQ(Rom->LoadFile(), 0);  // a second failure releases nothing twice
-
-  // A message never ends in ":\n." for want of a reason.
-  Rom->ErrorText.Empty();
-  EXPECT_EQ(Rom->FailureMessage("save").Str(),
-            "Could not save " + Dir.PathOf("missing.smc") + ":\nthe system gave no reason.");
-}
-
-TEST_F(ImageFile, LoadOfAReadOnlyFileFailsAndKeepsEarlierData) {
-  ASSERT_TRUE(Load(ImageBytes()));
-  Rom->ReadEsperData();
-  EsperRecords table = Rom->EsperTable;
-
-  std::string other = Dir.Write("locked.smc", ImageBytes(0x280000, 9));
-  ReadOnlyFile readOnly(other);
-  Rom->SetPath(CString(other.c_str()));
-  EXPECT_EQ(Rom->LoadFile(), 0);
-  ExpectFailedLoadKeepsEarlierData(*Rom, table);
-}
-
-TEST_F(ImageFile, LoadRefusesAFolder) {
-  Rom->SetPath(CString(Dir.PathOf("").c_str()));
-  EXPECT_EQ(Rom->LoadFile(), 0);
-  EXPECT_FALSE(Rom->HoldsImage());
-}
-
-TEST_F(ImageFile, ExtentCheckRefusesAFileThatEndsBeforeTheLastLocation) {
-  const std::size_t exact = RomLayout::ImageEnd;
-  // A length decides its own header, so find the shortest length whose data still fits.
-  std::size_t shortest = 0;
-  for (std::size_t length = exact; length < exact + 0x20000; ++length)
-    if (length >= (length % 0x10000) + exact) { shortest = length; break; }
-  ASSERT_NE(shortest, 0u);
-
-  ASSERT_TRUE(Load(ImageBytes(shortest)));
-  EXPECT_EQ(Rom->CheckImageExtent(), 1);
-
-  ASSERT_TRUE(Load(ImageBytes(shortest - 1)));
-  EXPECT_EQ(Rom->CheckImageExtent(), 0);
-  EXPECT_FALSE(Rom->HoldsImage());
-  EXPECT_NE(Rom->ErrorText.Str().find("too short"), std::string::npos);
-
-  for (std::size_t length : {std::size_t{0}, std::size_t{1}, exact - 1}) {
-    ASSERT_TRUE(Load(ImageBytes(length)));
-    EXPECT_EQ(Rom->CheckImageExtent(), 0) << length;
+  EXPECT_EQ(std::filesystem::exists(Path), existed) << "never created";
+  if (existed) {
+    EXPECT_EQ(ReadFileBytes(Path), before);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SaveRefusals,
+    ::testing::Values(SaveRefusal{"Deleted", [](TempDir&, const std::string& path) { std::filesystem::remove(path); }, ""},
+                      SaveRefusal{"ReadOnly", [](TempDir&, const std::string&) {}, ""},
+                      // writing the image would make the file longer than it now is
+                      SaveRefusal{"Shorter",
+                                  [](TempDir& dir, const std::string&) {
+                                    dir.Write("image.smc", PatternedBytes(0x270000, 3));
+                                  },
+                                  "shorter"}),
+    [](const ::testing::TestParamInfo<SaveRefusal>& refusal) { return std::string(refusal.param.Name); });
+
+// Files a load cannot read. Each fails, holds no image, zeroes the image facts, keeps what the
+// earlier image put into the table and the record size, says why in the editor's words, and a
+// second failure releases nothing twice.
+struct LoadRefusal {
+  const char* Name;
+  std::function<std::string(TempDir& dir)> Make;  // the path to load
+  friend void PrintTo(const LoadRefusal& refusal, std::ostream* out) { *out << refusal.Name; }
+};
+
+class LoadRefusals : public RomFixture, public ::testing::WithParamInterface<LoadRefusal> {};
+
+TEST_P(LoadRefusals, FailAndKeepEarlierData) {
+  ASSERT_TRUE(Load(ImageBytes()));
+  Rom->ReadEsperData();
+  const EsperRecords table = Rom->EsperTable;
+  const std::string path = GetParam().Make(Dir);
+  std::optional<ReadOnlyFile> readOnly;
+  if (std::string(GetParam().Name) == "ReadOnly") readOnly.emplace(path);
+
+  Rom->SetPath(CString(path.c_str()));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_EQ(Rom->LoadFile(), 0);
+    EXPECT_FALSE(Rom->HoldsImage());
+    EXPECT_EQ(Rom->LargeImage, 0);
+    EXPECT_EQ(Rom->HeaderSize, 0);
+    EXPECT_EQ(Rom->GetImageLength(), 0u);
+    EXPECT_EQ(Rom->Cursor, 0u);
+    EXPECT_EQ(Rom->RecordSize, 13);
+    EXPECT_EQ(Rom->EsperTable, table);
+    EXPECT_FALSE(Rom->ErrorText.IsEmpty());
+    EXPECT_EQ(Rom->Path.Str(), path);
+    EXPECT_EQ(Rom->FailureMessage("load").Str(), "Could not load " + path + ":\n" + Rom->ErrorText.Str() + ".");
+  }
+  // A message never ends in ":\n." for want of a reason.
+  Rom->ErrorText.Empty();
+  EXPECT_EQ(Rom->FailureMessage("save").Str(), "Could not save " + path + ":\nthe system gave no reason.");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadRefusals,
+    ::testing::Values(LoadRefusal{"Missing", [](TempDir& dir) { return dir.PathOf("missing.smc"); }},
+                      LoadRefusal{"ReadOnly",
+                                  [](TempDir& dir) { return dir.Write("locked.smc", PatternedBytes(0x280000, 9)); }},
+                      LoadRefusal{"Folder", [](TempDir& dir) { return dir.PathOf(""); }}),
+    [](const ::testing::TestParamInfo<LoadRefusal>& refusal) { return std::string(refusal.param.Name); });
 
 TEST_F(ImageFile, ChooseFileOffersRomFilesAndKeepsThePathOnCancel) {
   Headless::ClearFileDialogAnswers();

@@ -19,9 +19,7 @@ class SheetBuilder : public ::testing::TestWithParam<bool> {
   void LoadAndBuild(const std::vector<std::uint8_t>& bytes) {
     Bytes = bytes;
     g_rom.SetPath(CString(Dir.Write("image.smc", bytes).c_str()));
-    ASSERT_TRUE(g_rom.LoadFile());
-    g_rom.SetHeaderSize(static_cast<int>(g_rom.GetImageLength() % 0x10000));
-    ASSERT_TRUE(g_rom.CheckImageExtent());
+    ASSERT_TRUE(g_rom.LoadImage(CRomImage::LoadStage::Extent)) << g_rom.ErrorText.Str();
     BuildSheets(Window, g_rom);
   }
 

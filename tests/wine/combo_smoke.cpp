@@ -413,11 +413,7 @@ bool LoadSampleImage(std::wstring& file) {
     return false;
   }
   g_rom.SetPath(path);
-  if (!g_rom.LoadFile()) return false;
-  g_rom.SetHeaderSize(static_cast<int>(g_rom.GetImageLength() % 0x10000));
-  if (!g_rom.CheckImageExtent()) return false;
-  g_rom.ReadEsperData();
-  return true;
+  return g_rom.LoadImage();
 }
 }  // namespace
 
