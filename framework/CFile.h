@@ -1,19 +1,21 @@
 #pragma once
 // An image file opened in place: for reading and writing, never created, never truncated.
 // Each operation reports failure by its result; ErrorText() then says why, in words a
-// user can read. One implementation per platform (posix/, win32/).
+// user can read. The file is opened on CurrentFileSystem() (FileSystem.h).
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "framework/CString.h"
+#include "framework/FileSystem.h"
 
 class CFile {
  public:
   enum OpenFlags : unsigned { modeRead = 0x0000, modeReadWrite = 0x0002 };
   enum SeekPosition { begin = 0 };
 
-  CFile() = default;
+  CFile();
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
   ~CFile();  // closes a file still open, ignoring errors
@@ -49,8 +51,9 @@ class CFile {
   static bool Replace(const CString& from, const CString& to, CString* why);
 
  private:
-  bool Fail(const char* what);  // records what failed with the system's reason
+  bool Fail(const char* what, const CString& why);  // records what failed and why; false
+  bool NotOpen(const char* what);
 
-  std::intptr_t Handle = -1;
+  std::unique_ptr<FileSystem::File> Handle;  // null when closed
   CString Error;
 };

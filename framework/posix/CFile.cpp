@@ -1,139 +1,109 @@
+// The platform's files on Linux, and CFile::Replace.
 #include "framework/CFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "framework/posix/FileFaults.h"
-
 namespace {
-int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
-// A fault armed by a test stands for the system's own error.
-bool Faulted(FileFaults::Operation operation, int error) {
-  if (!FileFaults::Trip(operation)) return false;
-  errno = error;
-  return true;
-}
+CString Reason() { return CString(std::strerror(errno)); }
 
-// How many of count bytes a read or write may move before an armed fault stops it.
-std::size_t Allowed(FileFaults::Operation operation, std::size_t count, bool& faulted) {
-  std::size_t first = 0;
-  faulted = FileFaults::Trip(operation, &first);
-  return faulted ? std::min(first, count) : count;
-}
-}  // namespace
+class PosixFile : public FileSystem::File {
+ public:
+  explicit PosixFile(int fd) : Fd(fd) {}
+  ~PosixFile() override {
+    if (Fd >= 0) ::close(Fd);
+  }
 
-CFile::~CFile() {
-  if (IsOpen()) ::close(Fd(Handle));
-}
+  bool GetLength(std::uint64_t& length, CString& why) override {
+    struct stat info {};
+    if (::fstat(Fd, &info) != 0) return Failed(why);
+    length = static_cast<std::uint64_t>(info.st_size);
+    return true;
+  }
 
-bool CFile::IsOpen() const { return Handle >= 0; }
+  std::size_t Read(void* buffer, std::size_t count, CString& why) override {
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+      ssize_t got = ::read(Fd, bytes + done, count - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        why = Reason();
+        break;
+      }
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    return done;
+  }
 
-bool CFile::Fail(const char* what) {
-  Error = CString(std::string(what) + ": " + std::strerror(errno));
-  return false;
-}
+  bool Seek(std::int64_t offset, CString& why) override {
+    return ::lseek(Fd, static_cast<off_t>(offset), SEEK_SET) >= 0 || Failed(why);
+  }
 
-bool CFile::Open(const CString& path, unsigned flags) {
-  Error.Empty();
-  if (IsOpen()) Close();
-  const bool writing = flags == modeReadWrite;
-  const char* failure = writing ? "cannot open the file for reading and writing" : "cannot open the file for reading";
-  int fd = -1;
-  if (writing && FileFaults::WritingDenied(path))
-    errno = EACCES;  // read-only for a test, even when it runs as root
-  else if (!Faulted(FileFaults::Operation::Open, EBUSY))
-    fd = ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
-  if (fd < 0) return Fail(failure);
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    Fail(failure);
-    ::close(fd);
+  bool Write(const void* buffer, std::size_t count, CString& why) override {
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+      ssize_t put = ::write(Fd, bytes + done, count - done);
+      if (put < 0 && errno == EINTR) continue;
+      if (put <= 0) {
+        if (put == 0) errno = EIO;
+        return Failed(why);
+      }
+      done += static_cast<std::size_t>(put);
+    }
+    return true;
+  }
+
+  bool Flush(CString& why) override { return ::fsync(Fd) == 0 || Failed(why); }
+
+  bool Close(CString& why) override {
+    const int fd = Fd;
+    Fd = -1;
+    return ::close(fd) == 0 || Failed(why);
+  }
+
+ private:
+  static bool Failed(CString& why) {
+    why = Reason();
     return false;
   }
-  Handle = fd;
-  return true;
-}
 
-bool CFile::GetLength(std::uint64_t& length) {
-  struct stat info {};
-  if (Faulted(FileFaults::Operation::Length, EIO) || ::fstat(Fd(Handle), &info) != 0)
-    return Fail("cannot tell the file's length");
-  length = static_cast<std::uint64_t>(info.st_size);
-  return true;
-}
+  int Fd;
+};
 
-std::size_t CFile::Read(void* buffer, std::size_t count) {
-  bool faulted = false;
-  const std::size_t allowed = Allowed(FileFaults::Operation::Read, count, faulted);
-  auto* bytes = static_cast<char*>(buffer);
-  std::size_t done = 0;
-  while (done < allowed) {
-    ssize_t got = ::read(Fd(Handle), bytes + done, allowed - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      Fail("cannot read the file");
-      return done;
+class PosixFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override {
+    const int fd = ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0) {
+      why = Reason();
+      return nullptr;
     }
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
-  }
-  if (faulted) {
-    errno = EIO;
-    Fail("cannot read the file");
-  }
-  return done;
-}
-
-bool CFile::Seek(std::int64_t offset, SeekPosition from) {
-  (void)from;  // only ever from the beginning
-  if (Faulted(FileFaults::Operation::Seek, EIO) || ::lseek(Fd(Handle), static_cast<off_t>(offset), SEEK_SET) < 0)
-    return Fail("cannot seek in the file");
-  return true;
-}
-
-bool CFile::Write(const void* buffer, std::size_t count) {
-  bool faulted = false;
-  const std::size_t allowed = Allowed(FileFaults::Operation::Write, count, faulted);
-  const auto* bytes = static_cast<const char*>(buffer);
-  std::size_t done = 0;
-  while (done < allowed) {
-    ssize_t put = ::write(Fd(Handle), bytes + done, allowed - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      if (put == 0) errno = EIO;
-      return Fail("cannot write the file");
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+      why = Reason();
+      ::close(fd);
+      return nullptr;
     }
-    done += static_cast<std::size_t>(put);
+    return std::make_unique<PosixFile>(fd);
   }
-  if (faulted) {
-    errno = ENOSPC;
-    return Fail("cannot write the file");
-  }
-  return true;
-}
+};
 
-bool CFile::Flush() {
-  if (Faulted(FileFaults::Operation::Flush, EIO) || ::fsync(Fd(Handle)) != 0)
-    return Fail("cannot flush the file to disk");
-  return true;
-}
+}  // namespace
 
-bool CFile::Close() {
-  if (!IsOpen()) return true;
-  int fd = Fd(Handle);
-  Handle = -1;
-  bool faulted = Faulted(FileFaults::Operation::Close, EIO);
-  if (::close(fd) != 0 || faulted) return Fail("cannot close the file");
-  return true;
+FileSystem& PlatformFileSystem() {
+  static PosixFileSystem files;
+  return files;
 }
 
 bool CFile::Replace(const CString& from, const CString& to, CString* why) {

@@ -1,3 +1,4 @@
+// The platform's files on Windows, and CFile::Replace.
 #include "framework/CFile.h"
 
 #include "framework/win32/WindowsApi.h"
@@ -7,92 +8,96 @@
 #include "framework/win32/Utf16.h"
 
 namespace {
-HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-}  // namespace
 
-CFile::~CFile() {
-  if (IsOpen()) CloseHandle(H(Handle));
-}
-
-bool CFile::IsOpen() const { return Handle != -1; }
-
-bool CFile::Fail(const char* what) {
-  Error = CString(what) + CString(": ") + SystemErrorText(GetLastError());
+bool Failed(CString& why) {
+  why = SystemErrorText(GetLastError());
   return false;
 }
 
-bool CFile::Open(const CString& path, unsigned flags) {
-  Error.Empty();
-  if (IsOpen()) Close();
-  const bool writing = flags == modeReadWrite;
-  // OPEN_EXISTING neither creates nor truncates; others may read while we hold it.
-  HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                         writing ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return Fail(writing ? "cannot open the file for reading and writing" : "cannot open the file for reading");
-  Handle = reinterpret_cast<std::intptr_t>(h);
-  return true;
-}
-
-bool CFile::GetLength(std::uint64_t& length) {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(H(Handle), &size)) return Fail("cannot tell the file's length");
-  length = static_cast<std::uint64_t>(size.QuadPart);
-  return true;
-}
-
-std::size_t CFile::Read(void* buffer, std::size_t count) {
-  auto* bytes = static_cast<char*>(buffer);
-  std::size_t done = 0;
-  while (done < count) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-    DWORD got = 0;
-    if (!ReadFile(H(Handle), bytes + done, chunk, &got, nullptr)) {
-      Fail("cannot read the file");
-      break;
-    }
-    if (got == 0) break;
-    done += got;
+class Win32File : public FileSystem::File {
+ public:
+  explicit Win32File(HANDLE handle) : Handle(handle) {}
+  ~Win32File() override {
+    if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
   }
-  return done;
-}
 
-bool CFile::Seek(std::int64_t offset, SeekPosition from) {
-  (void)from;  // only ever from the beginning
-  LARGE_INTEGER to{};
-  to.QuadPart = offset;
-  if (!SetFilePointerEx(H(Handle), to, nullptr, FILE_BEGIN)) return Fail("cannot seek in the file");
-  return true;
-}
-
-bool CFile::Write(const void* buffer, std::size_t count) {
-  const auto* bytes = static_cast<const char*>(buffer);
-  std::size_t done = 0;
-  while (done < count) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-    DWORD put = 0;
-    if (!WriteFile(H(Handle), bytes + done, chunk, &put, nullptr)) return Fail("cannot write the file");
-    if (put == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return Fail("cannot write the file");
-    }
-    done += put;
+  bool GetLength(std::uint64_t& length, CString& why) override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(Handle, &size)) return Failed(why);
+    length = static_cast<std::uint64_t>(size.QuadPart);
+    return true;
   }
-  return true;
-}
 
-bool CFile::Flush() {
-  if (!FlushFileBuffers(H(Handle))) return Fail("cannot flush the file to disk");
-  return true;
-}
+  std::size_t Read(void* buffer, std::size_t count, CString& why) override {
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+      DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+      DWORD got = 0;
+      if (!ReadFile(Handle, bytes + done, chunk, &got, nullptr)) {
+        Failed(why);
+        break;
+      }
+      if (got == 0) break;
+      done += got;
+    }
+    return done;
+  }
 
-bool CFile::Close() {
-  if (!IsOpen()) return true;
-  HANDLE h = H(Handle);
-  Handle = -1;
-  if (!CloseHandle(h)) return Fail("cannot close the file");
-  return true;
+  bool Seek(std::int64_t offset, CString& why) override {
+    LARGE_INTEGER to{};
+    to.QuadPart = offset;
+    return SetFilePointerEx(Handle, to, nullptr, FILE_BEGIN) || Failed(why);
+  }
+
+  bool Write(const void* buffer, std::size_t count, CString& why) override {
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+      DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+      DWORD put = 0;
+      if (!WriteFile(Handle, bytes + done, chunk, &put, nullptr)) return Failed(why);
+      if (put == 0) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return Failed(why);
+      }
+      done += put;
+    }
+    return true;
+  }
+
+  bool Flush(CString& why) override { return FlushFileBuffers(Handle) || Failed(why); }
+
+  bool Close(CString& why) override {
+    HANDLE h = Handle;
+    Handle = INVALID_HANDLE_VALUE;
+    return CloseHandle(h) || Failed(why);
+  }
+
+ private:
+  HANDLE Handle;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override {
+    // OPEN_EXISTING neither creates nor truncates; others may read while we hold it.
+    HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                           writing ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      Failed(why);
+      return nullptr;
+    }
+    return std::make_unique<Win32File>(h);
+  }
+};
+
+}  // namespace
+
+FileSystem& PlatformFileSystem() {
+  static Win32FileSystem files;
+  return files;
 }
 
 bool CFile::Replace(const CString& from, const CString& to, CString* why) {

@@ -4,14 +4,17 @@
 #include <filesystem>
 
 #include "RomFixture.h"
-#include "framework/posix/FileFaults.h"
+#include "FaultingFileSystem.h"
 
 namespace {
 
 // Failures of the disk around a save.
-class DiskFaults : public RomFixture {};
+class DiskFaults : public RomFixture {
+ protected:
+  FaultingFileSystem Faults;
+};
 
-using FileFaults::Operation;
+using Operation = FaultingFileSystem::Operation;
 using Bytes = std::vector<std::uint8_t>;
 
 struct Fault {
@@ -23,7 +26,7 @@ struct Fault {
 
 class SaveFaults : public RomFixture, public ::testing::WithParamInterface<Fault> {
  protected:
-  void TearDown() override { FileFaults::Disarm(); }
+  FaultingFileSystem Faults;
 };
 
 TEST_P(SaveFaults, AreReportedAndLeaveTheFileAsItWas) {
@@ -32,7 +35,7 @@ TEST_P(SaveFaults, AreReportedAndLeaveTheFileAsItWas) {
   Rom->ReadEsperData();
   Rom->EsperTable[0][0] ^= 0x55;
 
-  FileFaults::Arm(GetParam().Target, GetParam().BytesFirst);
+  Faults.Arm(GetParam().Target, GetParam().BytesFirst);
   EXPECT_EQ(Rom->SaveFile(), 0);
   EXPECT_FALSE(Rom->ErrorText.IsEmpty());
   EXPECT_EQ(ReadFileBytes(Path), bytes);
@@ -56,21 +59,20 @@ INSTANTIATE_TEST_SUITE_P(Faults, SaveFaults,
 
 TEST_F(DiskFaults, SaveReportsAFailedCloseAfterWritingTheImage) {
   ASSERT_TRUE(Load(ImageBytes()));
-  FileFaults::Arm(Operation::Close);
+  Faults.Arm(Operation::Close);
   EXPECT_EQ(Rom->SaveFile(), 0);
   EXPECT_NE(Rom->ErrorText.Str().find("close"), std::string::npos);
-  FileFaults::Disarm();
 }
 
 class LoadFaults : public RomFixture, public ::testing::WithParamInterface<Fault> {
  protected:
-  void TearDown() override { FileFaults::Disarm(); }
+  FaultingFileSystem Faults;
 };
 
 TEST_P(LoadFaults, AreReportedAndHoldNoImage) {
   Bytes bytes = ImageBytes();
   ASSERT_TRUE(Load(bytes));
-  FileFaults::Arm(GetParam().Target, GetParam().BytesFirst);
+  Faults.Arm(GetParam().Target, GetParam().BytesFirst);
   EXPECT_EQ(Rom->LoadFile(), 0);
   EXPECT_FALSE(Rom->HoldsImage());
   EXPECT_FALSE(Rom->ErrorText.IsEmpty());

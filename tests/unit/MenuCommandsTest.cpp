@@ -1,7 +1,6 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
-#include "framework/posix/FileFaults.h"
 #include "ui/ListLabels.h"
 
 namespace {
@@ -230,9 +229,11 @@ TEST_F(MenuCommands, ADiskThatFailsMidSaveIsReportedAndTheFileKept) {
   Bytes bytes = Sample(true);
   std::string path = Load(bytes);
   Headless::TypeOver(*Dialog, IDC_RATE1, "99");
-  FileFaults::Arm(FileFaults::Operation::Write, 0x200000);
-  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
-  FileFaults::Disarm();
+  {
+    FaultingFileSystem faults;
+    faults.Arm(FaultingFileSystem::Operation::Write, 0x200000);
+    Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  }
   ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
   EXPECT_NE(Headless::MessageBoxes()[0].find("put back as it was"), std::string::npos) << Headless::MessageBoxes()[0];
   EXPECT_EQ(ReadFileBytes(path), bytes);

@@ -7,8 +7,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "framework/posix/FileFaults.h"
-
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tavero-test-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) std::abort();
@@ -47,10 +45,9 @@ std::vector<std::uint8_t> PatternedBytes(std::size_t length, std::uint32_t seed)
 
 ReadOnlyFile::ReadOnlyFile(std::string path) : Path(std::move(path)) {
   ::chmod(Path.c_str(), 0444);
-  FileFaults::DenyWriting(Path);
+  Faults.DenyWriting(Path);
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
-  FileFaults::AllowWriting(Path);
   ::chmod(Path.c_str(), 0644);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FaultingFileSystem.h"
 #include "framework/CString.h"
 
 class TempDir {
@@ -40,4 +41,5 @@ class ReadOnlyFile {
 
  private:
   std::string Path;
+  FaultingFileSystem Faults;
 };
