@@ -3,8 +3,6 @@
 // way, Save. The file is written in place only, never resized, and nothing refused is ever
 // stored as a rate.
 
-#include <filesystem>
-
 #include "FuzzedImage.h"
 #include "framework/headless/HeadlessFileDialog.h"
 #include "framework/headless/HeadlessUser.h"
@@ -14,8 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   CEditorDlg& editor = FuzzedEditor();
-  const std::string path = WriteFuzzedImage(input);
-  const auto length = std::filesystem::file_size(path);
+  const std::string& path = WriteFuzzedImage(input);
+  const std::size_t length = FuzzedFiles().Contents(path).size();
   Headless::AnswerFileDialog(CString(path.c_str()));
   Headless::PressCommand(editor, ID_FILE_LOAD);
   Headless::ClearModalScripts();
@@ -59,6 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (slot < 0 || slot > 0xFF) std::abort();  // only byte values are ever stored
   }
   Headless::ClearMessageBoxes();
-  if (std::filesystem::file_size(path) != length) std::abort();
+  if (FuzzedFiles().Contents(path).size() != length) std::abort();
   return 0;
 }

@@ -1,0 +1,46 @@
+#pragma once
+// Files held in memory by path, for a process that installs them (InstallFileSystem) so
+// that a load and a save cost no system call: the fuzz targets. A file behaves as one on
+// disk does for CFile: a write past the end makes it longer (zeros in any gap), a read
+// there moves nothing, and a file removed while open stays readable through that handle.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/FileSystem.h"
+
+namespace Headless {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  using Bytes = std::vector<std::uint8_t>;
+
+  // The bytes of the file at path, created empty when there is none. They may be changed,
+  // or swapped for others, while the file is not open.
+  Bytes& Contents(const std::string& path);
+  bool Exists(const std::string& path) const { return Files.count(path) > 0; }
+  void Remove(const std::string& path) { Files.erase(path); }
+
+  // Where the file at path was written since the last call: from First to one past Last;
+  // First == Last when nothing was written.
+  struct Span {
+    std::uint64_t First = 0;
+    std::uint64_t Last = 0;
+  };
+  Span TakeWritten(const std::string& path);
+
+  std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override;
+
+  struct Entry {
+    Bytes Data;
+    Span Written;
+  };
+
+ private:
+  std::map<std::string, std::shared_ptr<Entry>> Files;
+};
+
+}  // namespace Headless
