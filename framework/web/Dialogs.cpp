@@ -4,6 +4,8 @@
 
 #include <emscripten.h>
 
+#include <optional>
+
 #include "framework/Backend.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
@@ -23,6 +25,7 @@ EM_JS(void, PageCreateDialog,
 EM_JS(void, PageDialogText, (HWND__ * window, const char* text), { TaveroPage.dialogText(window, UTF8ToString(text)); });
 EM_JS(void, PageShowDialog, (HWND__ * window), { TaveroPage.showDialog(window); });
 EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); });
+EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
 EM_JS(void, PageMessageBox, (int request, const char* caption, const char* text, int type),
       { TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), type); });
 
@@ -83,13 +86,15 @@ INT_PTR RunModal(CDialog& dialog) {
     WebControls::CreateControlElements(made);
   });
   if (!window) return -1;
-  // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
-  HWND__* outer = WebPage::ModalWindow();
-  if (!main) WebPage::SetModalWindow(window);
   PageShowDialog(window);
-  WebPage::RunUntil([window] { return window->Ended; });
+  {
+    // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
+    std::optional<WebPage::InputOnly> modal;
+    if (!main) modal.emplace(window);
+    WebPage::RunUntil([window] { return window->Ended; });
+  }
   const INT_PTR result = window->Result;
-  WebPage::SetModalWindow(outer);
+  PageDestroyDialog(window);
   WebControls::ForgetControlPeers(window);
   window->Peer = nullptr;
   WindowModel::DestroyDialogWindow(dialog);
@@ -100,11 +105,9 @@ int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT
   (void)owner;  // the page's message box is modal to the whole page
   const int request = WebPage::NewRequest();
   PageMessageBox(request, caption.Str().c_str(), text.Str().c_str(), static_cast<int>(type));
-  HWND__* outer = WebPage::ModalWindow();
-  WebPage::SetModalWindow(reinterpret_cast<HWND__*>(-1));  // no window takes input meanwhile
+  const WebPage::InputOnly none(nullptr);  // the box is modal to the whole page
   WebPage::Answer answer;
   WebPage::RunUntil([&] { return WebPage::Answered(request, &answer); });
-  WebPage::SetModalWindow(outer);
   return answer.Value;
 }
 

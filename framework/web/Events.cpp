@@ -68,7 +68,9 @@ Event NextEvent() {
   return event;
 }
 
+// Input goes only to this window and its own while ModalSet (see InputOnly); to none when null.
 HWND__* Modal = nullptr;
+bool ModalSet = false;
 std::map<std::string, std::function<void()>>& PageCommands() {
   static std::map<std::string, std::function<void()>> commands;
   return commands;
@@ -76,12 +78,15 @@ std::map<std::string, std::function<void()>>& PageCommands() {
 std::map<int, WebPage::Answer> Answers;
 int Requests = 0;
 CString Preselected;
-std::function<std::string(const std::string&)> Namer;
+std::function<std::string(const std::string&)>& Namer() {
+  static std::function<std::string(const std::string&)> name;  // set by the program's static initialisers
+  return name;
+}
 
 // A window that takes input now: alive, and with a modal window open, it or one of its own.
 bool TakesInput(HWND__* window) {
   if (!WindowModel::IsWindow(window)) return false;
-  if (!Modal) return true;
+  if (!ModalSet) return true;
   for (HWND__* at = window; at; at = at->Parent)
     if (at == Modal) return true;
   return false;
@@ -91,12 +96,12 @@ void Dispatch(const Event& event) {
   switch (event.Kind) {
     case AnswerGiven: Answers[event.A] = {event.A, event.B, event.Text}; return;
     case PageCommand:
-      if (auto found = PageCommands().find(event.Text); found != PageCommands().end() && !Modal) found->second();
+      if (auto found = PageCommands().find(event.Text); found != PageCommands().end() && !ModalSet) found->second();
       return;
     case OpenFile: {
       // As a Load of this file: the main window's Load command, whose file choice takes it.
       CWnd* main = AfxGetMainWnd();
-      if (Modal || !main || !main->m_hWnd) return;
+      if (ModalSet || !main || !main->m_hWnd) return;
       Preselected = CString(event.Text);
       main->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.A), 0), 0);
       Preselected.Empty();
@@ -130,10 +135,10 @@ namespace WebPage {
 
 void AddPageCommand(const std::string& name, std::function<void()> run) { PageCommands()[name] = std::move(run); }
 
-void SetItemNamer(std::function<std::string(const std::string&)> name) { Namer = std::move(name); }
+void SetItemNamer(std::function<std::string(const std::string&)> name) { Namer() = std::move(name); }
 
 std::string ItemName(const std::string& bytes) {
-  if (Namer) return Namer(bytes);
+  if (Namer()) return Namer()(bytes);
   static const char digits[] = "0123456789ABCDEF";
   std::string hex;
   for (unsigned char byte : bytes) {
@@ -150,8 +155,15 @@ void RunUntil(const std::function<bool()>& done) {
   while (!done()) DispatchNextEvent();
 }
 
-void SetModalWindow(HWND__* window) { Modal = window; }
-HWND__* ModalWindow() { return Modal; }
+InputOnly::InputOnly(HWND__* window) : Outer(Modal), OuterSet(ModalSet) {
+  Modal = window;
+  ModalSet = true;
+}
+
+InputOnly::~InputOnly() {
+  Modal = Outer;
+  ModalSet = OuterSet;
+}
 
 int NewRequest() { return ++Requests; }
 

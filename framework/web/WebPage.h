@@ -39,9 +39,19 @@ const std::vector<std::uint8_t>& OriginalBytes(const CString& path);
 void DispatchNextEvent();
 // Runs the events until done() holds.
 void RunUntil(const std::function<bool()>& done);
-// While a modal window is open, only it and the windows it owns take input; null for none.
-void SetModalWindow(HWND__* window);
-HWND__* ModalWindow();
+// While one lives, only window and the windows it owns take input, as Windows disables the
+// owner of a modal dialog; with null no window does (a message box or the file picker is up).
+class InputOnly {
+ public:
+  explicit InputOnly(HWND__* window);
+  ~InputOnly();
+  InputOnly(const InputOnly&) = delete;
+  InputOnly& operator=(const InputOnly&) = delete;
+
+ private:
+  HWND__* Outer;
+  bool OuterSet;
+};
 
 // The answer to a message box or file choice the page reported (events of its own kind).
 struct Answer {
