@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench bench-native install clean
+.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test fuzz-build fuzz-smoke fuzz bench bench-native install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -15,6 +15,11 @@ run-windows: deps native windows
 	mkdir -p $(dir $(SAMPLE))
 	build/native/tools/make-sample-image $(SAMPLE)
 	scripts/run-editor build/windows $(dir $(SAMPLE))
+
+# The editor as a web page, served from this machine (WEB_PORT=0 takes a free port).
+WEB_PORT ?= 8123
+run-web: deps web
+	scripts/serve-site build/web/site $(WEB_PORT)
 
 test: deps native asan qt windows wine-test fuzz-smoke
 	ctest --preset native
@@ -40,8 +45,16 @@ windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
+web:
+	cmake --preset web >/dev/null
+	cmake --build --preset web -j $(JOBS)
+
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows
+
+# The page in headless Chromium, against tavero-cli and the sample images of the native build.
+web-test: deps native web
+	tests/web/run-web-tests build/web/site build/native
 
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
