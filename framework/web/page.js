@@ -21,6 +21,7 @@ const TaveroPage = (() => {
   const windows = new Map();  // window handle -> what shows it
   const files = new Map();    // path -> { name, handle }
   let pendingChoice = 0;      // the file choice the page's <input> answers, if any
+  let focusedWindow = 0;      // the window the program last gave the focus to
   const config = { loadCommand: 32771, mainId: "TAVERO", host: null, input: null, useFileSystemAccess: true };
 
   function post(event) {
@@ -647,7 +648,12 @@ const TaveroPage = (() => {
     showDialog(window) {
       const record = windows.get(window);
       labelControls(record);
-      if (!record.main) record.element.showModal();
+      if (record.main) return;
+      record.element.showModal();
+      // The program gave the focus to a control while the dialog was hidden; showModal would
+      // put it on the first focusable element, the caption's close box.
+      const focused = windows.get(focusedWindow);
+      if (record.controls.includes(focusedWindow) && focused) (focused.focusElement || focused.element).focus();
     },
     endDialog(window) {
       const record = windows.get(window);
@@ -694,6 +700,7 @@ const TaveroPage = (() => {
       });
     },
     focus(window) {
+      focusedWindow = window;
       const record = windows.get(window);
       if (record) (record.focusElement || record.element).focus();
     },

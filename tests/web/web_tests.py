@@ -203,6 +203,7 @@ def shift_dialog(t, p, x):
     t.assertEqual((box.get_attribute("role"), box.get_attribute("aria-label")), ("alertdialog", "Shift Data?"))
     buttons = [(b.get_attribute("data-id"), b.text) for b in box.find_elements(By.CSS_SELECTOR, "button[data-id]")]
     t.assertEqual(buttons, [("1", "OK"), ("2", "Cancel")])
+    t.assertEqual(p.driver.switch_to.active_element.get_attribute("data-id"), "1", "OK has the focus")
     lines, client, ok = p.driver.execute_script("""
         const box = arguments[0], text = box.querySelector('.static'), range = document.createRange();
         range.selectNodeContents(text);
@@ -416,6 +417,10 @@ CASES = [
          "five.smc",
          [command(SHIFT), answer(2), no_dialog, unsaved(False), command(SAVE),
           saved_as("five.smc", lambda x: x.code_patch_only("five.smc"))]),
+    Case('"5->6" and Enter: OK, the default button',
+         "the focus left on the caption's close box, so Enter cancels",
+         "five.smc",
+         [command(SHIFT), keys("Enter"), no_dialog, unsaved(True)]),
     Case('"5->6" and Escape: Cancel',
          "Escape taken as OK, or dropped",
          "five.smc",
