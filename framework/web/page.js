@@ -264,6 +264,8 @@ const TaveroPage = (() => {
       record.open ? closeList(window, record, false) : openList(window, record);
     });
     box.addEventListener("keydown", (event) => comboKey(window, record, event));
+    // A dropped list closes when the box loses the focus, as on Windows (a click elsewhere).
+    box.addEventListener("blur", () => closeList(window, record, false));
     list.addEventListener("mousedown", (event) => event.preventDefault());  // the focus stays on the box
     list.addEventListener("mousemove", (event) => {
       const row = event.target.closest("[role=option]");
