@@ -533,7 +533,7 @@ const TaveroPage = (() => {
 
   async function storeFile(file, handle) {
     const bytes = new Uint8Array(await file.arrayBuffer());
-    const path = "/files/" + file.name;
+    const path = file.name;  // the name the user knows it by, as messages show it
     const pointer = Module._malloc(Math.max(bytes.length, 1));
     Module.HEAPU8.set(bytes, pointer);
     const pathBytes = Module.lengthBytesUTF8(path) + 1;
