@@ -623,7 +623,10 @@ const TaveroPage = (() => {
     configure(options) {
       Object.assign(config, options);
       config.input.addEventListener("change", () => {
-        if (config.input.files.length) fileGiven(config.input.files[0]);
+        if (!config.input.files.length) return;
+        const file = config.input.files[0];
+        config.input.value = "";  // else the same file chosen again is no change, and not loaded
+        fileGiven(file);
       });
       config.input.addEventListener("cancel", () => {
         if (!pendingChoice) return;
