@@ -117,6 +117,15 @@ const TaveroPage = (() => {
     bar.setAttribute("role", "menubar");
     bar.setAttribute("aria-label", "Menu");
     dialog.menu = { bar, popups: [] };
+    // A click on the menu leaves the focus where it is, as on Windows; a click elsewhere
+    // closes an open menu.
+    bar.addEventListener("mousedown", (event) => event.preventDefault());
+    bar.addEventListener("focusout", (event) => {
+      if (dialog.openMenu && !bar.contains(event.relatedTarget)) {
+        hideMenus(dialog);
+        dialog.menuReturn = null;
+      }
+    });
     const command = (button, id) => {
       button.dataset.command = id;
       button.addEventListener("click", () => {
@@ -165,7 +174,9 @@ const TaveroPage = (() => {
   }
 
   function openMenu(dialog, entry) {
-    closeMenus(dialog);
+    const returnTo = dialog.openMenu ? dialog.menuReturn : document.activeElement;
+    hideMenus(dialog);
+    dialog.menuReturn = returnTo;
     entry.popup.hidden = false;
     entry.button.setAttribute("aria-expanded", "true");
     dialog.openMenu = entry;
@@ -173,13 +184,22 @@ const TaveroPage = (() => {
     if (first) first.focus();
   }
 
-  function closeMenus(dialog) {
+  function hideMenus(dialog) {
     if (!dialog.menu) return;
     for (const entry of dialog.menu.popups) {
       entry.popup.hidden = true;
       entry.button.setAttribute("aria-expanded", "false");
     }
     dialog.openMenu = null;
+  }
+
+  // A menu closed by a command or Escape gives the focus back to the control that had it, as
+  // on Windows; the keys of the dialog would otherwise go nowhere.
+  function closeMenus(dialog) {
+    const wasOpen = dialog.openMenu;
+    hideMenus(dialog);
+    if (wasOpen && dialog.menuReturn && dialog.menuReturn.isConnected) dialog.menuReturn.focus();
+    dialog.menuReturn = null;
   }
 
   function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop) {
@@ -446,9 +466,7 @@ const TaveroPage = (() => {
       const step = event.key === "ArrowDown" ? 1 : -1;
       items[(at + step + items.length) % items.length].focus();
     } else if (event.key === "Escape") {
-      const opener = dialog.openMenu.button;
       closeMenus(dialog);
-      opener.focus();
     } else if (event.key === "Enter" && at >= 0) {
       items[at].click();
     } else {
