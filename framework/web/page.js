@@ -268,7 +268,10 @@ const TaveroPage = (() => {
     const drop = document.createElement("span");
     drop.className = "drop";
     drop.setAttribute("aria-hidden", "true");
-    box.append(face, drop);
+    // The current item's name, unseen, for screen readers: the box's value (the face is pixels).
+    const value = document.createElement("span");
+    value.className = "value";
+    box.append(face, value, drop);
     const list = document.createElement("div");
     list.className = "list";
     list.id = box.id + "-list";
@@ -276,7 +279,7 @@ const TaveroPage = (() => {
     list.hidden = true;
     list.style.width = width + "px";
     list.style.maxHeight = height - FieldHeight + "px";
-    const record = { kind: "combo", element: box, face, list, count: 0, selection: -1, redraw: true, open: false, hot: -1,
+    const record = { kind: "combo", element: box, face, value, list, count: 0, selection: -1, redraw: true, open: false, hot: -1,
                      rows: [], width, top: 0 };
     box.addEventListener("mousedown", (event) => {
       event.preventDefault();
@@ -692,11 +695,16 @@ const TaveroPage = (() => {
     itemsChanged(window, count) {
       const record = windows.get(window);
       record.count = count;
+      if (count === 0) {  // emptied: no current item either
+        record.selection = -1;
+        record.value.textContent = "";
+      }
       if (record.open) closeList(window, record, false);
     },
     selectionChanged(window, index) {
       const record = windows.get(window);
       record.selection = index;
+      record.value.textContent = index >= 0 ? Module.UTF8ToString(Module._tavero_item_name(window, index)) : "";
     },
     textChanged(window, text, start, end) {
       const record = windows.get(window);
