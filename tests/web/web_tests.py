@@ -228,6 +228,16 @@ def face_pixels(control, item_name):
     return step
 
 
+def parts_inside(control):
+    """The face and the drop button fill the box and stay within it."""
+    def step(t, p, x):
+        box, face, drop = p.driver.execute_script(
+            "const b = arguments[0], r = (e) => { const q = e.getBoundingClientRect(); return [q.left, q.right]; };"
+            "return [r(b), r(b.querySelector('canvas.face')), r(b.querySelector('.drop'))];", p.control(control))
+        t.assertEqual((face[0], face[1], drop[1]), (box[0], drop[0], box[1]), f"face and drop button of box {control}")
+    return step
+
+
 def row_pixels(control, index, scheme, item_name):
     """A row of the open list: its item in scheme, text from (6, 4)."""
     def step(t, p, x):
@@ -483,9 +493,9 @@ CASES = [
          [type_rate(1008, "33"), lambda t, p, x: p.page_button("download-patch"), command(SAVE),
           patch_applies("hdr.smc", "hdr.bps", header=512)]),
     Case("game text pixels: a face and the rows of a dropped list in their schemes",
-         "a wrong glyph, colour, scheme or place in what the canvases show",
+         "a wrong glyph, colour, scheme or place in what the canvases show, a drop button past its box",
          "six.smc",
-         [face_pixels(1000, esper_name(0)), face_pixels(1001, spell_item(1)), open_list(1001), hover(1001, 3),
+         [parts_inside(1000), face_pixels(1000, esper_name(0)), face_pixels(1001, spell_item(1)), open_list(1001), hover(1001, 3),
           row_pixels(1001, 3, "highlight", spell_item(3)), row_pixels(1001, 1, "current", spell_item(1)),
           row_pixels(1001, 0, "normal", spell_item(0)), keys("Escape"), list_open(1001, False)]),
     Case("zoom 2 scales the game text with hard pixel edges",
