@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test fuzz-build fuzz-smoke fuzz bench bench-native install clean
+.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -76,6 +76,10 @@ bench: deps native
 # The native editor's start and Load beside TAVERO.EXE's under Wine, in one run.
 bench-native: deps qt windows
 	bench/native-times
+
+# The page's opening, a Load and the site's size in headless Chromium (median of 10).
+bench-web: deps native web
+	bench/web-times build/web/site build/native
 
 # tavero and tavero-cli with the desktop entry, the .fig type and the icon, under PREFIX.
 PREFIX ?= $(HOME)/.local
