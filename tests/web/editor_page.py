@@ -2,6 +2,7 @@
 DOM: the dialog TAVERO, its menubar's data-command buttons, the controls ctl-NNNN, message
 boxes as <dialog role=alertdialog> with data-id buttons, #open-image and downloads."""
 
+import atexit
 import glob
 import importlib.machinery
 import os
@@ -59,9 +60,12 @@ class EditorPage:
         os.makedirs(self.downloads)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        atexit.register(self.close)  # a run ended early leaves no browser behind
 
     def close(self):
-        self.driver.quit()
+        if self.driver:
+            self.driver.quit()
+            self.driver = None
         self.stop_server()
 
     def stop_server(self):

@@ -8,6 +8,7 @@ import hashlib
 import json
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -218,13 +219,22 @@ def shift_dialog(t, p, x):
                      f"a line of the message at {(left, top, right, bottom)} lies outside the space above the buttons")
 
 
+def same_pixels(t, got, want, what):
+    """Rows of RGB alike; else the first pixel that differs (a whole diff of them takes ages)."""
+    t.assertEqual((len(got[0]), len(got)), (len(want[0]), len(want)), what + ": size")
+    for y, (row, expected) in enumerate(zip(got, want)):
+        for x, (pixel, wanted) in enumerate(zip(row, expected)):
+            if pixel != wanted:
+                t.fail(f"{what}: pixel {(x, y)} is {pixel}, not {wanted}")
+
+
 def face_pixels(control, item_name):
     """The box's selection field: its item in the normal scheme, text from (4, 7)."""
     def step(t, p, x):
         canvas = p.element(f"#ctl-{control} canvas.face")
         rows = p.canvas_rgb(canvas)
         want = ib.item_pixels(x.bytes("six.smc"), item_name(x), "normal", len(rows[0]), len(rows), 4, 7)
-        t.assertEqual(rows, want, f"the face of box {control}")
+        same_pixels(t, rows, want, f"the face of box {control}")
     return step
 
 
@@ -244,7 +254,7 @@ def row_pixels(control, index, scheme, item_name):
         canvas = p.element(f"#ctl-{control}-list [data-index='{index}'] canvas")
         rows = p.canvas_rgb(canvas)
         want = ib.item_pixels(x.bytes("six.smc"), item_name(x), scheme, len(rows[0]), len(rows), 6, 4)
-        t.assertEqual(rows, want, f"row {index} of box {control} in the {scheme} scheme")
+        same_pixels(t, rows, want, f"row {index} of box {control} in the {scheme} scheme")
     return step
 
 
@@ -301,8 +311,15 @@ def beforeunload_held(expected):
 
 
 def offline_reload(t, p, x):
-    """With the server gone, the page opens again from the service worker's cache and loads."""
-    p.driver.execute_async_script("navigator.serviceWorker.ready.then(() => arguments[0]())")
+    """The service worker holds every file of the site; with the server gone, the page opens
+    again and loads an image."""
+    cached = p.driver.execute_async_script("""
+        const done = arguments[0];
+        navigator.serviceWorker.ready.then(() => caches.keys())
+          .then((names) => Promise.all(names.map((name) => caches.open(name).then((cache) => cache.keys()))))
+          .then((lists) => done(lists.flat().map((request) => new URL(request.url).pathname)));""")
+    site = {"/" + name for name in os.listdir(SITE) if name != "sw.js"} | {"/"}
+    t.assertEqual(sorted(set(cached)), sorted(site), "the files in the worker's cache")
     p.stop_server()
     try:
         p.open()
@@ -559,4 +576,5 @@ if __name__ == "__main__":
     if len(sys.argv) < 3:
         sys.exit("usage: web_tests.py SITE NATIVE_BUILD [unittest options]")
     SITE, NATIVE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # through atexit: the browser is closed
     unittest.main(argv=[sys.argv[0], *sys.argv[3:]], verbosity=2)
