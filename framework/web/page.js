@@ -116,12 +116,12 @@ const TaveroPage = (() => {
     bar.className = "menubar";
     bar.setAttribute("role", "menubar");
     bar.setAttribute("aria-label", "Menu");
-    dialog.menu = { bar, popups: [] };
+    dialog.menu = { bar, popups: [], top: [] };
     // A click on the menu leaves the focus where it is, as on Windows; a click elsewhere
     // closes an open menu.
     bar.addEventListener("mousedown", (event) => event.preventDefault());
     bar.addEventListener("focusout", (event) => {
-      if (dialog.openMenu && !bar.contains(event.relatedTarget)) {
+      if ((dialog.openMenu || dialog.menuReturn) && !bar.contains(event.relatedTarget)) {
         hideMenus(dialog);
         dialog.menuReturn = null;
       }
@@ -142,6 +142,7 @@ const TaveroPage = (() => {
       bar.append(button);
       if (!item.items) {
         command(button, item.id);
+        dialog.menu.top.push({ button, entry: null });
         continue;
       }
       const popup = document.createElement("div");
@@ -167,6 +168,7 @@ const TaveroPage = (() => {
       }
       const entry = { button, popup, key: key && key.toLowerCase() };
       dialog.menu.popups.push(entry);
+      dialog.menu.top.push({ button, entry });
       button.addEventListener("click", () => (popup.hidden ? openMenu(dialog, entry) : closeMenus(dialog)));
       bar.append(popup);
     }
@@ -174,7 +176,7 @@ const TaveroPage = (() => {
   }
 
   function openMenu(dialog, entry) {
-    const returnTo = dialog.openMenu ? dialog.menuReturn : document.activeElement;
+    const returnTo = dialog.menuReturn || document.activeElement;
     hideMenus(dialog);
     dialog.menuReturn = returnTo;
     entry.popup.hidden = false;
@@ -196,10 +198,38 @@ const TaveroPage = (() => {
   // A menu closed by a command or Escape gives the focus back to the control that had it, as
   // on Windows; the keys of the dialog would otherwise go nowhere.
   function closeMenus(dialog) {
-    const wasOpen = dialog.openMenu;
+    const inMenu = dialog.openMenu || (dialog.menu && dialog.menu.bar.contains(document.activeElement));
     hideMenus(dialog);
-    if (wasOpen && dialog.menuReturn && dialog.menuReturn.isConnected) dialog.menuReturn.focus();
+    if (inMenu && dialog.menuReturn && dialog.menuReturn.isConnected) dialog.menuReturn.focus();
     dialog.menuReturn = null;
+  }
+
+  // Left and Right move along the menu bar, as on Windows: onto a popup, it opens; onto a
+  // command ("5->6"), it takes the focus, and Enter runs it.
+  function moveInMenubar(dialog, step) {
+    const top = dialog.menu.top;
+    const from = dialog.openMenu ? dialog.openMenu.button : document.activeElement;
+    const at = top.findIndex((item) => item.button === from);
+    const next = top[(Math.max(at, 0) + step + top.length) % top.length];
+    if (!dialog.menuReturn) dialog.menuReturn = document.activeElement;
+    if (next.entry) {
+      openMenu(dialog, next.entry);
+      return;
+    }
+    hideMenus(dialog);
+    next.button.focus();
+  }
+
+  // Keys on a menu bar item that has the focus (no popup open).
+  function menubarKey(dialog, event) {
+    const item = dialog.menu.top.find((candidate) => candidate.button === event.target);
+    if (event.key === "ArrowLeft" || event.key === "ArrowRight") moveInMenubar(dialog, event.key === "ArrowRight" ? 1 : -1);
+    else if (event.key === "Escape" || event.key === "F10") closeMenus(dialog);
+    else if (item && item.entry && (event.key === "ArrowDown" || event.key === "Enter" || event.key === " ")) openMenu(dialog, item.entry);
+    else return false;
+    event.preventDefault();
+    event.stopPropagation();
+    return true;
   }
 
   function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop) {
@@ -445,6 +475,13 @@ const TaveroPage = (() => {
       menuKey(dialog, event);
       return;
     }
+    if (dialog.menu && dialog.menu.bar.contains(event.target) && menubarKey(dialog, event)) return;
+    if (event.key === "F10" && dialog.menu && !event.altKey) {
+      event.preventDefault();
+      dialog.menuReturn = document.activeElement;
+      dialog.menu.top[0].button.focus();
+      return;
+    }
     if (event.altKey && dialog.menu && event.key.length === 1) {
       const entry = dialog.menu.popups.find((candidate) => candidate.key === event.key.toLowerCase());
       if (entry) {
@@ -468,6 +505,8 @@ const TaveroPage = (() => {
     if (event.key === "ArrowDown" || event.key === "ArrowUp") {
       const step = event.key === "ArrowDown" ? 1 : -1;
       items[(at + step + items.length) % items.length].focus();
+    } else if (event.key === "ArrowLeft" || event.key === "ArrowRight") {
+      moveInMenubar(dialog, event.key === "ArrowRight" ? 1 : -1);
     } else if (event.key === "Escape") {
       closeMenus(dialog);
     } else if (event.key === "Enter" && at >= 0) {

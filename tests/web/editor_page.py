@@ -27,7 +27,7 @@ CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-
 FILE_MENU = {32771, 57603, 32772}  # Load, Save, Exit live in the File popup
 KEYS = {"Up": Keys.ARROW_UP, "Down": Keys.ARROW_DOWN, "Home": Keys.HOME, "End": Keys.END,
         "PageUp": Keys.PAGE_UP, "PageDown": Keys.PAGE_DOWN, "Enter": Keys.ENTER, "Escape": Keys.ESCAPE,
-        "Tab": Keys.TAB}
+        "Tab": Keys.TAB, "Left": Keys.ARROW_LEFT, "Right": Keys.ARROW_RIGHT, "F10": Keys.F10}
 
 # Counts the events the program takes and notes when it waits for the next one (set up once
 # the editor is shown, when the program has begun to wait); the page
