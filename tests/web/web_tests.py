@@ -282,6 +282,14 @@ def list_open(control, expected):
     return step
 
 
+def caption_heights(t, p, x):
+    """Zoom 2 doubles the editor and the program's message boxes alike (captions of 18 pixels)."""
+    heights = p.driver.execute_script(
+        "return [...document.querySelectorAll('#TAVERO > .caption, dialog[open] .caption')]"
+        ".map((c) => c.getBoundingClientRect().height);")
+    t.assertEqual(heights, [36, 36])
+
+
 def hard_edges_at_zoom_2(t, p, x):
     """At zoom 2 each canvas pixel is a 2x2 block of one colour on the screen."""
     Select(p.driver.find_element(By.ID, "zoom")).select_by_value("2")
@@ -523,8 +531,9 @@ CASES = [
          [parts_inside(1000), face_pixels(1000, esper_name(0)), face_pixels(1001, spell_item(1)), open_list(1001), hover(1001, 3),
           row_pixels(1001, 3, "highlight", spell_item(3)), row_pixels(1001, 1, "current", spell_item(1)),
           row_pixels(1001, 0, "normal", spell_item(0)), keys("Escape"), list_open(1001, False)]),
-    Case("zoom 2 scales the game text with hard pixel edges",
-         "smoothed canvases", "six.smc", [hard_edges_at_zoom_2]),
+    Case("zoom 2 scales the game text with hard pixel edges, the program's dialogs with the editor",
+         "smoothed canvases, a message box left at zoom 1", "six.smc",
+         [hard_edges_at_zoom_2, command(SHIFT), caption_heights, answer(1)]),
     Case("a dropped list closes when the focus leaves it",
          "a list left open (and the model dropped) after a click elsewhere",
          "six.smc",

@@ -12,8 +12,9 @@ TaveroPage.configure({
 for (const control of document.querySelectorAll("[data-page-command]"))
   control.addEventListener("click", () => TaveroPage.pageCommand(control.dataset.pageCommand));
 
+// The zoom of the editor and of every dialog and message box of the program (style.css).
 document.getElementById("zoom").addEventListener("change", (event) => {
-  document.getElementById("editor-host").style.zoom = event.target.value;
+  document.documentElement.style.setProperty("--zoom", event.target.value);
 });
 
 // A file dropped anywhere on the page: Load with that file.
