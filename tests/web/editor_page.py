@@ -120,8 +120,10 @@ class EditorPage:
         self.wait(done, "the program to take the event")
         self.driver.execute_async_script("requestAnimationFrame(() => arguments[0]())")
 
-    def act(self, action):
-        before = self.taken()
+    def act(self, action, event=True):
+        """Does action, then waits for the program to take its event (when event: an action
+        that may post none, as a click into a field that has the focus, waits for no event)."""
+        before = self.taken() if event else None
         action()
         self.settle(before)
 
@@ -171,9 +173,12 @@ class EditorPage:
         ActionChains(self.driver).key_down(Keys.ALT).send_keys(letter).key_up(Keys.ALT).perform()
 
     def type_rate(self, number, text):
+        """Clicks the field and types text; the keys replace the whole text unless text starts
+        with Backspace (then they go where the click left the caret: the end)."""
         field = self.control(number)
-        self.act(field.click)
-        self.act(lambda: field.send_keys(Keys.CONTROL, "a"))
+        self.act(field.click, event=False)
+        if not text.startswith(Keys.BACKSPACE):
+            self.act(lambda: field.send_keys(Keys.CONTROL, "a"))
         for key in text:
             self.act(lambda: field.send_keys(key))
 
