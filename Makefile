@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows test deps native asan qt windows wine-test fuzz-build fuzz-smoke fuzz bench bench-native install clean
+.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -16,6 +16,11 @@ run-windows: deps native windows
 	build/native/tools/make-sample-image $(SAMPLE)
 	scripts/run-editor build/windows $(dir $(SAMPLE))
 
+# The editor as a web page, served from this machine (WEB_PORT=0 takes a free port).
+WEB_PORT ?= 8123
+run-web: deps web
+	scripts/serve-site build/web/site $(WEB_PORT)
+
 # The fast native tests first, so that a failure shows before the long builds.
 test: deps native
 	ctest --preset native -j $(JOBS)
@@ -23,7 +28,7 @@ test: deps native
 	ctest --preset asan
 	$(MAKE) qt
 	ctest --preset qt
-	$(MAKE) windows wine-test fuzz-smoke
+	$(MAKE) web-test windows wine-test fuzz-smoke
 
 deps:
 	scripts/install-deps
@@ -44,8 +49,16 @@ windows:
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
+web:
+	cmake --preset web >/dev/null
+	cmake --build --preset web -j $(JOBS)
+
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows
+
+# The page in headless Chromium, against tavero-cli and the sample images of the native build.
+web-test: deps native web
+	tests/web/run-web-tests build/web/site build/native
 
 fuzz-build: deps
 	cmake --preset fuzz >/dev/null
@@ -67,6 +80,10 @@ bench: deps native
 # The native editor's start and Load beside TAVERO.EXE's under Wine, in one run.
 bench-native: deps qt windows
 	bench/native-times
+
+# The page's opening, a Load and the site's size in headless Chromium (median of 10).
+bench-web: deps native web
+	bench/web-times build/web/site build/native
 
 # tavero and tavero-cli with the desktop entry, the .fig type and the icon, under PREFIX.
 PREFIX ?= $(HOME)/.local

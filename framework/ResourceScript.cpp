@@ -42,15 +42,15 @@ std::vector<std::string> Words(const std::string& line) {
 
 class Reader {
  public:
-  explicit Reader(std::map<std::string, long> names) : Names(std::move(names)) {}
+  explicit Reader(std::map<std::string, long long> names) : Names(std::move(names)) {}
 
-  long Number(const std::string& word) const {
+  long long Number(const std::string& word) const {
     auto found = Names.find(word);
     if (found != Names.end()) return found->second;
-    static const std::map<std::string, long> system = {{"IDOK", 1}, {"IDCANCEL", 2}};
+    static const std::map<std::string, long long> system = {{"IDOK", 1}, {"IDCANCEL", 2}};
     if (auto known = system.find(word); known != system.end()) return known->second;
     std::size_t used = 0;
-    long value = std::stol(word, &used, 0);
+    long long value = std::stoll(word, &used, 0);  // styles such as 0x90CA00C0 need more than 32 bits
     if (used != word.size()) throw std::invalid_argument("unknown identifier " + word);
     return value;
   }
@@ -61,16 +61,16 @@ class Reader {
   }
 
  private:
-  std::map<std::string, long> Names;
+  std::map<std::string, long long> Names;
 };
 
-std::map<std::string, long> ReadDefines(const std::string& header) {
-  std::map<std::string, long> names;
+std::map<std::string, long long> ReadDefines(const std::string& header) {
+  std::map<std::string, long long> names;
   std::istringstream lines(header);
   std::string line;
   while (std::getline(lines, line)) {
     std::vector<std::string> words = Words(line);
-    if (words.size() == 3 && words[0] == "#define") names[words[1]] = std::stol(words[2], nullptr, 0);
+    if (words.size() == 3 && words[0] == "#define") names[words[1]] = std::stoll(words[2], nullptr, 0);
   }
   return names;
 }

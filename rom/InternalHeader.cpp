@@ -23,7 +23,7 @@ std::uint32_t MirroredSum(std::span<const std::uint8_t> bytes) {
   return Sum(bytes.first(head)) + restSum;
 }
 
-std::uint16_t Word(std::span<const std::uint8_t> rom, std::uint64_t at) {
+std::uint16_t Word(std::span<const std::uint8_t> rom, std::size_t at) {
   return static_cast<std::uint16_t>(rom[at] | rom[at + 1] << 8);
 }
 
@@ -33,7 +33,7 @@ std::uint16_t Compute(std::span<const std::uint8_t> rom) {
   // The header lies in the first power of two of the image, which is counted once: take the
   // four stored bytes out and count FF FF 00 00 in their place.
   std::uint32_t sum = MirroredSum(rom);
-  for (std::uint64_t at = ChecksumComplement; at < Checksum + 2; ++at) sum -= rom[at];
+  for (std::size_t at = ChecksumComplement; at < Checksum + 2; ++at) sum -= rom[at];
   return static_cast<std::uint16_t>(sum + 0xFF + 0xFF);
 }
 

@@ -78,6 +78,16 @@ void DestroyDialogWindow(CDialog& dialog) {
   std::erase_if(Dialogs, [window](const auto& open) { return open.get() == window; });
 }
 
+bool IsWindow(const HWND__* window) {
+  if (!window) return false;
+  for (const auto& dialog : Dialogs) {
+    if (dialog.get() == window) return true;
+    for (const auto& child : dialog->Children)
+      if (child.get() == window) return true;
+  }
+  return false;
+}
+
 }  // namespace WindowModel
 
 namespace Backend {

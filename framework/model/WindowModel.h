@@ -22,6 +22,8 @@ namespace WindowModel {
 HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const std::function<void(HWND__*)>& mirror);
 // Detaches the objects of the dialog and its controls and forgets the windows.
 void DestroyDialogWindow(CDialog& dialog);
+// Whether window is one of the open dialogs or one of their controls.
+bool IsWindow(const HWND__* window);
 
 // --- What the user does, as the model changes and the notifications Windows sends ---
 

@@ -1,0 +1,73 @@
+#pragma once
+// The web backend: the window model's windows shown as elements of a page (framework/web/
+// page.js), in a browser, compiled with Emscripten. The program runs as a Windows program
+// does: one thread that waits in its message loop for what the user did. The page queues each
+// user action as an event; the program's modal loops (the editor's, "Shift Data?", a message
+// box, the file choice) take the events one at a time and hand them to the model. Waiting
+// suspends the program (ASYNCIFY) so the page stays live meanwhile.
+//
+// What the program (web/) adds beside ui/: commands of the page outside the editor's dialog,
+// and how a game text is named for screen readers.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/CString.h"
+
+struct HWND__;
+
+namespace WebPage {
+
+// A control of the page beside the dialog (a button with data-page-command = name) runs run.
+void AddPageCommand(const std::string& name, std::function<void()> run);
+
+// The accessible name of a combo box item's bytes; hex bytes unless the program says better.
+void SetItemNamer(std::function<std::string(const std::string& bytes)> name);
+
+// Offers bytes to the user as a download named name (the browser's download).
+void Download(const std::string& name, const std::vector<std::uint8_t>& bytes, const char* mimeType);
+
+// The bytes of the file at path as they were when the user chose it; empty for none.
+const std::vector<std::uint8_t>& OriginalBytes(const CString& path);
+
+// --- Inside the backend ---
+
+// Waits for the page's next event and hands it to the model. Events for windows that an open
+// modal window disables (as Windows disables a modal dialog's owner) are dropped.
+void DispatchNextEvent();
+// Runs the events until done() holds.
+void RunUntil(const std::function<bool()>& done);
+// While one lives, only window and the windows it owns take input, as Windows disables the
+// owner of a modal dialog; with null no window does (a message box or the file picker is up).
+class InputOnly {
+ public:
+  explicit InputOnly(HWND__* window);
+  ~InputOnly();
+  InputOnly(const InputOnly&) = delete;
+  InputOnly& operator=(const InputOnly&) = delete;
+
+ private:
+  HWND__* Outer;
+  bool OuterSet;
+};
+
+// The answer to a message box or file choice the page reported (events of its own kind).
+struct Answer {
+  int Request = 0;
+  int Value = 0;
+  std::string Text;
+};
+// The request number for the next message box or file choice, and whether the page has
+// answered it (then *answer holds it).
+int NewRequest();
+bool Answered(int request, Answer* answer);
+
+// A file the user opened through the page (dropped, or picked outside a Load): the next file
+// choice takes it at once. Empty when there is none.
+CString TakePreselectedFile();
+
+std::string ItemName(const std::string& bytes);
+
+}  // namespace WebPage

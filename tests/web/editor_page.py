@@ -1,0 +1,248 @@
+"""The editor's page in headless Chromium, driven as a user drives it, through the page's
+DOM: the dialog TAVERO, its menubar's data-command buttons, the controls ctl-NNNN, message
+boxes as <dialog role=alertdialog> with data-id buttons, #open-image and downloads."""
+
+import atexit
+import glob
+import importlib.machinery
+import os
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+serve_site = importlib.machinery.SourceFileLoader(
+    "serve_site", os.path.join(HERE, "..", "..", "scripts", "serve-site")).load_module()
+
+CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                  "--window-size=900,700"]
+FILE_MENU = {32771, 57603, 32772}  # Load, Save, Exit live in the File popup
+KEYS = {"Up": Keys.ARROW_UP, "Down": Keys.ARROW_DOWN, "Home": Keys.HOME, "End": Keys.END,
+        "PageUp": Keys.PAGE_UP, "PageDown": Keys.PAGE_DOWN, "Enter": Keys.ENTER, "Escape": Keys.ESCAPE,
+        "Tab": Keys.TAB, "Left": Keys.ARROW_LEFT, "Right": Keys.ARROW_RIGHT, "F10": Keys.F10}
+
+# Counts the events the program takes and notes when it waits for the next one (set up once
+# the editor is shown, when the program has begun to wait); the page
+# itself is left as it is.
+WATCH = """
+if (!window.__watch) {
+  window.__watch = { taken: 0, waiting: true };  // the editor shown, the program waits
+  const take = TaveroPage.takeEvent, wait = TaveroPage.waitForEvent;
+  TaveroPage.takeEvent = () => { __watch.taken++; __watch.waiting = false; return take(); };
+  TaveroPage.waitForEvent = () => { __watch.waiting = true; return wait(); };
+}
+"""
+
+
+class EditorPage:
+    def __init__(self, site, workdir):
+        self.site = site
+        self.server = serve_site.serve(site)
+        self.port = self.server.server_port
+        self.url = f"http://127.0.0.1:{self.port}/index.html"
+        self.workdir, self.pages = workdir, 0
+        self.downloads = os.path.join(workdir, "downloads")
+        self.profile = tempfile.mkdtemp(prefix="profile-", dir=workdir)
+        options = Options()
+        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
+            options.add_argument(flag)
+        options.binary_location = "/usr/bin/chromium"
+        options.add_experimental_option("prefs", {"download.default_directory": self.downloads,
+                                                  "download.prompt_for_download": False})
+        os.makedirs(self.downloads)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        atexit.register(self.close)  # a run ended early leaves no browser behind
+
+    def close(self):
+        if self.driver:
+            self.driver.quit()
+            self.driver = None
+        self.stop_server()
+
+    def stop_server(self):
+        if self.server:
+            self.server.shutdown()
+            self.server.server_close()
+            self.server = None
+
+    def restart_server(self):
+        if not self.server:
+            self.server = serve_site.serve(self.site, self.port)
+
+    # ---- the page
+
+    def open(self, query=""):
+        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten."""
+        # A folder of its own for each page: a download of the page before may land late.
+        self.pages += 1
+        self.downloads = os.path.join(self.workdir, f"downloads-{self.pages}")
+        os.makedirs(self.downloads)
+        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads})
+        self.driver.get_log("browser")
+        self.driver.get_log("performance")
+        self.driver.get(self.url + query)
+        self.wait(lambda: self.driver.find_elements(By.ID, "ctl-1000"), "the editor to appear")
+        self.driver.execute_script(WATCH)
+        self.settle()
+
+    def wait(self, condition, what, seconds=10):
+        end = time.monotonic() + seconds
+        while True:
+            value = condition()
+            if value:
+                return value
+            if time.monotonic() > end:
+                raise AssertionError("waited in vain for " + what)
+            time.sleep(0.02)
+
+    def taken(self):
+        return self.driver.execute_script("return window.__watch ? __watch.taken : 0")
+
+    def ended(self):
+        return self.driver.execute_script("return !document.getElementById('ended').hidden")
+
+    def settle(self, before=None):
+        """Waits until the program has taken an event since before (when given) and waits for
+        the next, or has ended; then until the page has drawn its next frame."""
+        def done():
+            return self.driver.execute_script(
+                "return window.__watch && __watch.waiting && (arguments[0] === null || __watch.taken > arguments[0])"
+                " || !document.getElementById('ended').hidden", before)
+        self.wait(done, "the program to take the event")
+        self.driver.execute_async_script("requestAnimationFrame(() => arguments[0]())")
+
+    def act(self, action, event=True):
+        """Does action, then waits for the program to take its event (when event: an action
+        that may post none, as a click into a field that has the focus, waits for no event)."""
+        before = self.taken() if event else None
+        action()
+        self.settle(before)
+
+    # ---- elements
+
+    def element(self, css):
+        return self.driver.find_element(By.CSS_SELECTOR, css)
+
+    def control(self, number):
+        return self.driver.find_element(By.ID, f"ctl-{number}")
+
+    def value(self, number):
+        return self.control(number).get_attribute("value")
+
+    def focused_id(self):
+        return self.driver.switch_to.active_element.get_attribute("id")
+
+    def open_dialogs(self):
+        return self.driver.find_elements(By.CSS_SELECTOR, "dialog[open]")
+
+    def unsaved(self):
+        return bool(self.driver.execute_script("return Module._tavero_has_unsaved_changes()"))
+
+    # ---- what the user does
+
+    def give_file(self, path):
+        self.act(lambda: self.driver.find_element(By.ID, "open-image").send_keys(path))
+
+    def pick_with_mouse(self, number, index):
+        self.act(lambda: self.control(number).click())
+        option = self.element(f"#ctl-{number}-list [role=option][data-index='{index}']")
+        self.act(option.click)
+
+    def keys_to(self, number, *names):
+        for name in names:
+            self.act(lambda: self.control(number).send_keys(KEYS[name]))
+
+    def keys(self, *keys, expect_event=True):
+        for key in keys:
+            if expect_event:
+                self.act(lambda: ActionChains(self.driver).send_keys(KEYS.get(key, key)).perform())
+            else:
+                ActionChains(self.driver).send_keys(KEYS.get(key, key)).perform()
+                self.settle()
+
+    def alt(self, letter):
+        ActionChains(self.driver).key_down(Keys.ALT).send_keys(letter).key_up(Keys.ALT).perform()
+
+    def type_rate(self, number, text):
+        """Clicks the field and types text; the keys replace the whole text unless text starts
+        with Backspace (then they go where the click left the caret: the end)."""
+        field = self.control(number)
+        self.act(field.click, event=False)
+        if not text.startswith(Keys.BACKSPACE):
+            self.act(lambda: field.send_keys(Keys.CONTROL, "a"))
+        for key in text:
+            self.act(lambda: field.send_keys(key))
+
+    def paste_rate(self, number, text):
+        # The field's own edit: its whole text replaced, as a paste does.
+        self.act(lambda: self.driver.execute_script(
+            "arguments[0].focus(); arguments[0].select(); document.execCommand('insertText', false, arguments[1])",
+            self.control(number), text))
+
+    def command(self, command_id):
+        def run():
+            if command_id in FILE_MENU:
+                self.element("#TAVERO [role=menubar] > button[aria-haspopup]").click()
+            self.element(f"#TAVERO [data-command='{command_id}']").click()
+        self.act(run)
+
+    def answer(self, data_id):
+        self.act(lambda: self.open_dialogs()[-1].find_element(By.CSS_SELECTOR, f"button[data-id='{data_id}']").click())
+
+    def page_button(self, element_id):
+        self.act(lambda: self.driver.find_element(By.ID, element_id).click())
+
+    # ---- what the page shows
+
+    def canvas_rgb(self, canvas):
+        width, height, data = self.driver.execute_script(
+            "const c = arguments[0], d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
+            "return [c.width, c.height, Array.from(d)];", canvas)
+        return [[tuple(data[(y * width + x) * 4:(y * width + x) * 4 + 3]) for x in range(width)]
+                for y in range(height)]
+
+    def download(self, name, seconds=10):
+        path = os.path.join(self.downloads, name)
+
+        def complete():
+            if not os.path.exists(path) or glob.glob(os.path.join(self.downloads, "*.crdownload")):
+                return None
+            return os.path.getsize(path) > 0
+        self.wait(complete, "the download of " + name, seconds)
+        with open(path, "rb") as file:
+            return file.read()
+
+    def downloaded(self):
+        return sorted(os.listdir(self.downloads))
+
+    def console_errors(self):
+        try:
+            return [entry["message"] for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
+        except WebDriverException:
+            return []
+
+    def accessible_value(self, css):
+        """The value a screen reader is given for the element (Chromium's accessibility tree)."""
+        root = self.driver.execute_cdp_cmd("DOM.getDocument", {})["root"]["nodeId"]
+        node = self.driver.execute_cdp_cmd("DOM.querySelector", {"nodeId": root, "selector": css})["nodeId"]
+        tree = self.driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})
+        return tree["nodes"][0].get("value", {}).get("value")
+
+    def requested_urls(self):
+        import json
+        urls = []
+        for entry in self.driver.get_log("performance"):
+            message = json.loads(entry["message"])["message"]
+            if message["method"] == "Network.requestWillBeSent":
+                urls.append(message["params"]["request"]["url"])
+        return urls
+

@@ -1,0 +1,599 @@
+"""The editor's web page in headless Chromium, driven as a user drives it: one table of cases,
+each naming the fault it catches. Expected bytes come from tavero-cli on the same image.
+
+    /usr/bin/python3 tests/web/web_tests.py SITE NATIVE_BUILD   (tests/web/run-web-tests does this)
+"""
+
+import hashlib
+import json
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import unittest
+from collections import namedtuple
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
+
+import image_bytes as ib
+from editor_page import EditorPage
+
+LOAD, SAVE, EXIT, SHIFT = 32771, 57603, 32772, 32773
+SITE = NATIVE = None  # from the command line
+SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+
+Case = namedtuple("Case", "name fault image steps")
+
+
+class Images:
+    """Sample images made for the run, and what tavero-cli makes of them."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        tool = os.path.join(NATIVE, "tools", "make-sample-image")
+        self.paths = {}
+        for name, options in {"six.smc": ["--six-slot"], "five.smc": [], "hdr.smc": ["--six-slot", "--header"]}.items():
+            self.paths[name] = os.path.join(folder, name)
+            subprocess.run([tool, *options, self.paths[name]], check=True, capture_output=True)
+        self.paths["short.smc"] = os.path.join(folder, "short.smc")
+        with open(self.paths["six.smc"], "rb") as six, open(self.paths["short.smc"], "wb") as short:
+            short.write(six.read(100000))
+
+    def path(self, name):
+        return self.paths[name]
+
+    def bytes(self, name):
+        with open(self.paths[name], "rb") as file:
+            return file.read()
+
+    def cli(self, *arguments):
+        out = os.path.join(self.folder, "cli-output.smc")
+        if os.path.exists(out):
+            os.remove(out)
+        subprocess.run([os.path.join(NATIVE, "cli", "tavero-cli"), *arguments, "--output", out], check=True,
+                       capture_output=True)
+        with open(out, "rb") as file:
+            return file.read()
+
+    def dump(self, name):
+        result = subprocess.run([os.path.join(NATIVE, "cli", "tavero-cli"), "dump", self.paths[name], "--format",
+                                 "json"], check=True, capture_output=True, text=True)
+        return json.loads(result.stdout)
+
+    def set(self, name, *arguments):
+        return self.cli("set", self.paths[name], *arguments)
+
+    def code_patch_only(self, name):
+        """The five-slot image as Load leaves it: the code patched for six slots, the records
+        where they were (the shifted image with the record block put back)."""
+        shifted, original = bytearray(self.cli("shift", self.paths[name])), self.bytes(name)
+        block = slice(ib.ESPER_DATA, ib.ESPER_DATA + 27 * 13)
+        shifted[block] = original[block]
+        return bytes(shifted)
+
+
+# ---- steps: each is called with the test case (for its assertions), the page and the images
+
+def load(name):
+    return lambda t, p, x: p.give_file(x.path(name))
+
+
+def mouse_pick(control, index):
+    return lambda t, p, x: p.pick_with_mouse(control, index)
+
+
+def list_keys(control, *keys):
+    return lambda t, p, x: p.keys_to(control, *keys)
+
+
+def type_rate(control, text, shows=None):
+    def step(t, p, x):
+        p.type_rate(control, text)
+        if shows is not None:
+            t.assertEqual(p.value(control), shows, f"rate field {control} after typing {text!r}")
+    return step
+
+
+def paste_rate(control, text):
+    return lambda t, p, x: p.paste_rate(control, text)
+
+
+def command(command_id):
+    return lambda t, p, x: p.command(command_id)
+
+
+def answer(data_id):
+    return lambda t, p, x: p.answer(data_id)
+
+
+def keys(*names, event=True):
+    return lambda t, p, x: p.keys(*names, expect_event=event)
+
+
+def alt(letter):
+    def step(t, p, x):
+        p.alt(letter)  # opens a menu on the page: nothing for the program yet
+        p.settle()
+    return step
+
+
+def message(text, buttons):
+    """One message box open, with text (a regular expression, matched from the start) and
+    buttons [(data-id, label)] in this order, the first one focused."""
+    def step(t, p, x):
+        boxes = p.open_dialogs()
+        t.assertEqual(len(boxes), 1, "one message box open")
+        box = boxes[0]
+        t.assertEqual(box.get_attribute("role"), "alertdialog")
+        shown = box.find_element(By.CSS_SELECTOR, "p").text
+        t.assertRegex(shown, "^" + text)
+        found = [(int(b.get_attribute("data-id")), b.text) for b in box.find_elements(By.CSS_SELECTOR, "button[data-id]")]
+        t.assertEqual(found, buttons)
+        t.assertEqual(p.driver.switch_to.active_element.get_attribute("data-id"), str(buttons[0][0]))
+    return step
+
+
+def no_dialog(t, p, x):
+    t.assertEqual([d.text for d in p.open_dialogs()], [], "no dialog left open")
+
+
+def value(control, expected):
+    return lambda t, p, x: t.assertEqual(p.value(control), expected, f"field {control}")
+
+
+def unsaved(expected):
+    return lambda t, p, x: t.assertEqual(p.unsaved(), expected, "unsaved changes")
+
+
+def focus(expected):
+    return lambda t, p, x: t.assertEqual(p.focused_id(), expected, "the focus")
+
+
+def ended(expected):
+    return lambda t, p, x: t.assertEqual(p.ended(), expected, "the editor ended")
+
+
+def same_bytes(t, got, want, what):
+    t.assertEqual(len(got), len(want), what + ": length")
+    if got != want:
+        t.fail(f"{what} differs at {[hex(i) for i in range(len(want)) if got[i] != want[i]][:8]}")
+
+
+def saved_as(name, expected):
+    """Save's download of name holds what expected(images) gives."""
+    def step(t, p, x):
+        same_bytes(t, p.download(name), expected(x), f"{name} as saved, against tavero-cli's")
+    return step
+
+
+def nothing_downloaded(t, p, x):
+    t.assertEqual(p.downloaded(), [])
+
+
+def patch_applies(image, patch_name, header=0):
+    """The downloaded patch, applied to the loaded image without its header, gives what Save
+    wrote (after the same header)."""
+    def step(t, p, x):
+        patch, saved, loaded = p.download(patch_name), p.download(image), x.bytes(image)
+        same_bytes(t, ib.apply_bps(loaded[header:], patch), saved[header:], "the patched image, against Save's")
+        t.assertEqual(saved[:header], loaded[:header])
+    return step
+
+
+def tab_order(expected):
+    """Tab from the esper box visits the controls in the template's order."""
+    def step(t, p, x):
+        visited = []
+        for _ in expected:
+            p.keys("Tab")
+            visited.append(p.focused_id())
+        t.assertEqual(visited, expected)
+    return step
+
+
+def shift_dialog(t, p, x):
+    """"Shift Data?" as a modal alertdialog with OK (1, focused) and Cancel (2), its message whole."""
+    boxes = p.open_dialogs()
+    t.assertEqual(len(boxes), 1)
+    box = boxes[0]
+    t.assertEqual((box.get_attribute("role"), box.get_attribute("aria-label")), ("alertdialog", "Shift Data?"))
+    buttons = [(b.get_attribute("data-id"), b.text) for b in box.find_elements(By.CSS_SELECTOR, "button[data-id]")]
+    t.assertEqual(buttons, [("1", "OK"), ("2", "Cancel")])
+    t.assertEqual(p.driver.switch_to.active_element.get_attribute("data-id"), "1", "OK has the focus")
+    lines, client, ok = p.driver.execute_script("""
+        const box = arguments[0], text = box.querySelector('.static'), range = document.createRange();
+        range.selectNodeContents(text);
+        const r = (e) => { const b = e.getBoundingClientRect(); return [b.left, b.top, b.right, b.bottom]; };
+        return [[...range.getClientRects()].map((b) => [b.left, b.top, b.right, b.bottom]),
+                r(box.querySelector('.client')), r(box.querySelector("[data-id='1']"))];""", box)
+    words = box.find_element(By.CSS_SELECTOR, ".static").text
+    t.assertEqual(" ".join(words.split()),
+                  "This will shift old 5-slot esper data to align with the 6-slot espers patch.")
+    for left, top, right, bottom in lines:
+        t.assertTrue(client[0] <= left and right <= client[2] and client[1] <= top and bottom <= ok[1],
+                     f"a line of the message at {(left, top, right, bottom)} lies outside the space above the buttons")
+
+
+def same_pixels(t, got, want, what):
+    """Rows of RGB alike; else the first pixel that differs (a whole diff of them takes ages)."""
+    t.assertEqual((len(got[0]), len(got)), (len(want[0]), len(want)), what + ": size")
+    for y, (row, expected) in enumerate(zip(got, want)):
+        for x, (pixel, wanted) in enumerate(zip(row, expected)):
+            if pixel != wanted:
+                t.fail(f"{what}: pixel {(x, y)} is {pixel}, not {wanted}")
+
+
+def face_pixels(control, item_name):
+    """The box's selection field: its item in the normal scheme, text from (4, 7)."""
+    def step(t, p, x):
+        canvas = p.element(f"#ctl-{control} canvas.face")
+        rows = p.canvas_rgb(canvas)
+        want = ib.item_pixels(x.bytes("six.smc"), item_name(x), "normal", len(rows[0]), len(rows), 4, 7)
+        same_pixels(t, rows, want, f"the face of box {control}")
+    return step
+
+
+def parts_inside(control):
+    """The face and the drop button fill the box and stay within it."""
+    def step(t, p, x):
+        box, face, drop = p.driver.execute_script(
+            "const b = arguments[0], r = (e) => { const q = e.getBoundingClientRect(); return [q.left, q.right]; };"
+            "return [r(b), r(b.querySelector('canvas.face')), r(b.querySelector('.drop'))];", p.control(control))
+        t.assertEqual((face[0], face[1], drop[1]), (box[0], drop[0], box[1]), f"face and drop button of box {control}")
+    return step
+
+
+def row_pixels(control, index, scheme, item_name):
+    """A row of the open list: its item in scheme, text from (6, 4)."""
+    def step(t, p, x):
+        canvas = p.element(f"#ctl-{control}-list [data-index='{index}'] canvas")
+        rows = p.canvas_rgb(canvas)
+        want = ib.item_pixels(x.bytes("six.smc"), item_name(x), scheme, len(rows[0]), len(rows), 6, 4)
+        same_pixels(t, rows, want, f"row {index} of box {control} in the {scheme} scheme")
+    return step
+
+
+def hover(control, index):
+    def step(t, p, x):
+        row = p.element(f"#ctl-{control}-list [data-index='{index}']")
+        ActionChains(p.driver).move_to_element(row).perform()
+        p.settle()
+    return step
+
+
+def intercept_file_chooser(t, p, x):
+    # The chooser the page opens is answered through #open-image, as a user's choice.
+    p.driver.execute_cdp_cmd("Page.setInterceptFileChooserDialog", {"enabled": True})
+
+
+def open_list(control):
+    return lambda t, p, x: p.act(p.control(control).click)
+
+
+def list_open(control, expected):
+    def step(t, p, x):
+        t.assertEqual(p.control(control).get_attribute("aria-expanded"), str(expected).lower(), f"box {control} dropped")
+        t.assertEqual(p.element(f"#ctl-{control}-list").is_displayed(), expected)
+    return step
+
+
+def caption_heights(t, p, x):
+    """Zoom 2 doubles the editor and the program's message boxes alike (captions of 18 pixels)."""
+    heights = p.driver.execute_script(
+        "return [...document.querySelectorAll('#TAVERO > .caption, dialog[open] .caption')]"
+        ".map((c) => c.getBoundingClientRect().height);")
+    t.assertEqual(heights, [36, 36])
+
+
+def hard_edges_at_zoom_2(t, p, x):
+    """At zoom 2 each canvas pixel is a 2x2 block of one colour on the screen."""
+    Select(p.driver.find_element(By.ID, "zoom")).select_by_value("2")
+    p.settle()
+    canvas = p.element("#ctl-1000 canvas.face")
+    pixels = p.canvas_rgb(canvas)
+    left, top = p.driver.execute_script("const b = arguments[0].getBoundingClientRect(); return [b.left, b.top];",
+                                        canvas)
+    _, _, screen = ib.read_png(p.driver.get_screenshot_as_png())
+    left, top = round(left), round(top)
+    for y in range(1, len(pixels) - 1):  # the box's 1-pixel frame lies over the canvas's edges
+        for x_ in range(1, len(pixels[0]) - 1):
+            for dy in range(2):
+                for dx in range(2):
+                    got = screen[top + 2 * y + dy][left + 2 * x_ + dx]
+                    if got != pixels[y][x_]:
+                        t.fail(f"canvas pixel {(x_, y)} {pixels[y][x_]} shows {got} at zoom 2: the scaling blends")
+
+
+def beforeunload_held(expected):
+    """Leaving the page is held back (the browser's question) exactly while changes are unsaved."""
+    def step(t, p, x):
+        held = p.driver.execute_script(
+            "const e = new Event('beforeunload', {cancelable: true}); window.dispatchEvent(e); return e.defaultPrevented;")
+        t.assertEqual(held, expected, "beforeunload held")
+    return step
+
+
+def offline_reload(t, p, x):
+    """The service worker holds every file of the site; with the server gone, the page opens
+    again and loads an image."""
+    cached = p.driver.execute_async_script("""
+        const done = arguments[0];
+        navigator.serviceWorker.ready.then(() => caches.keys())
+          .then((names) => Promise.all(names.map((name) => caches.open(name).then((cache) => cache.keys()))))
+          .then((lists) => done(lists.flat().map((request) => new URL(request.url).pathname)));""")
+    site = {"/" + name for name in os.listdir(SITE) if name != "sw.js"} | {"/"}
+    t.assertEqual(sorted(set(cached)), sorted(site), "the files in the worker's cache")
+    p.stop_server()
+    try:
+        p.open()
+        p.give_file(x.path("six.smc"))
+        t.assertEqual(p.value(1008), str(x.dump("six.smc")["espers"][0]["spells"][0]["rate"]))
+    finally:
+        p.restart_server()
+
+
+def same_origin_only(t, p, x):
+    origin = f"http://127.0.0.1:{p.port}/"
+    urls = [u for u in p.requested_urls() if re.match(r"(https?|wss?):", u)]
+    t.assertTrue(urls, "the page's requests were seen")
+    t.assertEqual([u for u in urls if not u.startswith(origin)], [], "requests to another origin")
+
+
+def names_as_cli(t, p, x):
+    """Each option's accessible name is the item as tavero-cli prints it."""
+    dump = x.dump("six.smc")
+    p.act(p.control(1000).click)
+    labels = [o.get_attribute("aria-label") for o in p.driver.find_elements(By.CSS_SELECTOR, "#ctl-1000-list [role=option]")]
+    t.assertEqual(labels, [e["name"] for e in dump["espers"]])
+    p.keys("Escape")
+    p.act(p.control(1001).click)
+    options = p.driver.find_elements(By.CSS_SELECTOR, "#ctl-1001-list [role=option]")
+    t.assertEqual(options[0].get_attribute("aria-label"), "No Spell")
+    for esper in dump["espers"]:
+        for pair in esper["spells"]:
+            if pair["spell"] is not None:
+                t.assertEqual(options[pair["spell"] + 1].get_attribute("aria-label"), pair["name"])
+    p.keys("Escape")
+
+
+def boxes_say_their_items(t, p, x):
+    """A closed box tells a screen reader its current item, named as tavero-cli prints it."""
+    esper = x.dump("six.smc")["espers"][0]
+    want = [esper["name"]] + [pair["name"] if pair["spell"] is not None else "No Spell" for pair in esper["spells"]]
+    want.append(esper["bonusName"])
+    t.assertEqual([p.accessible_value(f"#ctl-{n}") for n in range(1000, 1008)], want)
+
+
+def dom_contract(t, p, x):
+    editor = p.driver.find_element(By.ID, "TAVERO")
+    t.assertEqual((editor.get_attribute("role"), editor.get_attribute("aria-label")), ("dialog", "TAVERO"))
+    commands = [b.get_attribute("data-command") for b in editor.find_elements(By.CSS_SELECTOR, "[role=menubar] [data-command]")]
+    t.assertEqual(commands, [str(LOAD), str(SAVE), str(EXIT), str(SHIFT)])
+    mnemonics = [u.get_attribute("textContent") for u in editor.find_elements(By.CSS_SELECTOR, "[role=menubar] u")]
+    t.assertEqual(mnemonics, ["F", "L", "S", "x"])
+    for number in range(1000, 1008):
+        t.assertEqual(p.control(number).get_attribute("role"), "combobox")
+        t.assertEqual(p.element(f"#{p.control(number).get_attribute('aria-controls')}").get_attribute("role"), "listbox")
+    for number in range(1008, 1014):
+        field = p.control(number)
+        t.assertEqual((field.tag_name, field.get_attribute("inputmode")), ("input", "numeric"))
+
+
+def site_is_current(t, p, x):
+    """The served site holds the page's files as they are in the sources."""
+    sources = {name: os.path.join(SOURCE, "web", "site", name)
+               for name in ("index.html", "app.js", "style.css", "manifest.webmanifest")}
+    sources["page.js"] = os.path.join(SOURCE, "framework", "web", "page.js")
+    for name, source in sources.items():
+        with open(source, "rb") as a, open(os.path.join(SITE, name), "rb") as b:
+            t.assertTrue(a.read() == b.read(), f"{name} in the site is not the source's")
+
+
+def cache_named_by_contents(t, p, x):
+    """The offline cache's name follows the site's contents, so a changed site is not served
+    from the old cache for ever."""
+    with open(os.path.join(SITE, "sw.js"), encoding="utf-8") as file:
+        worker = file.read()
+    found = re.search(r'const CACHE = "tavero-([0-9a-f]+)"', worker)
+    t.assertIsNotNone(found, "a cache name with the site's stamp")
+    files = re.search(r"const FILES = \[([^\]]*)\]", worker).group(1)
+    digests = ""
+    for name in re.findall(r'"([^"]+)"', files):
+        if name != "./":
+            with open(os.path.join(SITE, name), "rb") as file:
+                digests += hashlib.sha256(file.read()).hexdigest() + "\n"
+    t.assertEqual(found.group(1), hashlib.sha256(digests.encode()).hexdigest()[:16])
+
+
+def esper_name(index):
+    return lambda x: ib.name(x.bytes("six.smc"), ib.ESPER_NAMES, ib.ESPER_NAME_WIDTH, index)
+
+
+def spell_item(item):
+    return lambda x: ib.NO_SPELL if item == 0 else ib.name(x.bytes("six.smc"), ib.SPELL_NAMES, ib.SPELL_NAME_WIDTH, item - 1)
+
+
+def first_spell_plus(x, n):
+    """The spell n items below esper 1's first spell."""
+    return x.dump("six.smc")["espers"][1]["spells"][0]["spell"] + n
+
+
+CASES = [
+    Case("edits with the mouse and keys are saved as tavero-cli writes them",
+         "an edit lost between page and model, a letter let into a rate field, a key on a closed list ignored",
+         "six.smc",
+         [mouse_pick(1000, 3), type_rate(1008, "7x7", shows="77"), type_rate(1008, Keys.BACKSPACE + "8", shows="78"),
+          mouse_pick(1002, 5),
+          list_keys(1003, "Home", "Down", "Down"), list_keys(1004, "End"),
+          list_keys(1007, "Home", "Down", "Down", "Down", "Up"), type_rate(1013, "255"), unsaved(True),
+          command(SAVE), unsaved(False),
+          saved_as("six.smc", lambda x: x.set("six.smc", "--esper", "3", "--rate", "1=78", "--spell", "2=4",
+                                              "--spell", "3=1", "--spell", "4=53", "--bonus", "2", "--rate", "6=255"))]),
+    Case("the keyboard alone: Tab order, a list opened and picked, Alt+F S saves, Alt+F X ends",
+         "Tab order unlike the template's, Alt+Down/Enter not picking, the keys dead after a menu command",
+         "six.smc",
+         [list_keys(1000, "Down"),
+          tab_order([f"ctl-{n}" for n in range(1001, 1014)]), keys("4", "2"), value(1013, "42"),
+          lambda t, p, x: p.act(lambda: p.control(1001).send_keys(Keys.ALT, Keys.ARROW_DOWN)),
+          keys("Down", "Down", event=False), keys("Enter"), alt("f"), keys("s"),
+          saved_as("six.smc", lambda x: x.set("six.smc", "--esper", "1", "--rate", "6=42", "--spell",
+                                              f"1={first_spell_plus(x, 2)}")),
+          alt("f"), keys("x"), no_dialog, ended(True)]),
+    Case('"5->6" and OK: the saved image is what tavero-cli shift writes',
+         "the shift lost, or the dialog's OK not reaching the program",
+         "five.smc",
+         [command(SHIFT), shift_dialog, answer(1), no_dialog, unsaved(True), command(SAVE),
+          saved_as("five.smc", lambda x: x.cli("shift", x.path("five.smc")))]),
+    Case('"5->6" and Cancel: only the code patch Load applies is saved',
+         "Cancel shifting the records anyway, the focus lost when the dialog goes",
+         "five.smc",
+         [lambda t, p, x: p.act(p.control(1008).click), command(SHIFT), answer(2), no_dialog, focus("ctl-1008"),
+          unsaved(False), command(SAVE),
+          saved_as("five.smc", lambda x: x.code_patch_only("five.smc"))]),
+    Case('"5->6" and Enter: OK, the default button',
+         "the focus left on the caption's close box, so Enter cancels",
+         "five.smc",
+         [command(SHIFT), keys("Enter"), no_dialog, unsaved(True)]),
+    Case('"5->6" by keyboard: F10 and Escape leave the menu bar, Alt+F and Right reach "5->6", Enter runs it',
+         "a menu bar item without a mnemonic out of the keyboard's reach, Escape in the menu bar ending the editor",
+         "five.smc",
+         [lambda t, p, x: p.act(p.control(1008).click), keys("F10", event=False),
+          lambda t, p, x: t.assertEqual(p.driver.switch_to.active_element.get_attribute("textContent"), "File"),
+          keys("Escape", event=False), focus("ctl-1008"), ended(False), alt("f"), keys("Right", event=False),
+          keys("Enter"), shift_dialog, keys("Enter"), no_dialog, unsaved(True), focus("ctl-1008")]),
+    Case('"5->6" and Escape: Cancel',
+         "Escape taken as OK, or dropped",
+         "five.smc",
+         [command(SHIFT), keys("Escape"), no_dialog, unsaved(False)]),
+    Case("a typed rate over 255 is refused with the framework's prompt, the last good value kept and selected",
+         "the prompt missing, the refused value stored, or the field left holding it",
+         "six.smc",
+         [type_rate(1009, "300"), message("Please enter an integer between 0 and 255.", [(1, "OK")]),
+          keys("Enter"), no_dialog, value(1009, "30"), focus("ctl-1009"), keys("7"), value(1009, "7"),
+          command(SAVE), saved_as("six.smc", lambda x: x.set("six.smc", "--esper", "0", "--rate", "2=7"))]),
+    Case("a pasted rate over 255 is refused as a typed one",
+         "a paste bypassing the model's check",
+         "six.smc",
+         [paste_rate(1010, "300"), message("Please enter an integer between 0 and 255.", [(1, "OK")]), answer(1),
+          value(1010, "0"), unsaved(False)]),
+    Case("an image too short is refused with a message naming the file",
+         "a short file taken, or the message naming an inner path",
+         "short.smc",
+         [message(r"Could not load short\.smc:\nthe file is too short for an image", [(1, "OK")]), answer(1),
+          lambda t, p, x: p.page_button("download-patch"),
+          message("There is no image to make a patch of: load one first.", [(1, "OK")]), answer(1),
+          nothing_downloaded]),
+    Case("Enter after an edit asks to save: Escape keeps the editor, No ends it unsaved",
+         "edits thrown away without a question, or Cancel ending the editor",
+         "six.smc",
+         [type_rate(1008, "9"), keys("Enter"),
+          message(r"Save changes to six\.smc\?", [(6, "Yes"), (7, "No"), (2, "Cancel")]), keys("Escape"),
+          no_dialog, ended(False), value(1008, "9"), focus("ctl-1008"), unsaved(True), keys("Enter"), answer(7),
+          ended(True), nothing_downloaded]),
+    Case("the caption's close box asks too; Yes saves, then ends",
+         "the close box ending without a question, Yes ending without saving",
+         "six.smc",
+         [type_rate(1008, "9"), lambda t, p, x: p.act(p.element("#TAVERO .close-box").click),
+          message(r"Save changes to six\.smc\?", [(6, "Yes"), (7, "No"), (2, "Cancel")]), answer(6), ended(True),
+          saved_as("six.smc", lambda x: x.set("six.smc", "--esper", "0", "--rate", "1=9"))]),
+    Case("a file given to the page while changes are unsaved asks first; Cancel keeps, No loads",
+         "a Load through the page throwing edits away",
+         "six.smc",
+         [type_rate(1008, "9"), load("five.smc"), message(r"Save changes to six\.smc\?", [(6, "Yes"), (7, "No"), (2, "Cancel")]),
+          answer(2), value(1008, "9"), load("five.smc"), answer(7), no_dialog, unsaved(False),
+          lambda t, p, x: t.assertEqual(p.value(1008), str(x.dump("five.smc")["espers"][0]["spells"][0]["rate"]))]),
+    Case("the same file given twice is loaded twice",
+         "the file input keeping its value, so the browser sends no change",
+         "six.smc",
+         [type_rate(1008, "9"), load("six.smc"), answer(7), value(1008, "1")]),
+    Case("closing the tab is held back while changes are unsaved",
+         "the guard missing, or asking with nothing unsaved",
+         "six.smc",
+         [beforeunload_held(False), type_rate(1011, "5"), beforeunload_held(True), command(SAVE),
+          beforeunload_held(False)]),
+    Case("Download patch: the patch applied to the loaded image gives what Save writes",
+         "a patch from the wrong bytes, or missing an edit",
+         "six.smc",
+         [mouse_pick(1000, 5), type_rate(1009, "12"), mouse_pick(1007, 4),
+          lambda t, p, x: p.page_button("download-patch"), command(SAVE), patch_applies("six.smc", "six.bps"),
+          saved_as("six.smc", lambda x: x.set("six.smc", "--esper", "5", "--rate", "2=12", "--bonus", "4"))]),
+    Case("Download patch of an image with a copier header leaves the header out",
+         "the header patched, or counted in the patch's offsets",
+         "hdr.smc",
+         [type_rate(1008, "33"), lambda t, p, x: p.page_button("download-patch"), command(SAVE),
+          patch_applies("hdr.smc", "hdr.bps", header=512)]),
+    Case("game text pixels: a face and the rows of a dropped list in their schemes",
+         "a wrong glyph, colour, scheme or place in what the canvases show, a drop button past its box",
+         "six.smc",
+         [parts_inside(1000), face_pixels(1000, esper_name(0)), face_pixels(1001, spell_item(1)), open_list(1001), hover(1001, 3),
+          row_pixels(1001, 3, "highlight", spell_item(3)), row_pixels(1001, 1, "current", spell_item(1)),
+          row_pixels(1001, 0, "normal", spell_item(0)), keys("Escape"), list_open(1001, False), ended(False)]),
+    Case("zoom 2 scales the game text with hard pixel edges, the program's dialogs with the editor",
+         "smoothed canvases, a message box left at zoom 1", "six.smc",
+         [hard_edges_at_zoom_2, command(SHIFT), caption_heights, answer(1)]),
+    Case("a dropped list closes when the focus leaves it",
+         "a list left open (and the model dropped) after a click elsewhere",
+         "six.smc",
+         [open_list(1001), list_open(1001, True), lambda t, p, x: p.act(p.control(1009).click), list_open(1001, False),
+          open_list(1002), list_open(1002, True), list_open(1001, False)]),
+    Case("roles, names and ids as the page promises them",
+         "a screen reader or a test unable to find a control, its items or a closed box's value",
+         "six.smc", [dom_contract, names_as_cli, boxes_say_their_items]),
+    Case("Alt+F L loads through the page's file choice",
+         "the Load command's choice never answered by the file input, the focus not back after the menu",
+         None,
+         [lambda t, p, x: p.open("?no-file-system-access"), intercept_file_chooser, alt("f"), keys("l"),
+          load("six.smc"), no_dialog, value(1008, "1"), focus("ctl-1000")]),
+    Case("every request stays on the site's origin",
+         "the page fetching from elsewhere",
+         "six.smc",
+         [mouse_pick(1001, 2), lambda t, p, x: p.page_button("download-patch"), command(SAVE), same_origin_only]),
+    Case("the site served is the sources' current page, its offline cache named by its contents",
+         "a stale copy of a page file in the build, a changed site served from the old cache",
+         None, [site_is_current, cache_named_by_contents]),
+    Case("after a first visit the page opens and loads offline",
+         "a file of the site missing from the service worker's cache",
+         None, [offline_reload]),
+]
+
+
+class WebPageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.TemporaryDirectory(prefix="tavero-web-")
+        cls.images = Images(cls.work.name)
+        cls.page = EditorPage(SITE, cls.work.name)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()
+        cls.work.cleanup()
+
+    def test_cases(self):
+        only = os.environ.get("TAVERO_WEB_CASE", "")
+        for case in CASES:
+            if only not in case.name:
+                continue
+            with self.subTest(case.name, fault=case.fault):
+                self.page.open()
+                if case.image:
+                    self.page.give_file(self.images.path(case.image))
+                for number, step in enumerate(case.steps, 1):
+                    try:
+                        step(self, self.page, self.images)
+                    except AssertionError as failure:
+                        raise AssertionError(f"step {number} of {len(case.steps)}: {failure}") from None
+                self.assertEqual(self.page.console_errors(), [], "errors in the page's console")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3:
+        sys.exit("usage: web_tests.py SITE NATIVE_BUILD [unittest options]")
+    SITE, NATIVE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # through atexit: the browser is closed
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]], verbosity=2)

@@ -1,0 +1,65 @@
+// What the page adds beside the editor: names for screen readers as tavero-cli writes them,
+// "Download patch" (a BPS patch from the image as it was loaded to what Save would write, made
+// by tavero-cli's own writer), and whether closing the tab would lose changes.
+
+#include <emscripten.h>
+
+#include <algorithm>
+
+#include "cli/Bps.h"
+#include "cli/Transliteration.h"
+#include "framework/CWinApp.h"
+#include "framework/CWnd.h"
+#include "framework/web/WebPage.h"
+#include "rom/CRomImage.h"
+#include "ui/CEditorDlg.h"
+
+namespace {
+
+constexpr int CopierHeaderSize = 0x200;  // the one header a patch leaves out
+
+void Tell(const std::string& text) {
+  if (CWnd* main = AfxGetMainWnd()) main->MessageBox(CString(text));
+}
+
+void DownloadPatch() {
+  const std::vector<std::uint8_t>& loaded = WebPage::OriginalBytes(g_rom.Path);
+  const std::string name = g_rom.Path.Str().substr(g_rom.Path.Str().find_last_of('/') + 1);
+  if (!g_rom.HoldsImage() || loaded.size() != g_rom.BufferSize) {
+    Tell("There is no image to make a patch of: load one first.");
+    return;
+  }
+  if (g_rom.HeaderSize != 0 && g_rom.HeaderSize != CopierHeaderSize) {
+    Tell(name + " has a header of " + std::to_string(g_rom.HeaderSize) +
+         " bytes (its length modulo 0x10000); only a 512-byte copier header can be left out of a patch.");
+    return;
+  }
+  // What Save writes: the records put into the image, its first ImageLength bytes over the file.
+  g_rom.StoreRecords();
+  std::vector<std::uint8_t> saved = loaded;
+  std::copy_n(g_rom.Buffer.get(), g_rom.GetImageLength(), saved.begin());
+  const auto header = static_cast<std::size_t>(g_rom.HeaderSize);
+  const std::span<const std::uint8_t> source = std::span(loaded).subspan(header), target = std::span(saved).subspan(header);
+  if (std::equal(source.begin(), source.end(), target.begin())) {
+    Tell("The edits change no byte of " + name + "; there is nothing to patch.");
+    return;
+  }
+  const std::string patch = Cli::MakeBps(source, target);
+  const std::size_t dot = name.find_last_of('.');
+  WebPage::Download((dot == std::string::npos ? name : name.substr(0, dot)) + ".bps",
+                    std::vector<std::uint8_t>(patch.begin(), patch.end()), "application/octet-stream");
+}
+
+const bool Registered = [] {
+  WebPage::AddPageCommand("download-patch", &DownloadPatch);
+  WebPage::SetItemNamer([](const std::string& bytes) { return Cli::TransliterateGameText(bytes); });
+  return true;
+}();
+
+}  // namespace
+
+// Whether closing the tab would lose changes: the browser then asks its own question.
+extern "C" EMSCRIPTEN_KEEPALIVE int tavero_has_unsaved_changes() {
+  auto* editor = dynamic_cast<CEditorDlg*>(AfxGetMainWnd());
+  return editor && editor->m_hWnd && editor->HasUnsavedChanges() ? 1 : 0;
+}

@@ -1,0 +1,40 @@
+// The page around the editor: its own controls, files dropped on it, the offline cache, and
+// the question before unsaved changes are lost with the tab.
+"use strict";
+
+TaveroPage.configure({
+  host: document.getElementById("editor-host"),
+  input: document.getElementById("open-image"),
+  loadCommand: 32771,  // ID_FILE_LOAD: a file opened on the page is loaded as Load loads it
+  useFileSystemAccess: !new URLSearchParams(location.search).has("no-file-system-access"),
+});
+
+for (const control of document.querySelectorAll("[data-page-command]"))
+  control.addEventListener("click", () => TaveroPage.pageCommand(control.dataset.pageCommand));
+
+// The zoom of the editor and of every dialog and message box of the program (style.css).
+document.getElementById("zoom").addEventListener("change", (event) => {
+  document.documentElement.style.setProperty("--zoom", event.target.value);
+});
+
+// A file dropped anywhere on the page: Load with that file.
+document.addEventListener("dragover", (event) => event.preventDefault());
+document.addEventListener("drop", (event) => {
+  event.preventDefault();
+  if (event.dataTransfer.files.length) TaveroPage.openFile(event.dataTransfer.files[0]);
+});
+
+// Closing or reloading the tab with unsaved changes: the browser asks its own question.
+window.addEventListener("beforeunload", (event) => {
+  if (typeof Module !== "undefined" && Module._tavero_has_unsaved_changes && Module._tavero_has_unsaved_changes()) {
+    event.preventDefault();
+    event.returnValue = "";
+  }
+});
+
+document.addEventListener("tavero-ended", () => {
+  document.getElementById("ended").hidden = false;
+});
+document.getElementById("restart").addEventListener("click", () => location.reload());
+
+if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js");
