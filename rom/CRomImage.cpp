@@ -187,26 +187,26 @@ bool CRomImage::WriteImage() {
 void CRomImage::SeekRom(std::uint64_t romOffset) { Cursor = FileOffset(romOffset); }
 
 std::uint8_t CRomImage::ReadByte() {
-  std::uint8_t value = Cursor < BufferSize ? Buffer[Cursor] : 0;
+  std::uint8_t value = Cursor < BufferSize ? Buffer[static_cast<std::size_t>(Cursor)] : 0;
   ++Cursor;
   return value;
 }
 
 void CRomImage::WriteByte(int value) {
-  if (Cursor < BufferSize) Buffer[Cursor] = static_cast<std::uint8_t>(value & 0xFF);
+  if (Cursor < BufferSize) Buffer[static_cast<std::size_t>(Cursor)] = static_cast<std::uint8_t>(value & 0xFF);
   ++Cursor;
 }
 
 std::uint8_t CRomImage::PeekByte(std::uint64_t romOffset) const {
   std::uint64_t at = FileOffset(romOffset);
-  return at < BufferSize ? Buffer[at] : 0;
+  return at < BufferSize ? Buffer[static_cast<std::size_t>(at)] : 0;
 }
 
 CString CRomImage::ReadText(int width, std::uint64_t romOffset) const {
   std::string text;
   std::uint64_t at = FileOffset(romOffset);
   for (int i = 0; i < width; ++i, ++at) {
-    std::uint8_t byte = at < BufferSize ? Buffer[at] : 0;
+    std::uint8_t byte = at < BufferSize ? Buffer[static_cast<std::size_t>(at)] : 0;
     if (byte == 0x00 && LargeImage) byte = 0x20;
     if (byte == 0x00) break;
     text += static_cast<char>(byte);
