@@ -23,7 +23,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Verdict = Cli::ChecksumState::Verdict;
+using Verdict = Cli::ChecksumCheck::Verdict;
 
 const std::string ImagePath = "/fuzz/checksum.smc";
 
@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CRomImage rom;
   std::string error;
   if (!Cli::LoadFileBytes(ImagePath, rom, &error)) std::abort();
-  const Cli::ChecksumState state = Cli::InspectChecksum(rom);
+  const Cli::ChecksumCheck state = Cli::InspectChecksum(rom);
   if (state.Result != expected.Result) std::abort();
   if (Cli::ChecksumText(state).empty()) std::abort();
 
