@@ -1,7 +1,6 @@
 #include "cli/ArgumentValues.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -27,9 +26,12 @@ std::optional<int> ParseNumber(const std::string& text) {
   long long value = 0;
   for (char c : digits) {
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (hex && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
     if (digit < 0) return std::nullopt;
     value = std::min<long long>(value * (hex ? 16 : 10) + digit, INT_MAX);
   }
@@ -41,8 +43,7 @@ std::optional<int> ParseValueOrNone(const std::string& text) {
   return ParseNumber(text);
 }
 
-std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items,
-                                            bool noneAllowed) {
+std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed) {
   std::vector<std::pair<int, int>> pairs;
   std::map<int, bool> seen;
   for (const std::string& item : items) {

@@ -16,8 +16,7 @@ std::optional<int> ParseNumber(const std::string& text);
 std::optional<int> ParseValueOrNone(const std::string& text);
 
 // "--rate 2=10" and "--spell 2=none": the pair, then the value, each pair once.
-std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items,
-                                            bool noneAllowed);
+std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed);
 
 // A patch tool goes by the name: a BPS file named .ips (or the other way round) would be
 // refused by the tool it is meant for.

@@ -1,7 +1,6 @@
 #include "cli/CliApp.h"
 
 #include <CLI/CLI.hpp>
-
 #include <utility>
 
 #include "cli/CommandTable.h"

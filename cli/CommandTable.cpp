@@ -17,8 +17,9 @@ void AddImage(CLI::App& command, CommandLine& line) {
 // --fix-checksum.
 void AddSaveOptions(CLI::App& command, CommandLine& line) {
   SaveOptions& save = line.Save;
-  CLI::Option* output = command.add_option("--output,-o", save.Output, "Write to a copy at NEW and leave IMAGE untouched")
-                            ->type_name("NEW");
+  CLI::Option* output =
+      command.add_option("--output,-o", save.Output, "Write to a copy at NEW and leave IMAGE untouched")
+          ->type_name("NEW");
   CLI::Option* patch =
       command
           .add_option("--patch", save.Patch,
@@ -43,7 +44,7 @@ void DeclareDump(CLI::App& command, CommandLine& line) {
 }
 
 int RunDumpCommand(Streams& io, const CommandLine& line) {
-  const DumpFormat format = line.Format == "json" ? DumpFormat::Json
+  const DumpFormat format = line.Format == "json"  ? DumpFormat::Json
                             : line.Format == "csv" ? DumpFormat::Csv
                                                    : DumpFormat::Text;
   return RunDump(io, line.Image, format);
@@ -103,8 +104,7 @@ void DeclarePicture(CLI::App& command, CommandLine& line) {
   PictureRequest& picture = line.Picture;
   command.add_option("--glyphs", picture.Glyphs, "The glyph sheet: the font in its three colour schemes")
       ->type_name("FILE.png");
-  command.add_option("--palettes", picture.Palettes, "The palette sheet: 2048 colour swatches")
-      ->type_name("FILE.png");
+  command.add_option("--palettes", picture.Palettes, "The palette sheet: 2048 colour swatches")->type_name("FILE.png");
   command.add_option("--names", picture.Names, "Every esper, spell and bonus name in the image's font")
       ->type_name("FILE.png");
   command.add_option("--scale", picture.Scale, "Pixels per image pixel, 1..16")
@@ -152,8 +152,8 @@ constexpr std::array<Command, 10> Table{{
      [](Streams& io, const CommandLine& line) { return RunImport(io, line.Image, line.Json, line.Save); }},
     {"set", "Change one esper's rates, spells or bonus in a six-slot image and save it", DeclareSet, CheckSet,
      [](Streams& io, const CommandLine& line) { return RunSet(io, line.Image, line.Set, line.Save); }},
-    {"shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save",
-     DeclareShift, CheckSaveOptions,
+    {"shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save", DeclareShift,
+     CheckSaveOptions,
      [](Streams& io, const CommandLine& line) { return RunShift(io, line.Image, line.Force, line.Save); }},
     {"picture", "Draw the font and palette sheets, or every name, as PNG", DeclarePicture, CheckPicture,
      [](Streams& io, const CommandLine& line) { return RunPicture(io, line.Image, line.Picture); }},

@@ -4,7 +4,6 @@
 // declared and not run.
 
 #include <CLI/CLI.hpp>
-
 #include <optional>
 #include <span>
 #include <string>

@@ -1,7 +1,6 @@
 // diff: what changed between two images, by esper and field, then by byte.
 
 #include <nlohmann/json.hpp>
-
 #include <ostream>
 
 #include "cli/CommandSupport.h"

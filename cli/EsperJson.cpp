@@ -50,12 +50,10 @@ class Reader {
       out = nullValue;
       return true;
     }
-    const std::string expected =
-        std::to_string(low) + ".." + std::to_string(high) + (nullValue >= 0 ? " or null" : "");
+    const std::string expected = std::to_string(low) + ".." + std::to_string(high) + (nullValue >= 0 ? " or null" : "");
     if (!value.is_number_integer()) return Fail(place, "must be a whole number " + expected + ", not " + value.dump());
     const bool negative = value.is_number_integer() && !value.is_number_unsigned() && value.get<std::int64_t>() < 0;
-    if (negative || value.get<std::uint64_t>() > static_cast<std::uint64_t>(high) ||
-        value.get<std::int64_t>() < low)
+    if (negative || value.get<std::uint64_t>() > static_cast<std::uint64_t>(high) || value.get<std::int64_t>() < low)
       return Fail(place, value.dump() + " is out of range " + expected);
     out = value.get<int>();
     return true;
@@ -110,8 +108,8 @@ bool ParseDocument(std::string_view text, std::vector<EsperValues>& espers, std:
   if (document["version"] != JsonFormatVersion)
     return read.Fail("version", "must be " + std::to_string(JsonFormatVersion) + ", not " + document["version"].dump());
   if (document.contains("layout") && document["layout"] != LayoutName(EsperLayout::SixSlot))
-    return read.Fail("layout", "must be \"six-slot\": only six-slot records are imported, not " +
-                                   document["layout"].dump());
+    return read.Fail("layout",
+                     "must be \"six-slot\": only six-slot records are imported, not " + document["layout"].dump());
   if (document.contains("recordSize") && document["recordSize"] != RomLayout::SixSlotRecordSize)
     return read.Fail("recordSize", "must be 13 (six-slot records), not " + document["recordSize"].dump());
 

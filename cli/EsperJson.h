@@ -10,11 +10,10 @@
 // An empty spell and "no bonus" (0xFF) are null.
 
 #include <array>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "cli/EsperView.h"
 

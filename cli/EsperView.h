@@ -19,8 +19,8 @@ struct PairView {
 
 struct EsperView {
   int Number = 0;
-  std::string Name;              // GameText bytes
-  std::vector<PairView> Pairs;   // five for a five-slot image, six otherwise
+  std::string Name;             // GameText bytes
+  std::vector<PairView> Pairs;  // five for a five-slot image, six otherwise
   int Bonus = NoValue;
 };
 

@@ -28,8 +28,9 @@ std::string HeaderProblem(const std::string& path, const CRomImage& rom) {
   std::string why = path;
   why.append(" has a header of ")
       .append(std::to_string(rom.HeaderSize))
-      .append(" bytes (its length modulo 0x10000); only a 512-byte copier header can be left out, as patch tools "
-              "and checksums expect");
+      .append(
+          " bytes (its length modulo 0x10000); only a 512-byte copier header can be left out, as patch tools "
+          "and checksums expect");
   return why;
 }
 

@@ -115,8 +115,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
   return true;
 }
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error,
-                    int permissions) {
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error, int permissions) {
   PendingFile pending(path);
   if (pending.Create(permissions) && pending.Write(bytes) && pending.Commit()) return true;
   *error = pending.Failure();

@@ -25,9 +25,9 @@ PixelImage CopySurface(const CDC& dc);
 // highlight scheme. Requires the sheets (RenderSheets).
 PixelImage DrawNameList(CRomImage& rom);
 
-inline constexpr int NameLineHeight = 12;   // a list item's height
+inline constexpr int NameLineHeight = 12;  // a list item's height
 inline constexpr int NameColumnWidth = 120;
-inline constexpr int NameTextOffset = 32;   // the number's three cells and a gap come first
+inline constexpr int NameTextOffset = 32;  // the number's three cells and a gap come first
 
 // PNG bytes (8-bit RGB), each pixel scale x scale. Empty when encoding fails.
 std::string EncodePng(const PixelImage& image, int scale);

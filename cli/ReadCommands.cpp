@@ -28,21 +28,18 @@ std::string ProbeText(const ImageSession& session) {
 std::string LayoutText(const ImageSession& session) {
   if (session.Layout == EsperLayout::Unknown) return "unknown: the esper code is not one the editor knows";
   const std::uint64_t start = RomLayout::EsperDataBlock;
-  const std::uint64_t length = static_cast<std::uint64_t>(RomLayout::EsperCount) *
-                               static_cast<std::uint64_t>(session.ProbedRecordSize);
+  const std::uint64_t length =
+      static_cast<std::uint64_t>(RomLayout::EsperCount) * static_cast<std::uint64_t>(session.ProbedRecordSize);
   const std::uint64_t header = static_cast<std::uint64_t>(session.Rom.HeaderSize);
   std::string where = std::to_string(RomLayout::EsperCount) + " records of " +
                       std::to_string(session.ProbedRecordSize) + " bytes at ROM " + Hex(start) + ".." +
                       Hex(start + length - 1) + " (file " + Hex(start + header) + ".." +
                       Hex(start + header + length - 1) + ")";
   switch (session.Layout) {
-    case EsperLayout::SixSlot:
-      return "six-slot, " + where;
-    case EsperLayout::FiveSlot:
-      return "five-slot, " + where;
+    case EsperLayout::SixSlot: return "six-slot, " + where;
+    case EsperLayout::FiveSlot: return "five-slot, " + where;
     case EsperLayout::Other:
-    case EsperLayout::Unknown:
-      break;
+    case EsperLayout::Unknown: break;
   }
   return "neither five- nor six-slot: " + where + ", as the editor reads them";
 }

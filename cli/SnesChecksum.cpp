@@ -22,8 +22,7 @@ std::string WhyNotChecked(const ChecksumCheck& check) {
     case Verdict::TooShort:
       return std::string("the image ends before its internal header at ROM ") + Hex(InternalHeader::Block);
     case Verdict::Good:
-    case Verdict::Stale:
-      break;
+    case Verdict::Stale: break;
   }
   return "";
 }

@@ -52,10 +52,14 @@ bool UntransliterateGameText(std::string_view text, std::string& bytes, std::str
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     int code = -1;
-    if (c >= 'A' && c <= 'Z') code = GameText::UpperA + (c - 'A');
-    else if (c >= 'a' && c <= 'z') code = GameText::LowerA + (c - 'a');
-    else if (c >= '0' && c <= '9') code = GameText::Digit0 + (c - '0');
-    else if (c == ' ') code = GameText::Blank;
+    if (c >= 'A' && c <= 'Z')
+      code = GameText::UpperA + (c - 'A');
+    else if (c >= 'a' && c <= 'z')
+      code = GameText::LowerA + (c - 'a');
+    else if (c >= '0' && c <= '9')
+      code = GameText::Digit0 + (c - '0');
+    else if (c == ' ')
+      code = GameText::Blank;
     else if (c == '{') {
       const int high = i + 3 < text.size() ? HexValue(text[i + 1]) : -1;
       const int low = i + 3 < text.size() ? HexValue(text[i + 2]) : -1;

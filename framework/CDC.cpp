@@ -85,10 +85,26 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, 
   }
   // Clip the rectangle to both surfaces, then copy row by row.
   const PixelSurface& from = source->Pixels;
-  if (x < 0) { width += x; sourceX -= x; x = 0; }
-  if (y < 0) { height += y; sourceY -= y; y = 0; }
-  if (sourceX < 0) { width += sourceX; x -= sourceX; sourceX = 0; }
-  if (sourceY < 0) { height += sourceY; y -= sourceY; sourceY = 0; }
+  if (x < 0) {
+    width += x;
+    sourceX -= x;
+    x = 0;
+  }
+  if (y < 0) {
+    height += y;
+    sourceY -= y;
+    y = 0;
+  }
+  if (sourceX < 0) {
+    width += sourceX;
+    x -= sourceX;
+    sourceX = 0;
+  }
+  if (sourceY < 0) {
+    height += sourceY;
+    y -= sourceY;
+    sourceY = 0;
+  }
   width = std::min({width, Pixels.Width - x, from.Width - sourceX});
   height = std::min({height, Pixels.Height - y, from.Height - sourceY});
   if (width <= 0 || height <= 0) return TRUE;

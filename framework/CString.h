@@ -24,8 +24,14 @@ class CString {
   std::string_view View() const { return Bytes; }
   const std::string& Str() const { return Bytes; }
 
-  CString& operator+=(const CString& more) { Bytes += more.Bytes; return *this; }
-  CString& operator+=(char byte) { Bytes += byte; return *this; }
+  CString& operator+=(const CString& more) {
+    Bytes += more.Bytes;
+    return *this;
+  }
+  CString& operator+=(char byte) {
+    Bytes += byte;
+    return *this;
+  }
   friend CString operator+(CString left, const CString& right) { return left += right; }
   friend bool operator==(const CString& a, const CString& b) { return a.Bytes == b.Bytes; }
 

@@ -136,8 +136,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
       *result = TRUE;
       return TRUE;
     }
-    default:
-      return DispatchMapped(message, 0, 0, result) ? TRUE : FALSE;
+    default: return DispatchMapped(message, 0, 0, result) ? TRUE : FALSE;
   }
 }
 

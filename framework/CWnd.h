@@ -79,6 +79,6 @@ class CWnd : public CCmdTarget {
   int UpdateDataDepth = 0;
 
  private:
-  HWND KnownControl(int id) const;  // null when the platform has not been asked for it yet
+  HWND KnownControl(int id) const;                     // null when the platform has not been asked for it yet
   mutable std::vector<std::pair<int, HWND>> Controls;  // (id, window) as GetDlgItem found them
 };

@@ -69,12 +69,12 @@ LRESULT Call(CCmdTarget& target) {
     using ThisClass [[maybe_unused]] = theClass;                                    \
     using TheBaseClass = baseClass;                                                 \
     static const MessageMapEntry entries[] = {
-#define END_MESSAGE_MAP()                                                  \
-  {0, 0, 0, nullptr}                                                       \
-  }                                                                        \
-  ;                                                                        \
+#define END_MESSAGE_MAP()                                                 \
+  { 0, 0, 0, nullptr }                                                    \
+  }                                                                       \
+  ;                                                                       \
   static const MessageMap map{&TheBaseClass::GetThisMessageMap, entries}; \
-  return &map;                                                             \
+  return &map;                                                            \
   }
 
 #define TAVERO_MAP_ENTRY(message, code, id, member) \

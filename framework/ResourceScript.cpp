@@ -167,15 +167,21 @@ bool ResourceScript::Read(const std::string& script, const std::string& header, 
       }
 
       DialogTemplate& t = dialog->second;
-      if (w[0] == "STYLE") t.Style = static_cast<DWORD>(reader.Number(w.at(1)));
-      else if (w[0] == "EXSTYLE") t.ExStyle = static_cast<DWORD>(reader.Number(w.at(1)));
-      else if (w[0] == "CAPTION") t.Caption = Reader::Text(w.at(1));
-      else if (w[0] == "MENU") t.Menu = static_cast<int>(reader.Number(w.at(1)));
+      if (w[0] == "STYLE")
+        t.Style = static_cast<DWORD>(reader.Number(w.at(1)));
+      else if (w[0] == "EXSTYLE")
+        t.ExStyle = static_cast<DWORD>(reader.Number(w.at(1)));
+      else if (w[0] == "CAPTION")
+        t.Caption = Reader::Text(w.at(1));
+      else if (w[0] == "MENU")
+        t.Menu = static_cast<int>(reader.Number(w.at(1)));
       else if (w[0] == "FONT") {
         t.FontSize = static_cast<int>(reader.Number(w.at(1)));
         t.FontName = Reader::Text(w.at(2));
-      } else if (w[0] == "BEGIN") inControls = true;
-      else if (w[0] == "CONTROL" && inControls) ReadControl(reader, w, t);
+      } else if (w[0] == "BEGIN")
+        inControls = true;
+      else if (w[0] == "CONTROL" && inControls)
+        ReadControl(reader, w, t);
       else if (w[0] == "END") {
         Dialogs[dialog->first] = std::move(t);
         dialog.reset();

@@ -48,8 +48,8 @@ RECT DialogUnitsToPixels(int x, int y, int width, int height);
 struct ResourceScript {
   std::map<UINT, DialogTemplate> Dialogs;
   std::map<UINT, std::vector<MenuItemTemplate>> Menus;  // a menu bar's items, in order
-  std::map<UINT, std::string> Icons;                     // the icon file each names
-  std::string ProductName;                               // the version resource's: the program's name
+  std::map<UINT, std::string> Icons;                    // the icon file each names
+  std::string ProductName;                              // the version resource's: the program's name
 
   // Reads the script's text with the identifiers of its header's text. Returns false, saying
   // why (with the line), otherwise.

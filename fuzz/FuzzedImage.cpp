@@ -28,7 +28,7 @@ constexpr Region Regions[] = {
     {RomLayout::RecordSizeProbeA, 1},
     {RomLayout::RecordSizeProbeB, 1},
     {RomLayout::EsperDataBlock, 27 * 32},
-    {RomLayout::BonusNameBlock, RomLayout::BonusNameCount * RomLayout::BonusNameWidth},
+    {RomLayout::BonusNameBlock, RomLayout::BonusNameCount* RomLayout::BonusNameWidth},
     {RomLayout::SpellNameBlock, RomLayout::ImageEnd - RomLayout::SpellNameBlock},
     {RomLayout::FontBlock, RomLayout::FontBlockLength},
     {RomLayout::PaletteBlock, RomLayout::PaletteBlockLength},

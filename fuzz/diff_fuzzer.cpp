@@ -62,9 +62,9 @@ constexpr Region Regions[] = {
     {RomLayout::RecordSizeProbeA, 1},
     {RomLayout::RecordSizeProbeB, 1},
     {RomLayout::EsperDataBlock, RomLayout::EsperCount * 32},
-    {RomLayout::EsperDataBlock, RomLayout::EsperCount * RomLayout::SixSlotRecordSize},
+    {RomLayout::EsperDataBlock, RomLayout::EsperCount* RomLayout::SixSlotRecordSize},
     {RomLayout::SpellNameBlock, RomLayout::ImageEnd - RomLayout::SpellNameBlock},
-    {RomLayout::BonusNameBlock, RomLayout::BonusNameCount * RomLayout::BonusNameWidth},
+    {RomLayout::BonusNameBlock, RomLayout::BonusNameCount* RomLayout::BonusNameWidth},
     {RomLayout::SixSlotPatch[0].Offset, 0x35C00 - RomLayout::SixSlotPatch[0].Offset},
     {0, 0x300000},
 };

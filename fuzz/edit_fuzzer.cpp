@@ -29,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int field = input.ConsumeIntegralInRange(IDC_RATE1, IDC_RATE6);
         const bool over = input.ConsumeBool();
         const std::string keys = input.ConsumeRandomLengthString(12);
-        if (over) Headless::TypeOver(editor, field, keys);
-        else Headless::TypeText(editor, field, keys);
+        if (over)
+          Headless::TypeOver(editor, field, keys);
+        else
+          Headless::TypeText(editor, field, keys);
         break;
       }
       case 2:
@@ -45,9 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 4:
         if (saves++ < 3) Headless::PressCommand(editor, ID_FILE_SAVE);
         break;
-      case 5:
-        editor.OnSelchangeEsper();
-        break;
+      case 5: editor.OnSelchangeEsper(); break;
       default:
         // Enter: validates every field and, with changes unsaved, asks whether to save them.
         Headless::AnswerNextMessageBox(input.PickValueInArray({IDYES, IDNO, IDCANCEL}));

@@ -11,7 +11,7 @@ inline constexpr int GlyphSize = 8;
 inline constexpr int GlyphSheetWidth = 128;  // 16 cells of 8 pixels
 inline constexpr int GlyphBandHeight = 128;  // one band of 16 x 16 cells per scheme
 inline constexpr int GlyphSheetHeight = 3 * GlyphBandHeight;
-inline constexpr int PaletteSheetWidth = 128;  // 16 swatches of 8 pixels
+inline constexpr int PaletteSheetWidth = 128;    // 16 swatches of 8 pixels
 inline constexpr int PaletteSheetHeight = 1024;  // 128 rows of swatches
 
 struct CellOrigin {

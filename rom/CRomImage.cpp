@@ -114,8 +114,8 @@ bool CRomImage::CheckImageExtent() {
   }
   std::uint64_t needed = FileOffset(RomLayout::ImageEnd);
   if (needed <= ImageLength) return true;
-  ErrorText = CString("the file is too short for an image: its data must reach " + Hex(needed) +
-                      " bytes, and it has " + Hex(BufferSize));
+  ErrorText = CString("the file is too short for an image: its data must reach " + Hex(needed) + " bytes, and it has " +
+                      Hex(BufferSize));
   ReleaseImage();
   return false;
 }
@@ -156,7 +156,7 @@ bool CRomImage::WriteImage() {
   if (!File.GetLength(length)) return CloseAndFail(File.ErrorText());
   if (length < ImageLength)  // writing the image would make the file longer than it now is
     return CloseAndFail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
-                        std::to_string(ImageLength) + " expected); it was left as it is"));
+                                std::to_string(ImageLength) + " expected); it was left as it is"));
 
   // What the file holds now, to put back should the write stop half-way (kept from one save
   // to the next, as the image's own buffer is).
@@ -181,7 +181,7 @@ bool CRomImage::WriteImage() {
   CString why = File.ErrorText();
   bool restored = File.Seek(0, CFile::begin) && File.Write(Before.data(), ImageLength) && File.Flush();
   return CloseAndFail(why + CString(restored ? "; the file was put back as it was"
-                                     : "; the file could not be put back and may be damaged"));
+                                             : "; the file could not be put back and may be damaged"));
 }
 
 void CRomImage::SeekRom(std::uint64_t romOffset) { Cursor = FileOffset(romOffset); }

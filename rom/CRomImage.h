@@ -115,16 +115,16 @@ class CRomImage {
 
   // --- State, in this order ---
 
-  CFile File;                             // closed between operations
+  CFile File;                              // closed between operations
   std::unique_ptr<std::uint8_t[]> Buffer;  // the whole file; null when no image is held
-  CString Path;                           // UTF-8
-  std::uint64_t Cursor = 0;               // a file offset
-  int LargeImage = 0;                     // 1 when the file is longer than 0x7FFFFF bytes
-  int RecordSize = 11;                    // bytes per esper record; kept from one load to the next
-  int HeaderSize = 0;                     // file bytes before ROM offset 0
-  std::uint32_t ImageLength = 0;          // bytes that form the image and that Save writes
-  CMemoryDC GlyphSheet;                   // the font in three colour schemes (BuildSheets)
-  CMemoryDC PaletteSheet;                 // the palette swatches (BuildSheets)
+  CString Path;                            // UTF-8
+  std::uint64_t Cursor = 0;                // a file offset
+  int LargeImage = 0;                      // 1 when the file is longer than 0x7FFFFF bytes
+  int RecordSize = 11;                     // bytes per esper record; kept from one load to the next
+  int HeaderSize = 0;                      // file bytes before ROM offset 0
+  std::uint32_t ImageLength = 0;           // bytes that form the image and that Save writes
+  CMemoryDC GlyphSheet;                    // the font in three colour schemes (BuildSheets)
+  CMemoryDC PaletteSheet;                  // the palette swatches (BuildSheets)
   std::array<std::uint8_t, 16> HexDigits{};
   std::array<CString, RomLayout::BonusLabelCount> BonusNames;
   std::array<CString, 31> EsperNames;  // 27 filled
@@ -146,9 +146,7 @@ class CRomImage {
   bool OpenFile(unsigned openMode);
   // After OpenFile: says why in ErrorText, closes the file and returns false.
   bool CloseAndFail(const CString& why);
-  std::uint64_t FileOffset(std::uint64_t romOffset) const {
-    return romOffset + static_cast<unsigned int>(HeaderSize);
-  }
+  std::uint64_t FileOffset(std::uint64_t romOffset) const { return romOffset + static_cast<unsigned int>(HeaderSize); }
 };
 
 // The one image of the program, a global as the editor's design has it. Defined in ui/ beside

@@ -12,11 +12,11 @@
 using EsperRecord = std::array<int, 32>;
 using EsperRecords = std::array<EsperRecord, 31>;
 
-inline constexpr int PairCount = 6;                          // spell pairs of a six-slot record
-constexpr int RateSlot(int pair) { return 2 * pair - 2; }   // pairs count from 1
+inline constexpr int PairCount = 6;                        // spell pairs of a six-slot record
+constexpr int RateSlot(int pair) { return 2 * pair - 2; }  // pairs count from 1
 constexpr int SpellSlot(int pair) { return 2 * pair - 1; }
 inline constexpr int BonusSlot = 12;
-inline constexpr int NoValue = 0xFF;                         // an empty spell slot, or no bonus
+inline constexpr int NoValue = 0xFF;  // an empty spell slot, or no bonus
 
 static_assert(SpellSlot(PairCount) + 1 == BonusSlot);
 static_assert(BonusSlot + 1 == RomLayout::SixSlotRecordSize);

@@ -10,8 +10,7 @@ namespace SampleFont {
 namespace {
 
 // The characters drawn, in code order from GameText::UpperA.
-constexpr std::string_view Drawn =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+-.%/!'";
+constexpr std::string_view Drawn = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+-.%/!'";
 
 static_assert(GameText::UpperA + 26 == GameText::LowerA && GameText::LowerA + 26 == GameText::Digit0,
               "letters and digits follow each other, so one string maps them all");
@@ -108,14 +107,7 @@ constexpr std::string_view Art[] = {
 };
 
 constexpr std::string_view MarkArt[] = {
-    "........",
-    "........",
-    "........",
-    "........",
-    "..#.#...",
-    "...#....",
-    "..#.#...",
-    "........",
+    "........", "........", "........", "........", "..#.#...", "...#....", "..#.#...", "........",
 };
 
 static_assert(std::size(Art) == 8 * ((Drawn.size() + CellsPerBand - 1) / CellsPerBand));

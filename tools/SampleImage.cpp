@@ -19,23 +19,22 @@ namespace SampleImage {
 namespace {
 
 constexpr std::array<std::string_view, RomLayout::SpellNameCount> SpellNames{
-    "Spark",  "Frost",  "Gale",   "Mend",    "Ward",    "Ember",   "Sleet",  "Tremor", "Surge",
-    "Veil",   "Blink",  "Hush!",  "Siphon",  "Lumen",   "Thorn",   "Mire",   "Swift",  "Lull",
-    "Scour",  "Gleam",  "Cinder", "Rime",    "Tempo",   "Shroud",  "Glint",  "Torrent", "Zephyr",
-    "Brine",  "Quill",  "Pyre",   "Hail",    "Moss",    "Dusk",    "Dawn",   "Fathom", "Rust",
-    "St.Ash", "Husk",   "Kindle", "Nettle",  "Pulse",   "Rift",    "Shard",  "Tide",   "Umbra",
-    "Vortex", "Wisp",   "Yonder", "Zest",    "Bramble", "Clarion", "Drift",  "Echo 2", "Mend+2",
+    "Spark", "Frost",  "Gale",  "Mend",    "Ward",   "Ember",   "Sleet",   "Tremor", "Surge",  "Veil",   "Blink",
+    "Hush!", "Siphon", "Lumen", "Thorn",   "Mire",   "Swift",   "Lull",    "Scour",  "Gleam",  "Cinder", "Rime",
+    "Tempo", "Shroud", "Glint", "Torrent", "Zephyr", "Brine",   "Quill",   "Pyre",   "Hail",   "Moss",   "Dusk",
+    "Dawn",  "Fathom", "Rust",  "St.Ash",  "Husk",   "Kindle",  "Nettle",  "Pulse",  "Rift",   "Shard",  "Tide",
+    "Umbra", "Vortex", "Wisp",  "Yonder",  "Zest",   "Bramble", "Clarion", "Drift",  "Echo 2", "Mend+2",
 };
 
 constexpr std::array<std::string_view, RomLayout::EsperNameCount> EsperNames{
-    "Vesper",  "Orrin",  "Kaldra", "Thessin", "Morvane", "Quillon", "Ysmere",  "Brannoch", "Caelix",
-    "D'Varn",  "Elvaren", "Fennick", "Galdur", "Hestra",  "Ilvane",  "Jorrik",  "Kestrin",  "Lunara",
-    "Myrrde",  "Nalvor", "Oskarn", "Pellam",  "Rhovan",  "Sabrith", "Tovarin", "Umbrel",   "Wyndra",
+    "Vesper", "Orrin",   "Kaldra",  "Thessin", "Morvane", "Quillon", "Ysmere",  "Brannoch", "Caelix",
+    "D'Varn", "Elvaren", "Fennick", "Galdur",  "Hestra",  "Ilvane",  "Jorrik",  "Kestrin",  "Lunara",
+    "Myrrde", "Nalvor",  "Oskarn",  "Pellam",  "Rhovan",  "Sabrith", "Tovarin", "Umbrel",   "Wyndra",
 };
 
 constexpr std::array<std::string_view, RomLayout::BonusNameCount> BonusNames{
-    "HP +5%",  "HP +15%", "HP +25%", "MP +5%", "MP +15%", "MP +25%", "Str +1", "Str +2",   "Agi +1",
-    "Agi +2",  "Vit +1",  "Vit +2",  "Wis +1", "Wis +2",  "HP/MP +5", "Resist +1", "Exp -10%",
+    "HP +5%", "HP +15%", "HP +25%", "MP +5%", "MP +15%", "MP +25%",  "Str +1",    "Str +2",   "Agi +1",
+    "Agi +2", "Vit +1",  "Vit +2",  "Wis +1", "Wis +2",  "HP/MP +5", "Resist +1", "Exp -10%",
 };
 
 template <std::size_t N>
@@ -64,9 +63,7 @@ void CheckVariant(const Options& options) {
   if (options.Variant < 0) throw std::invalid_argument("the variant must not be negative");
 }
 
-int Slots(const Options& options) {
-  return options.Records == Layout::SixSlot ? PairCount : PairCount - 1;
-}
+int Slots(const Options& options) { return options.Records == Layout::SixSlot ? PairCount : PairCount - 1; }
 
 int RecordSize(const Options& options) {
   return options.Records == Layout::SixSlot ? RomLayout::SixSlotRecordSize : RomLayout::FiveSlotRecordSize;
@@ -82,7 +79,7 @@ std::vector<std::vector<std::uint8_t>> Records(const Options& options) {
   for (int e = 0; e < RomLayout::EsperCount; ++e) {
     std::vector<std::uint8_t> record;
     const std::int64_t filled = 1 + (e * 7 + v) % slots;  // 7 is coprime to 5 and 6: every count shows up
-    const bool gap = filled >= 3 && (e + v) % 9 == 4;  // an empty pair between filled ones
+    const bool gap = filled >= 3 && (e + v) % 9 == 4;     // an empty pair between filled ones
     for (int s = 0; s < slots; ++s) {
       if (s >= filled || (gap && s == 1)) {
         record.insert(record.end(), {0, EmptySpell});
@@ -212,12 +209,12 @@ std::vector<std::uint8_t> Make(const Options& options) {
     at += record.size();
   }
 
-  PutNames(bytes, header + RomLayout::SpellNameBlock, RomLayout::SpellNameWidth, RomLayout::SpellNameCount,
-           SpellName, options);
-  PutNames(bytes, header + RomLayout::EsperNameBlock, RomLayout::EsperNameWidth, RomLayout::EsperNameCount,
-           EsperName, options);
-  PutNames(bytes, header + RomLayout::BonusNameBlock, RomLayout::BonusNameWidth, RomLayout::BonusNameCount,
-           BonusName, options);
+  PutNames(bytes, header + RomLayout::SpellNameBlock, RomLayout::SpellNameWidth, RomLayout::SpellNameCount, SpellName,
+           options);
+  PutNames(bytes, header + RomLayout::EsperNameBlock, RomLayout::EsperNameWidth, RomLayout::EsperNameCount, EsperName,
+           options);
+  PutNames(bytes, header + RomLayout::BonusNameBlock, RomLayout::BonusNameWidth, RomLayout::BonusNameCount, BonusName,
+           options);
   if (options.InternalHeader) PutInternalHeader(rom, RomLayout::ImageLengthOf(total) - header);
   return bytes;
 }
@@ -243,17 +240,11 @@ std::vector<std::uint8_t> EsperRecord(const Options& options, int esper) {
   return Records(options)[static_cast<std::size_t>(esper)];
 }
 
-std::string SpellName(const Options& options, int spell) {
-  return Rotated(SpellNames, options, spell);
-}
+std::string SpellName(const Options& options, int spell) { return Rotated(SpellNames, options, spell); }
 
-std::string EsperName(const Options& options, int esper) {
-  return Rotated(EsperNames, options, esper);
-}
+std::string EsperName(const Options& options, int esper) { return Rotated(EsperNames, options, esper); }
 
-std::string BonusName(const Options& options, int bonus) {
-  return Rotated(BonusNames, options, bonus);
-}
+std::string BonusName(const Options& options, int bonus) { return Rotated(BonusNames, options, bonus); }
 
 std::vector<std::uint8_t> EncodeName(std::string_view ascii) {
   std::vector<std::uint8_t> code;

@@ -17,8 +17,8 @@ struct Options {
   std::uint64_t RomSize = 3 * 1024 * 1024;  // bytes from ROM offset 0
   bool Header = false;                      // 512 extra bytes at the start of the file
   Layout Records = Layout::FiveSlot;
-  int Variant = 0;                          // another value gives other names and records
-  bool InternalHeader = false;              // a HiROM internal header with a good checksum
+  int Variant = 0;              // another value gives other names and records
+  bool InternalHeader = false;  // a HiROM internal header with a good checksum
 };
 
 // Larger sizes are refused rather than allocated.

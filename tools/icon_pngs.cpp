@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
-
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -19,7 +18,8 @@ int main(int argc, char** argv) {
     if (!reader.jumpToImage(i)) break;
     const QImage image = reader.read();
     if (image.isNull()) break;
-    const QString folder = QString("%1/%2x%3/apps").arg(QString::fromLocal8Bit(argv[2])).arg(image.width()).arg(image.height());
+    const QString folder =
+        QString("%1/%2x%3/apps").arg(QString::fromLocal8Bit(argv[2])).arg(image.width()).arg(image.height());
     if (!QDir().mkpath(folder) || !image.save(folder + "/" + QString::fromLocal8Bit(argv[3]) + ".png")) {
       std::fprintf(stderr, "icon-pngs: cannot write into %s\n", folder.toLocal8Bit().constData());
       return 1;

@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
     std::cerr << "make-sample-image: " << error << "\n";
     return 1;
   }
-  std::cout << output << ": " << bytes.size() << " bytes, header " << SampleImage::HeaderSizeFor(bytes.size())
-            << ", " << (options.Records == SampleImage::Layout::SixSlot ? "six" : "five") << "-slot records, variant "
+  std::cout << output << ": " << bytes.size() << " bytes, header " << SampleImage::HeaderSizeFor(bytes.size()) << ", "
+            << (options.Records == SampleImage::Layout::SixSlot ? "six" : "five") << "-slot records, variant "
             << options.Variant << "\n";
   return 0;
 }

@@ -27,7 +27,7 @@ void CEditorDlg::LoadChosenFile() {
   BuildSheets();
   // Filled with redraw off: each box repaints once when its list is complete, not per item.
   CGameTextComboBox* const boxes[] = {&SpellBox(1), &SpellBox(2), &SpellBox(3), &SpellBox(4),
-                                      &SpellBox(5), &SpellBox(6), &EsperBox, &BonusBox};
+                                      &SpellBox(5), &SpellBox(6), &EsperBox,    &BonusBox};
   for (CGameTextComboBox* box : boxes) box->SetRedraw(FALSE);
 
   for (int pair = 1; pair <= PairCount; ++pair) SpellBox(pair).ResetContent();

@@ -39,7 +39,8 @@ void DownloadPatch() {
   std::vector<std::uint8_t> saved = loaded;
   std::copy_n(g_rom.Buffer.get(), g_rom.GetImageLength(), saved.begin());
   const auto header = static_cast<std::size_t>(g_rom.HeaderSize);
-  const std::span<const std::uint8_t> source = std::span(loaded).subspan(header), target = std::span(saved).subspan(header);
+  const std::span<const std::uint8_t> source = std::span(loaded).subspan(header),
+                                      target = std::span(saved).subspan(header);
   if (std::equal(source.begin(), source.end(), target.begin())) {
     Tell("The edits change no byte of " + name + "; there is nothing to patch.");
     return;

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -30,7 +29,8 @@ namespace {
 
 double NowUs() {
   return static_cast<double>(
-      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch()).count());
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count());
 }
 
 // Notes when the editor's window is first painted.

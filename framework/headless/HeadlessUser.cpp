@@ -80,8 +80,8 @@ void ClearMessageBoxes() {
 
 void DrawComboItem(CWnd& dialog, int id, int index, UINT state, RECT rect, HDC target) {
   HWND__* combo = Control(dialog, id);
-  DRAWITEMSTRUCT item{ODT_COMBOBOX, static_cast<UINT>(id), static_cast<UINT>(index), ODA_DRAWENTIRE, state, combo,
-                      target, rect, 0};
+  DRAWITEMSTRUCT item{
+      ODT_COMBOBOX, static_cast<UINT>(id), static_cast<UINT>(index), ODA_DRAWENTIRE, state, combo, target, rect, 0};
   Backend::Send(dialog.m_hWnd, WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
 }
 

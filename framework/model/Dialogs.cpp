@@ -51,8 +51,8 @@ HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const 
   // WM_INITDIALOG, while no control object is attached yet.
   for (auto& child : raw->Children)
     if (child->ClassName == "ComboBox" && (child->Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) {
-      MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(child->Id), static_cast<UINT>(-1), 0,
-                                OfferedFieldHeight, 0};
+      MEASUREITEMSTRUCT measure{
+          ODT_COMBOBOX, static_cast<UINT>(child->Id), static_cast<UINT>(-1), 0, OfferedFieldHeight, 0};
       Backend::Send(raw, WM_MEASUREITEM, static_cast<WPARAM>(child->Id), reinterpret_cast<LPARAM>(&measure));
       child->FieldHeight = measure.itemHeight;
     }

@@ -29,8 +29,7 @@ void SelectBitmap(HDC dc, void* bitmapHandle) {
 }
 
 bool CreateBitmap(int width, int height, PixelSurface& pixels, void*& handle) {
-  auto* bitmap =
-      new PixelBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
+  auto* bitmap = new PixelBitmap{std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height), width, height};
   pixels = {bitmap->Pixels.data(), width, height};
   handle = bitmap;
   return true;
@@ -63,8 +62,15 @@ namespace WindowModel {
 void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target) {
   if (!combo) return;
   HDC__ dc{target};
-  DRAWITEMSTRUCT item{ODT_COMBOBOX, static_cast<UINT>(combo->Id), static_cast<UINT>(index), ODA_DRAWENTIRE, state, combo,
-                      &dc,          RECT{0, 0, target.Width, target.Height}, 0};
+  DRAWITEMSTRUCT item{ODT_COMBOBOX,
+                      static_cast<UINT>(combo->Id),
+                      static_cast<UINT>(index),
+                      ODA_DRAWENTIRE,
+                      state,
+                      combo,
+                      &dc,
+                      RECT{0, 0, target.Width, target.Height},
+                      0};
   Backend::Send(combo, WM_DRAWITEM, static_cast<WPARAM>(combo->Id), reinterpret_cast<LPARAM>(&item));
 }
 

@@ -85,9 +85,7 @@ void UserEdits(HWND__* edit, const std::string& text, int selStart, int selEnd) 
 }
 
 namespace {
-void Command(HWND__* dialog, int id) {
-  Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
-}
+void Command(HWND__* dialog, int id) { Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0); }
 }  // namespace
 
 void UserPressesEnter(HWND__* dialog) {

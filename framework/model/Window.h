@@ -27,7 +27,7 @@ class WindowPeer {
   virtual void Repaint() {}           // to be drawn again (only while redraw is on)
   virtual void FocusTaken() {}        // the keyboard focus came to this window
   virtual void IconChanged() {}
-  virtual void DialogEnded() {}       // a dialog: EndDialog was called
+  virtual void DialogEnded() {}  // a dialog: EndDialog was called
 };
 
 struct HWND__ {

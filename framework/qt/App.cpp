@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
-
 #include <cstdio>
 #include <map>
 #include <memory>

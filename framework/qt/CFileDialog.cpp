@@ -1,12 +1,13 @@
 // The open-file dialog over QFileDialog: the same filter entries, an existing file only,
 // owned by the main window.
 
+#include "framework/CFileDialog.h"
+
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
 #include <QPointer>
 
-#include "framework/CFileDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/qt/QtWindow.h"

@@ -22,7 +22,6 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOptionButton>
-
 #include <algorithm>
 
 #include "framework/model/WindowModel.h"
@@ -57,7 +56,8 @@ QImage OwnerDrawnItem(HWND__* combo, int index, UINT state, const QSize& size) {
                         PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()});
   // The program writes 0x00RRGGBB; RGB32 wants the top byte set.
   auto* bits = reinterpret_cast<std::uint32_t*>(pixels.bits());
-  for (qsizetype i = 0, n = static_cast<qsizetype>(pixels.width()) * pixels.height(); i < n; ++i) bits[i] |= 0xFF000000u;
+  for (qsizetype i = 0, n = static_cast<qsizetype>(pixels.width()) * pixels.height(); i < n; ++i)
+    bits[i] |= 0xFF000000u;
   return pixels;
 }
 
@@ -199,8 +199,10 @@ class EditControl : public QLineEdit, public WindowPeer {
     const QString shown = Utf8(Window->Text);
     if (text() != shown) setText(shown);
     const int start = Utf16Position(Window->Text, Window->SelStart), end = Utf16Position(Window->Text, Window->SelEnd);
-    if (start == end) setCursorPosition(end);
-    else setSelection(start, end - start);  // the caret at the end
+    if (start == end)
+      setCursorPosition(end);
+    else
+      setSelection(start, end - start);  // the caret at the end
   }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
 
@@ -257,8 +259,10 @@ class StaticControl : public QLabel, public WindowPeer {
     } else {
       for (const QString& word : text().split(' ', Qt::SkipEmptyParts)) {
         const QString longer = lines.isEmpty() ? word : lines.back() + ' ' + word;
-        if (!lines.isEmpty() && metrics.horizontalAdvance(longer) <= width()) lines.back() = longer;
-        else lines << word;
+        if (!lines.isEmpty() && metrics.horizontalAdvance(longer) <= width())
+          lines.back() = longer;
+        else
+          lines << word;
       }
     }
     for (int i = 0; i < lines.size(); ++i)

@@ -68,8 +68,7 @@ QMenuBar* MenuBar(HWND__* dialog, const std::vector<MenuItemTemplate>& items, QW
         // Posted, as a menu command is: the menu has closed before the command runs.
         QObject::connect(action, &QAction::triggered, action, [dialog, parent, id] {
           QMetaObject::invokeMethod(
-              parent, [dialog, id] { Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); },
-              Qt::QueuedConnection);
+              parent, [dialog, id] { Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }, Qt::QueuedConnection);
         });
         break;
       }

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSessionManager>
-
 #include <cstdio>
 #include <cstdlib>
 

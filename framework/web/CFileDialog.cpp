@@ -2,9 +2,10 @@
 // where the browser has it, else the page's <input type="file" id="open-image">), with the
 // same filter entries. A file the user dropped or opened on the page is taken at once.
 
+#include "framework/CFileDialog.h"
+
 #include <emscripten.h>
 
-#include "framework/CFileDialog.h"
 #include "framework/web/WebPage.h"
 
 namespace {

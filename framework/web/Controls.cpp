@@ -20,7 +20,8 @@ EM_JS(void, PageCreateControl,
       (HWND__ * window, HWND__* dialog, int kind, int id, int x, int y, int width, int height, int style,
        const char* text, int tabStop),
       {
-        TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text), tabStop != 0);
+        TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text),
+                                 tabStop != 0);
       });
 EM_JS(void, PageItemsChanged, (HWND__ * window, int count), { TaveroPage.itemsChanged(window, count); });
 EM_JS(void, PageSelectionChanged, (HWND__ * window, int index), { TaveroPage.selectionChanged(window, index); });
@@ -97,8 +98,7 @@ EMSCRIPTEN_KEEPALIVE const char* tavero_item_name(HWND__* combo, int index) {
 
 // The owner's drawing of item index (-1 with ODS_COMBOBOXEDIT: the selection field) at
 // width x height, as RGBA bytes for an ImageData; valid until the next call.
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* tavero_draw_item(HWND__* combo, int index, int state, int width,
-                                                         int height) {
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* tavero_draw_item(HWND__* combo, int index, int state, int width, int height) {
   static std::vector<std::uint32_t> pixels;
   pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFF);
   if (WindowModel::IsWindow(combo) && width > 0 && height > 0)

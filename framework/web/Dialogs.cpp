@@ -17,12 +17,12 @@
 namespace {
 
 EM_JS(void, PageCreateDialog,
-      (HWND__ * window, int main, int templateId, const char* caption, int width, int height, const char* menu),
-      {
+      (HWND__ * window, int main, int templateId, const char* caption, int width, int height, const char* menu), {
         TaveroPage.createDialog(window, main != 0, templateId, UTF8ToString(caption), width, height,
                                 JSON.parse(UTF8ToString(menu)));
       });
-EM_JS(void, PageDialogText, (HWND__ * window, const char* text), { TaveroPage.dialogText(window, UTF8ToString(text)); });
+EM_JS(void, PageDialogText, (HWND__ * window, const char* text),
+      { TaveroPage.dialogText(window, UTF8ToString(text)); });
 EM_JS(void, PageShowDialog, (HWND__ * window), { TaveroPage.showDialog(window); });
 EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); });
 EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
@@ -55,7 +55,9 @@ std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
     if (json.size() > 1) json += ',';
     switch (item.Type) {
       case MenuItemTemplate::Kind::Separator: json += "{\"separator\":true}"; break;
-      case MenuItemTemplate::Kind::Popup: json += "{\"text\":" + Quoted(item.Text) + ",\"items\":" + MenuJson(item.Items) + "}"; break;
+      case MenuItemTemplate::Kind::Popup:
+        json += "{\"text\":" + Quoted(item.Text) + ",\"items\":" + MenuJson(item.Items) + "}";
+        break;
       case MenuItemTemplate::Kind::Command:
         json += "{\"text\":" + Quoted(item.Text) + ",\"id\":" + std::to_string(item.Id) + "}";
         break;
@@ -77,10 +79,11 @@ INT_PTR RunModal(CDialog& dialog) {
   std::unique_ptr<DialogPeer> peer;
   HWND__* window = WindowModel::CreateDialogWindow(dialog, source, [&](HWND__* made) {
     const auto menu = resources.Menus.find(static_cast<UINT>(source.Menu));
-    PageCreateDialog(made, main ? 1 : 0, static_cast<int>(dialog.TemplateId), source.Caption.c_str(), made->ClientWidth,
-                     made->ClientHeight,
-                     MenuJson(source.Menu && menu != resources.Menus.end() ? menu->second : std::vector<MenuItemTemplate>{})
-                         .c_str());
+    PageCreateDialog(
+        made, main ? 1 : 0, static_cast<int>(dialog.TemplateId), source.Caption.c_str(), made->ClientWidth,
+        made->ClientHeight,
+        MenuJson(source.Menu && menu != resources.Menus.end() ? menu->second : std::vector<MenuItemTemplate>{})
+            .c_str());
     peer = std::make_unique<DialogPeer>(made);
     made->Peer = peer.get();
     WebControls::CreateControlElements(made);

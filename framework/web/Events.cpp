@@ -18,22 +18,22 @@ namespace {
 
 // The kinds of event page.js queues (TaveroPage.Event there).
 enum Kind {
-  Command = 1,        // window, id: a menu command
-  Pick = 2,           // combo, index
-  Drop = 3,           // combo
-  CloseList = 4,      // combo
-  ListKey = 5,        // combo, virtual key
-  Type = 6,           // edit, character
-  Caret = 7,          // edit, start, end (UTF-8 bytes)
-  Edited = 8,         // edit, start, end, text
-  Focus = 9,          // window
-  Enter = 10,         // dialog
-  Escape = 11,        // dialog
-  Click = 12,         // button
-  Close = 13,         // dialog
-  AnswerGiven = 14,   // request, value, text
-  PageCommand = 15,   // text: the command's name
-  OpenFile = 16,      // a: the Load command's id, text: the path of a file opened outside a Load
+  Command = 1,       // window, id: a menu command
+  Pick = 2,          // combo, index
+  Drop = 3,          // combo
+  CloseList = 4,     // combo
+  ListKey = 5,       // combo, virtual key
+  Type = 6,          // edit, character
+  Caret = 7,         // edit, start, end (UTF-8 bytes)
+  Edited = 8,        // edit, start, end, text
+  Focus = 9,         // window
+  Enter = 10,        // dialog
+  Escape = 11,       // dialog
+  Click = 12,        // button
+  Close = 13,        // dialog
+  AnswerGiven = 14,  // request, value, text
+  PageCommand = 15,  // text: the command's name
+  OpenFile = 16,     // a: the Load command's id, text: the path of a file opened outside a Load
 };
 
 struct Event {
@@ -53,7 +53,7 @@ EM_JS(char*, TakeEvent, (int* fields), {
   HEAP32[(fields >> 2) + 1] = event.window || 0;
   HEAP32[(fields >> 2) + 2] = event.a || 0;
   HEAP32[(fields >> 2) + 3] = event.b || 0;
-  return event.text === undefined ? 0 : allocateUTF8(event.text);
+  return event.text == = undefined ? 0 : allocateUTF8(event.text);
 });
 
 Event NextEvent() {

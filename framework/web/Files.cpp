@@ -38,9 +38,7 @@ class WebFiles : public FileSystem {
     bool GetLength(std::uint64_t& length, CString& why) override { return Held->GetLength(length, why); }
     std::size_t Read(void* buffer, std::size_t count, CString& why) override { return Held->Read(buffer, count, why); }
     bool Seek(std::int64_t offset, CString& why) override { return Held->Seek(offset, why); }
-    bool Write(const void* buffer, std::size_t count, CString& why) override {
-      return Held->Write(buffer, count, why);
-    }
+    bool Write(const void* buffer, std::size_t count, CString& why) override { return Held->Write(buffer, count, why); }
     bool Flush(CString& why) override {
       if (!Held->Flush(why)) return false;
       const auto written = Files.Store.TakeWritten(Path);

@@ -1,11 +1,10 @@
 // The platform's files on Windows, and CFile::Replace.
 #include "framework/CFile.h"
 
-#include "framework/win32/WindowsApi.h"
-
 #include <algorithm>
 
 #include "framework/win32/Utf16.h"
+#include "framework/win32/WindowsApi.h"
 
 namespace {
 

@@ -28,10 +28,8 @@ bool ReturnsResultDirectly(UINT message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return true;
-    default:
-      return false;
+    case WM_CTLCOLORSTATIC: return true;
+    default: return false;
   }
 }
 
@@ -65,8 +63,8 @@ INT_PTR RunModal(CDialog& dialog) {
   if (dialog.m_hWnd) return -1;  // already running
   CDialog* outer = Creating;
   Creating = &dialog;
-  INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.TemplateId), OwnerFor(dialog),
-                                   &DialogProc, 0);
+  INT_PTR result =
+      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.TemplateId), OwnerFor(dialog), &DialogProc, 0);
   Creating = outer;
   // The window is gone: its object and those of its controls must not keep its handles.
   if (dialog.m_hWnd && !IsWindow(dialog.m_hWnd)) dialog.Detach();

@@ -1,10 +1,9 @@
 #include "framework/NewFile.h"
 
-#include "framework/win32/WindowsApi.h"
-
 #include <algorithm>
 
 #include "framework/win32/Utf16.h"
+#include "framework/win32/WindowsApi.h"
 
 namespace {
 HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }

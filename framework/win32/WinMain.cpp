@@ -4,7 +4,7 @@
 #include "framework/CWinApp.h"
 #include "framework/win32/Utf16.h"
 #include "framework/win32/WindowsApi.h"
-
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 // The static initialisers have built the application object by now.

@@ -8,4 +8,5 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The system's headers below need windows.h first.
 #include <commdlg.h>

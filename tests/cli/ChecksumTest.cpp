@@ -2,7 +2,6 @@
 // the commands that write do to it.
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -157,7 +156,8 @@ TEST(ChecksumInPlace, FixWritesIntoTheFileItselfThroughAnyLinkKeepingOwnerAndMod
     ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
     if (via == "a symbolic link") std::filesystem::create_symlink("real.smc", link);
     if (via == "a hard link") std::filesystem::create_hard_link(real, link);
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     ASSERT_EQ(::stat(real.c_str(), &before), 0);
 
     CliResult run = RunCli({"checksum", via == "the file" ? real : link, "--fix"});

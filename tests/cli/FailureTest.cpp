@@ -1,9 +1,8 @@
 // Files that cannot be worked on, and the program itself: one message on the standard
 // error, the documented exit status, and every file as it was.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -150,7 +149,8 @@ TEST_P(UnworkableImages, EachCommandFailsWithOneMessageOrWorksAndLeavesTheImage)
       CliResult run = RunCli(args);
       EXPECT_EQ(run.Status, 0) << args[0] << ": " << run.Err;
       bool made = false;
-      for (const char* out : {"out.json", "out.png", "out.bps"}) made = std::filesystem::remove(Dir.PathOf(out)) || made;
+      for (const char* out : {"out.json", "out.png", "out.bps"})
+        made = std::filesystem::remove(Dir.PathOf(out)) || made;
       EXPECT_TRUE(made || !run.Out.empty()) << args[0] << " did something";
     }
     if (GetParam() == Unworkable::Missing)
@@ -311,7 +311,8 @@ TEST(Program, ExitStatusesAndStreams) {
   EXPECT_NE(help.Out.find("Subcommands:"), std::string::npos);
   EXPECT_EQ(help.Err, "");
 
-  for (const char* command : {"info", "dump", "export", "import", "set", "shift", "picture", "patch", "checksum", "diff"}) {
+  for (const char* command :
+       {"info", "dump", "export", "import", "set", "shift", "picture", "patch", "checksum", "diff"}) {
     CliResult sub = RunProgram(dir, {command, "--help"});
     EXPECT_EQ(sub.Status, 0) << command;
     EXPECT_NE(sub.Out.find("Usage: tavero-cli " + std::string(command)), std::string::npos) << sub.Out;

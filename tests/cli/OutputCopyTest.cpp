@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <functional>
+#include <nlohmann/json.hpp>
 
 #include "CliRun.h"
 
@@ -15,8 +14,8 @@ struct CopyCase {
   const char* Name;
   std::vector<std::string> Args;  // IMAGE stands for the input; --output is added
   SampleImage::Options Image;
-  std::function<void(Bytes&)> Change;       // to the input, before the command
-  std::size_t From = 0, To = 0;             // where NEW may differ from the input; none: not said here
+  std::function<void(Bytes&)> Change;  // to the input, before the command
+  std::size_t From = 0, To = 0;        // where NEW may differ from the input; none: not said here
   std::function<std::string(const std::string& image)> Input;  // the standard input
   friend void PrintTo(const CopyCase& c, std::ostream* out) { *out << c.Name; }
 };
@@ -34,13 +33,28 @@ std::string EditedExport(const std::string& image) {
 }
 
 const CopyCase Cases[] = {
-    {"Import", {"import", "IMAGE", "-"}, SampleOptions(true, true), nullptr, SlotOffset(true, 0, 0),
-     SlotOffset(true, 0, 0) + 1, EditedExport},
-    {"Set", {"set", "IMAGE", "--esper", "0", "--rate", "1=9"}, SampleOptions(true), nullptr, SlotOffset(false, 0, 0),
-     SlotOffset(false, 0, 0) + 1, nullptr},
+    {"Import",
+     {"import", "IMAGE", "-"},
+     SampleOptions(true, true),
+     nullptr,
+     SlotOffset(true, 0, 0),
+     SlotOffset(true, 0, 0) + 1,
+     EditedExport},
+    {"Set",
+     {"set", "IMAGE", "--esper", "0", "--rate", "1=9"},
+     SampleOptions(true),
+     nullptr,
+     SlotOffset(false, 0, 0),
+     SlotOffset(false, 0, 0) + 1,
+     nullptr},
     {"Shift", {"shift", "IMAGE"}, SampleOptions(false, true), nullptr, 0, 0, nullptr},
-    {"ChecksumFix", {"checksum", "IMAGE", "--fix"}, WithInternalHeader(SampleOptions(true)),
-     [](Bytes& bytes) { bytes[SlotOffset(false, 3, 0)] ^= 0x5A; }, 0xFFDC, 0xFFE0, nullptr},
+    {"ChecksumFix",
+     {"checksum", "IMAGE", "--fix"},
+     WithInternalHeader(SampleOptions(true)),
+     [](Bytes& bytes) { bytes[SlotOffset(false, 3, 0)] ^= 0x5A; },
+     0xFFDC,
+     0xFFE0,
+     nullptr},
 };
 
 class OutputCopy : public ::testing::TestWithParam<CopyCase> {

@@ -128,9 +128,9 @@ TEST_F(Patches, EightMiBPairsNearTheOffsetThatReadsAsEof) {
     std::size_t Length;
   };
   const std::vector<Change> cases[] = {
-      {{0x454F46, 1}},                                   // a record would start at "EOF"
-      {{0x454F46 - 0xFFFF, 0x18000}},                     // a split of a long run lands on it
-      {{0, 1}, {0x800000 - 1, 1}, {0x454F40, 3}},          // both ends, and one just before
+      {{0x454F46, 1}},                             // a record would start at "EOF"
+      {{0x454F46 - 0xFFFF, 0x18000}},              // a split of a long run lands on it
+      {{0, 1}, {0x800000 - 1, 1}, {0x454F40, 3}},  // both ends, and one just before
   };
   const Bytes original = PatternedBytes(0x800000);
   const std::string a = Dir.Write("a.smc", original);
@@ -191,12 +191,12 @@ TEST_F(Patches, EveryRefusalLeavesEveryFileAsItWas) {
   const std::string rate = std::to_string(SampleImage::EsperRecord(SampleOptions(true, false, 3), 0)[0]);
 
   const std::pair<std::vector<std::string>, int> refused[] = {
-      {{"patch", image, copy, out}, 1},                 // identical
-      {{"patch", image, other, out}, 1},                // lengths differ
-      {{"patch", image, changed, changed}, 1},          // OUT is an input
-      {{"patch", oddHeader, changed, out}, 1},          // a header other than 512 bytes
-      {{"patch", bigA, bigB, Dir.PathOf("out.ips"), "--ips"}, 1},  // past 16 MiB
-      {{"patch", image, changed, Dir.PathOf("out.ips")}, 2},       // named .ips, written as BPS
+      {{"patch", image, copy, out}, 1},                                            // identical
+      {{"patch", image, other, out}, 1},                                           // lengths differ
+      {{"patch", image, changed, changed}, 1},                                     // OUT is an input
+      {{"patch", oddHeader, changed, out}, 1},                                     // a header other than 512 bytes
+      {{"patch", bigA, bigB, Dir.PathOf("out.ips"), "--ips"}, 1},                  // past 16 MiB
+      {{"patch", image, changed, Dir.PathOf("out.ips")}, 2},                       // named .ips, written as BPS
       {{"set", image, "--esper", "0", "--rate", "1=" + rate, "--patch", out}, 1},  // changes nothing
       {{"set", image, "--esper", "0", "--rate", "1=9", "--patch", image}, 1},
       {{"set", five, "--esper", "0", "--rate", "1=9", "--patch", out}, 1},
@@ -206,7 +206,7 @@ TEST_F(Patches, EveryRefusalLeavesEveryFileAsItWas) {
       {{"checksum", notHiRom}, 1},
       {{"checksum", notHiRom, "--fix", "--output", Dir.PathOf("x.smc")}, 1},
       {{"checksum", oddHeader, "--fix"}, 1},
-      {{"checksum", locked, "--fix"}, 1},               // read-only
+      {{"checksum", locked, "--fix"}, 1},  // read-only
       {{"checksum", image, "--fix", "--output", image}, 1},
       {{"checksum", image, "--output", Dir.PathOf("x.smc")}, 2},  // --output without --fix
       {{"diff", image, Dir.PathOf("missing.smc")}, 1},

@@ -92,7 +92,9 @@ TEST_F(Pictures, NamesAreDrawnAsTheEditorsListsDrawThem) {
   item.Bitmap.CreateCompatibleBitmap(&item, itemWidth, Cli::NameLineHeight);
   item.SelectObject(&item.Bitmap);
 
-  struct Line { int Box, Item, Column, Row; };
+  struct Line {
+    int Box, Item, Column, Row;
+  };
   std::vector<Line> lines;
   for (int e : {1, 13, 26}) lines.push_back({IDC_ESPER, e, 0, e});
   for (int s : {0, 30, 53}) lines.push_back({IDC_SPELL6, s + 1, 1, s});  // item 0 is "No Spell"

@@ -20,8 +20,10 @@ std::string EditName(const testing::TestParamInfo<SlotEdit>& test) {
   std::string name;
   for (const std::string& arg : test.param.Args)
     for (char c : arg)
-      if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-      else if (!name.empty()) name += '_';
+      if (std::isalnum(static_cast<unsigned char>(c)))
+        name += c;
+      else if (!name.empty())
+        name += '_';
   return name;
 }
 
@@ -130,13 +132,20 @@ TEST(SetRefusals, LeaveTheImageAsItWas) {
   const std::string image = dir.Write("image.smc", six);
   const std::string five = dir.Write("five.smc", Sample(false));
   const std::pair<std::vector<std::string>, int> cases[] = {
-      {{"--esper", "27", "--rate", "1=1"}, 1},  {{"--esper", "0", "--rate", "7=1"}, 1},
-      {{"--esper", "0", "--rate", "1=256"}, 1}, {{"--esper", "0", "--spell", "1=54"}, 1},
-      {{"--esper", "0", "--bonus", "256"}, 1},  {{"--esper", "0", "--rate", "1=99999999999"}, 1},
-      {{"--esper", "0"}, 2},                    {{"--esper", "x", "--rate", "1=1"}, 2},
-      {{"--esper", "0", "--rate", "1"}, 2},     {{"--esper", "0", "--rate", "1=-1"}, 2},
-      {{"--esper", "0", "--spell", "1=fire"}, 2}, {{"--esper", "0", "--rate", "1=1", "--rate", "1=2"}, 2},
-      {{"--esper", "0", "--colour", "1"}, 2},   {{"--rate", "1=1"}, 2},
+      {{"--esper", "27", "--rate", "1=1"}, 1},
+      {{"--esper", "0", "--rate", "7=1"}, 1},
+      {{"--esper", "0", "--rate", "1=256"}, 1},
+      {{"--esper", "0", "--spell", "1=54"}, 1},
+      {{"--esper", "0", "--bonus", "256"}, 1},
+      {{"--esper", "0", "--rate", "1=99999999999"}, 1},
+      {{"--esper", "0"}, 2},
+      {{"--esper", "x", "--rate", "1=1"}, 2},
+      {{"--esper", "0", "--rate", "1"}, 2},
+      {{"--esper", "0", "--rate", "1=-1"}, 2},
+      {{"--esper", "0", "--spell", "1=fire"}, 2},
+      {{"--esper", "0", "--rate", "1=1", "--rate", "1=2"}, 2},
+      {{"--esper", "0", "--colour", "1"}, 2},
+      {{"--rate", "1=1"}, 2},
   };
   for (const auto& [flags, status] : cases) {
     std::vector<std::string> args{"set", image};

@@ -25,9 +25,9 @@ TEST(Transliteration, EveryByteComesBackAloneAndInARun) {
 
 TEST(Transliteration, WritesOnlyTheEditorsCodesBare) {
   const std::pair<int, const char*> cases[] = {
-      {0x80, "A"},    {0x99, "Z"},    {0x9A, "a"},    {0xB3, "z"},    {0xB4, "0"},    {0xBD, "9"},
-      {0xFF, " "},    {0xBE, "{BE}"}, {0x7F, "{7F}"}, {0xFE, "{FE}"}, {0x41, "{41}"}, {0x20, "{20}"},
-      {0x7B, "{7B}"}, {0x01, "{01}"}, {0xD7, "{D7}"},
+      {0x80, "A"},    {0x99, "Z"},    {0x9A, "a"},    {0xB3, "z"},    {0xB4, "0"},
+      {0xBD, "9"},    {0xFF, " "},    {0xBE, "{BE}"}, {0x7F, "{7F}"}, {0xFE, "{FE}"},
+      {0x41, "{41}"}, {0x20, "{20}"}, {0x7B, "{7B}"}, {0x01, "{01}"}, {0xD7, "{D7}"},
   };
   for (auto [value, text] : cases) EXPECT_EQ(TransliterateGameText(Byte(value)), text) << value;
   EXPECT_EQ(TransliterateGameText("\x92\xA9\xFE\xFF\xB5"), "Sp{FE} 1");
@@ -41,9 +41,9 @@ TEST(Transliteration, ReadsLowerCaseEscapes) {
 
 TEST(Transliteration, RefusesTextNoTransliterationGives) {
   const std::pair<const char*, const char*> cases[] = {
-      {"{", "character 1"},     {"{F", "character 1"},      {"ab{F}", "character 3"}, {"{FG}", "character 1"},
-      {"{FFF}", "character 1"}, {"}", "character 1"},       {"a-b", "character 2: '-'"},
-      {"x\ty", "byte 0x09"},    {"\xC3\xA9", "byte 0xC3"},
+      {"{", "character 1"},        {"{F", "character 1"},    {"ab{F}", "character 3"},
+      {"{FG}", "character 1"},     {"{FFF}", "character 1"}, {"}", "character 1"},
+      {"a-b", "character 2: '-'"}, {"x\ty", "byte 0x09"},    {"\xC3\xA9", "byte 0xC3"},
   };
   for (auto [text, where] : cases) {
     std::string back, error;

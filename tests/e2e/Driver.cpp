@@ -453,7 +453,8 @@ LARGE_INTEGER Editor::LoadThroughFileDialog(const std::wstring& path, int saveAn
   const LARGE_INTEGER pressed = Now();
   Post(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   // Hidden is not gone: Wine takes another 10-25 ms to destroy the dialog after hiding it.
-  WaitUntil("the open-file dialog to be destroyed after OK", [&] { return !IsWindow(dialog); }, 5000, 1);
+  WaitUntil(
+      "the open-file dialog to be destroyed after OK", [&] { return !IsWindow(dialog); }, 5000, 1);
   FileDialogClosedMs = MillisecondsSince(pressed);
   return pressed;
 }

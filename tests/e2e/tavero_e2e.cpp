@@ -328,9 +328,10 @@ void Times() {
     programParts.push_back(ms - editor.FileDialogClosedMs);
     editor.Exit();
   }
-  std::printf("load time over %zu loads, from OK in the open-file dialog to the refreshed fields: %s (goal: median "
-              "under 100 ms)\n",
-              loads.size(), Figure(loads).c_str());
+  std::printf(
+      "load time over %zu loads, from OK in the open-file dialog to the refreshed fields: %s (goal: median "
+      "under 100 ms)\n",
+      loads.size(), Figure(loads).c_str());
   std::printf("  until the open-file dialog is gone (Wine's part): %s\n", Figure(dialogParts).c_str());
   std::printf("  from then to the refreshed fields (the program's part): %s (goal: median under 25 ms)\n",
               Figure(programParts).c_str());
@@ -383,8 +384,8 @@ void EditsReachTheFile() {
   // front of it, "1" made "130", stored without a prompt).
   const std::pair<int, int> selected = editor.EditSelection(IDC_RATE2);
   Check(selected == std::pair<int, int>(0, 2), "after the prompt the field's text is selected (" +
-                                                    std::to_string(selected.first) + ".." +
-                                                    std::to_string(selected.second) + ")");
+                                                   std::to_string(selected.first) + ".." +
+                                                   std::to_string(selected.second) + ")");
   editor.TypeAtCaret(IDC_RATE2, "1");
   Check(editor.FieldText(IDC_RATE2) == L"1",
         "the next key replaces it (reads \"" + Narrow(editor.FieldText(IDC_RATE2)) + "\")");

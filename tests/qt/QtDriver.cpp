@@ -1,5 +1,7 @@
 #include "QtDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
@@ -12,10 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <deque>
-
-#include <gtest/gtest.h>
 
 #include "framework/Backend.h"
 #include "framework/CWinApp.h"

@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QString>
-
 #include <functional>
 #include <string>
 #include <vector>

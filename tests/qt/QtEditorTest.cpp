@@ -4,15 +4,13 @@
 // (held to bytes written out in the test, not to what the code itself would write).
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QStyleOptionComboBox>
 #include <QTest>
-
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -88,10 +86,10 @@ TEST_F(NativeEditor, EditsReachTheFileAsTheInMemoryEditorWritesThem) {
   EXPECT_EQ(prompt, "Please enter an integer between 0 and 255.");
   Bytes expected = original;
   const std::size_t record = Expected::EsperBlock + 13 * 4;
-  expected[record + 0] = 9;     // rate 1
-  expected[record + 2] = 77;    // rate 2
-  expected[record + 5] = 10;    // spell 3
-  expected[record + 12] = 0xFF; // no bonus
+  expected[record + 0] = 9;      // rate 1
+  expected[record + 2] = 77;     // rate 2
+  expected[record + 5] = 10;     // spell 3
+  expected[record + 12] = 0xFF;  // no bonus
   EXPECT_EQ(Differences(ReadFileBytes(path), expected), std::vector<std::size_t>{});
 }
 
@@ -159,7 +157,8 @@ TEST_F(NativeEditor, AFailedLoadSaysWhyInTheEditorsWords) {
     EXPECT_EQ(Box(editor, IDC_ESPER)->count(), 0);
   });
   EXPECT_EQ(caption, "TAVERO");  // the name the resources give, as TAVERO.EXE's captions
-  EXPECT_TRUE(text.startsWith(QString::fromStdString("Could not load " + path + ":\nthe file is too short for an image")))
+  EXPECT_TRUE(
+      text.startsWith(QString::fromStdString("Could not load " + path + ":\nthe file is too short for an image")))
       << text.toStdString();
 }
 
@@ -192,9 +191,9 @@ TEST_F(NativeEditor, BoxesShowEveryGlyphOfTheirNamesWithHardEdges) {
         const CellOrigin cell = GlyphCell(static_cast<std::uint8_t>(text[k]), scheme);
         for (int y = 0; y < GlyphSize * scale; ++y)
           for (int x = 0; x < GlyphSize * scale; ++x)
-            ASSERT_EQ(shown.pixel(at.x() * scale + x, at.y() * scale + y) & 0xFFFFFF,
-                      g_rom.GlyphSheet.Surface().Bits[(cell.y + y / scale) * GlyphSheetWidth + cell.x + x / scale] &
-                          0xFFFFFF)
+            ASSERT_EQ(
+                shown.pixel(at.x() * scale + x, at.y() * scale + y) & 0xFFFFFF,
+                g_rom.GlyphSheet.Surface().Bits[(cell.y + y / scale) * GlyphSheetWidth + cell.x + x / scale] & 0xFFFFFF)
                 << what << " at scale " << scale << ", glyph " << k << " at " << x << "," << y;
       }
     };
@@ -204,8 +203,8 @@ TEST_F(NativeEditor, BoxesShowEveryGlyphOfTheirNamesWithHardEdges) {
       for (int id : {IDC_ESPER, IDC_BONUS}) {
         QComboBox* box = Box(editor, id);
         const std::string name = (id == IDC_ESPER ? g_rom.EsperNames[0] : g_rom.BonusNames[16]).Str();
-        expectGlyphs(RenderAt(box, scale), QRect(QPoint(0, 0), box->size()), QPoint(4, 7), name,
-                     ColourScheme::Normal, id == IDC_ESPER ? "the esper face" : "the bonus face");
+        expectGlyphs(RenderAt(box, scale), QRect(QPoint(0, 0), box->size()), QPoint(4, 7), name, ColourScheme::Normal,
+                     id == IDC_ESPER ? "the esper face" : "the bonus face");
       }
 
     QComboBox* box = Box(editor, IDC_ESPER);
@@ -326,8 +325,9 @@ TEST_F(NativeEditor, TheLayoutIsTheWindowsOne) {
     int Id;
     QRect Area;  // client pixels, as measured under Wine
   };
-  const Place places[] = {{IDC_ESPER, {92, 3, 88, 21}},   {IDC_SPELL1, {92, 26, 88, 21}}, {IDC_SPELL4, {92, 94, 88, 21}},
-                          {IDC_SPELL6, {92, 140, 88, 21}}, {IDC_BONUS, {164, 163, 88, 21}}, {IDC_RATE1, {220, 26, 32, 20}},
+  const Place places[] = {{IDC_ESPER, {92, 3, 88, 21}},    {IDC_SPELL1, {92, 26, 88, 21}},
+                          {IDC_SPELL4, {92, 94, 88, 21}},  {IDC_SPELL6, {92, 140, 88, 21}},
+                          {IDC_BONUS, {164, 163, 88, 21}}, {IDC_RATE1, {220, 26, 32, 20}},
                           {IDC_RATE6, {220, 140, 32, 20}}};
   RunEditor([&](CEditorDlg& editor) {
     for (const Place& place : places)
@@ -336,7 +336,7 @@ TEST_F(NativeEditor, TheLayoutIsTheWindowsOne) {
     EXPECT_EQ(client->size(), QSize(256, 185));
     std::vector<QRect> labels;
     for (const QLabel* label : client->findChildren<QLabel*>()) labels.push_back(label->geometry());
-    EXPECT_NE(std::find(labels.begin(), labels.end(), QRect(8, 166, 140, 15)), labels.end());  // "Level Up Bonus:"
+    EXPECT_NE(std::find(labels.begin(), labels.end(), QRect(8, 166, 140, 15)), labels.end());   // "Level Up Bonus:"
     EXPECT_NE(std::find(labels.begin(), labels.end(), QRect(194, 143, 16, 15)), labels.end());  // the sixth "x"
   });
 }

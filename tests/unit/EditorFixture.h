@@ -16,8 +16,8 @@ class EditorFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(Headless::LoadResourceScript(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h",
-                                             &error))
+    ASSERT_TRUE(
+        Headless::LoadResourceScript(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h", &error))
         << error;
     Headless::ClearFileDialogAnswers();
     Headless::ClearModalScripts();

@@ -57,7 +57,8 @@ TEST_F(EditorStart, TemplatesHoldTheirControlsInTabOrder) {
   // The menu, as the native editor builds its menu bar from it.
   ResourceScript script;
   std::string error;
-  ASSERT_TRUE(script.ReadFiles(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h", &error)) << error;
+  ASSERT_TRUE(script.ReadFiles(TAVERO_SOURCE_DIR "/res/TAVERO.rc", TAVERO_SOURCE_DIR "/res/resource.h", &error))
+      << error;
   const std::vector<MenuItemTemplate>& bar = script.Menus.at(IDR_MENU);
   ASSERT_EQ(bar.size(), 2u);
   EXPECT_EQ(bar[0].Text, "&File");

@@ -7,9 +7,18 @@ using Bytes = std::vector<std::uint8_t>;
 // The six-slot code patch, as file bytes at ROM offsets (written out here, not taken from
 // the layout table, so that a slip in the table shows).
 const std::vector<std::pair<std::uint64_t, Bytes>> ExpectedPatch = {
-    {0x2602F, {0x06}}, {0x26295, {0x0D}}, {0x35987, {0xF0, 0xF1}}, {0x35990, {0x08}}, {0x359E1, {0x0D}},
-    {0x35A25, {0x1D}}, {0x35A3C, {0x93}}, {0x35A68, {0x93}},       {0x35B66, {0x0D}}, {0x35B86, {0x07}},
-    {0x35B8F, {0x94}}, {0x35BE0, {0x07}},
+    {0x2602F, {0x06}},
+    {0x26295, {0x0D}},
+    {0x35987, {0xF0, 0xF1}},
+    {0x35990, {0x08}},
+    {0x359E1, {0x0D}},
+    {0x35A25, {0x1D}},
+    {0x35A3C, {0x93}},
+    {0x35A68, {0x93}},
+    {0x35B66, {0x0D}},
+    {0x35B86, {0x07}},
+    {0x35B8F, {0x94}},
+    {0x35BE0, {0x07}},
     {0x3F1F0, {0x10, 0x70, 0x18, 0x7C, 0x18, 0x88, 0x18, 0x94, 0x18, 0xA0, 0x18, 0xAC, 0x18, 0xB8, 0x18, 0xC4}},
 };
 
@@ -76,8 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ProbeCase{"FiveSlot", 0x0B, 0x0B, 11, true, 13}, ProbeCase{"SixSlot", 0x0D, 0x0D, 11, false, 13},
                       ProbeCase{"DisagreeOnFirstLoad", 0x0B, 0x0D, 11, true, 13},
                       ProbeCase{"DisagreeAfterAPatchedLoad", 0x0B, 0x0D, 13, false, 13},
-                      ProbeCase{"Twelve", 0x0C, 0x0C, 11, false, 12},
-                      ProbeCase{"ThirtyTwo", 0x20, 0x20, 11, false, 32},
+                      ProbeCase{"Twelve", 0x0C, 0x0C, 11, false, 12}, ProbeCase{"ThirtyTwo", 0x20, 0x20, 11, false, 32},
                       // Longer records: the first 32 bytes of each, at its own stride.
                       ProbeCase{"LongerThanARow", 0x21, 0x21, 11, false, 33},
                       ProbeCase{"Longest", 0xFF, 0xFF, 13, false, 255}),

@@ -37,20 +37,15 @@ TEST_P(FieldHandlers, EachControlWritesExactlyItsSlotOfTheShownRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, FieldHandlers,
-    ::testing::Values(FieldCase{"Rate1", IDC_RATE1, true, "123", 0, 0, 123},
-                      FieldCase{"Rate2", IDC_RATE2, true, "7", 0, 2, 7},
-                      FieldCase{"Rate3", IDC_RATE3, true, "0", 0, 4, 0},
-                      FieldCase{"Rate4", IDC_RATE4, true, "255", 0, 6, 255},
-                      FieldCase{"Rate5", IDC_RATE5, true, "x1y", 0, 8, 1},
-                      FieldCase{"Rate6", IDC_RATE6, true, "042", 0, 10, 42},
-                      FieldCase{"Spell1", IDC_SPELL1, false, "", 1, 1, 0},
-                      FieldCase{"Spell2", IDC_SPELL2, false, "", 54, 3, 53},
-                      FieldCase{"Spell3NoSpell", IDC_SPELL3, false, "", 0, 5, 0xFF},
-                      FieldCase{"Spell4", IDC_SPELL4, false, "", 10, 7, 9},
-                      FieldCase{"Spell5", IDC_SPELL5, false, "", 20, 9, 19},
-                      FieldCase{"Spell6", IDC_SPELL6, false, "", 30, 11, 29},
-                      FieldCase{"Bonus", IDC_BONUS, false, "", 16, 12, 16},
-                      FieldCase{"NoBonus", IDC_BONUS, false, "", 255, 12, 0xFF}),
+    ::testing::Values(
+        FieldCase{"Rate1", IDC_RATE1, true, "123", 0, 0, 123}, FieldCase{"Rate2", IDC_RATE2, true, "7", 0, 2, 7},
+        FieldCase{"Rate3", IDC_RATE3, true, "0", 0, 4, 0}, FieldCase{"Rate4", IDC_RATE4, true, "255", 0, 6, 255},
+        FieldCase{"Rate5", IDC_RATE5, true, "x1y", 0, 8, 1}, FieldCase{"Rate6", IDC_RATE6, true, "042", 0, 10, 42},
+        FieldCase{"Spell1", IDC_SPELL1, false, "", 1, 1, 0}, FieldCase{"Spell2", IDC_SPELL2, false, "", 54, 3, 53},
+        FieldCase{"Spell3NoSpell", IDC_SPELL3, false, "", 0, 5, 0xFF},
+        FieldCase{"Spell4", IDC_SPELL4, false, "", 10, 7, 9}, FieldCase{"Spell5", IDC_SPELL5, false, "", 20, 9, 19},
+        FieldCase{"Spell6", IDC_SPELL6, false, "", 30, 11, 29}, FieldCase{"Bonus", IDC_BONUS, false, "", 16, 12, 16},
+        FieldCase{"NoBonus", IDC_BONUS, false, "", 255, 12, 0xFF}),
     [](const ::testing::TestParamInfo<FieldCase>& field) { return std::string(field.param.Name); });
 
 TEST_F(FieldEdits, TypingStoresEachPrefixAsItGoes) {

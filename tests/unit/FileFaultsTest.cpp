@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "RomFixture.h"
 #include "FaultingFileSystem.h"
+#include "RomFixture.h"
 
 namespace {
 
@@ -47,15 +47,13 @@ TEST_P(SaveFaults, AreReportedAndLeaveTheFileAsItWas) {
   EXPECT_EQ(saved.size(), bytes.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SaveFaults,
-                         ::testing::Values(Fault{"OpenRefused", Operation::Open, 0},
-                                           Fault{"LengthUnknown", Operation::Length, 0},
-                                           Fault{"SeekFails", Operation::Seek, 0},
-                                           Fault{"ReadShort", Operation::Read, 1000},
-                                           Fault{"WriteStopsHalfway", Operation::Write, 0x200000},
-                                           Fault{"WriteFailsAtOnce", Operation::Write, 0},
-                                           Fault{"FlushFails", Operation::Flush, 0}),
-                         [](const ::testing::TestParamInfo<Fault>& fault) { return std::string(fault.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SaveFaults,
+    ::testing::Values(Fault{"OpenRefused", Operation::Open, 0}, Fault{"LengthUnknown", Operation::Length, 0},
+                      Fault{"SeekFails", Operation::Seek, 0}, Fault{"ReadShort", Operation::Read, 1000},
+                      Fault{"WriteStopsHalfway", Operation::Write, 0x200000},
+                      Fault{"WriteFailsAtOnce", Operation::Write, 0}, Fault{"FlushFails", Operation::Flush, 0}),
+    [](const ::testing::TestParamInfo<Fault>& fault) { return std::string(fault.param.Name); });
 
 TEST_F(DiskFaults, SaveReportsAFailedCloseAfterWritingTheImage) {
   ASSERT_TRUE(Load(ImageBytes()));

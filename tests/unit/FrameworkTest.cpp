@@ -124,11 +124,14 @@ class LoggingDialog : public CDialog {
   LoggingDialog() : CDialog(Template) {
     Headless::DialogTemplate t;
     t.Caption = "Log";
-    t.Controls = {{OwnerDrawnId, "ComboBox", 0x50210A23, "", 0, 0, 40, 80}, {PlainId, "ComboBox", 0x50210003, "", 0, 0, 40, 80}};
+    t.Controls = {{OwnerDrawnId, "ComboBox", 0x50210A23, "", 0, 0, 40, 80},
+                  {PlainId, "ComboBox", 0x50210003, "", 0, 0, 40, 80}};
     Headless::RegisterTemplate(Template, t);
   }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_MEASUREITEM) Log.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemID == static_cast<UINT>(-1) ? "measure field" : "measure item");
+    if (message == WM_MEASUREITEM)
+      Log.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemID == static_cast<UINT>(-1) ? "measure field"
+                                                                                                  : "measure item");
     if (message == WM_INITDIALOG) Log.push_back("init");
     return CDialog::WindowProc(message, wParam, lParam);
   }

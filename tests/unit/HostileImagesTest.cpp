@@ -31,7 +31,8 @@ TEST_P(HostileImagesTest, IsEditedOrRefusedAndNeverResized) {
     EXPECT_EQ(Dialog->RomLoaded, 0);
     EXPECT_FALSE(g_rom.HoldsImage());
     ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
-    EXPECT_EQ(Headless::MessageBoxes()[0].rfind("Could not load " + path + ":\n", 0), 0u) << Headless::MessageBoxes()[0];
+    EXPECT_EQ(Headless::MessageBoxes()[0].rfind("Could not load " + path + ":\n", 0), 0u)
+        << Headless::MessageBoxes()[0];
     EXPECT_NE(Headless::MessageBoxes()[0].find(image.Refusal), std::string::npos) << Headless::MessageBoxes()[0];
     EXPECT_EQ(ReadFileBytes(path), bytes);
     return;

@@ -34,8 +34,7 @@ TEST_P(ImageLengthClamp, FollowsTheFileLengthUpTo8MiB) {
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ImageLengthClamp,
                          ::testing::Values(ClampCase{0x7FFFFF, 0, 0x7FFFFF, 0xFFFF},
-                                           ClampCase{0x800000, 1, 0x800000, 0},
-                                           ClampCase{0x1000000, 1, 0x800000, 0},
+                                           ClampCase{0x800000, 1, 0x800000, 0}, ClampCase{0x1000000, 1, 0x800000, 0},
                                            ClampCase{0x288000, 0, 0x288000, 0x8000},
                                            ClampCase{0x2801FF, 0, 0x2801FF, 0x1FF},
                                            ClampCase{0x800200, 1, 0x800000, 0}));
@@ -77,7 +76,7 @@ TEST_F(ImageFile, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
 struct SaveRefusal {
   const char* Name;
   std::function<void(TempDir& dir, const std::string& path)> Spoil;  // after the load
-  const char* Why;  // part of ErrorText; "" where the system words it
+  const char* Why;                                                   // part of ErrorText; "" where the system words it
   friend void PrintTo(const SaveRefusal& refusal, std::ostream* out) { *out << refusal.Name; }
 };
 
@@ -105,14 +104,13 @@ TEST_P(SaveRefusals, SayWhyKeepTheRecordsInTheBufferAndLeaveTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SaveRefusals,
-    ::testing::Values(SaveRefusal{"Deleted", [](TempDir&, const std::string& path) { std::filesystem::remove(path); }, ""},
-                      SaveRefusal{"ReadOnly", [](TempDir&, const std::string&) {}, ""},
-                      // writing the image would make the file longer than it now is
-                      SaveRefusal{"Shorter",
-                                  [](TempDir& dir, const std::string&) {
-                                    dir.Write("image.smc", PatternedBytes(0x270000, 3));
-                                  },
-                                  "shorter"}),
+    ::testing::Values(
+        SaveRefusal{"Deleted", [](TempDir&, const std::string& path) { std::filesystem::remove(path); }, ""},
+        SaveRefusal{"ReadOnly", [](TempDir&, const std::string&) {}, ""},
+        // writing the image would make the file longer than it now is
+        SaveRefusal{"Shorter",
+                    [](TempDir& dir, const std::string&) { dir.Write("image.smc", PatternedBytes(0x270000, 3)); },
+                    "shorter"}),
     [](const ::testing::TestParamInfo<SaveRefusal>& refusal) { return std::string(refusal.param.Name); });
 
 // Files a load cannot read. Each fails, holds no image, zeroes the image facts, keeps what the

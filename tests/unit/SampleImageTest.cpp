@@ -1,5 +1,3 @@
-#include "tools/SampleImage.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include "rom/GameText.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleFont.h"
+#include "tools/SampleImage.h"
 
 namespace {
 
@@ -78,7 +77,6 @@ TEST_P(SampleImagePlacement, BlocksSitBehindTheDerivedHeader) {
             Field(SampleImage::EsperName(options, 5), RomLayout::EsperNameWidth));
   EXPECT_EQ(Slice(bytes, h + RomLayout::BonusNameBlock + 16 * RomLayout::BonusNameWidth, RomLayout::BonusNameWidth),
             Field(SampleImage::BonusName(options, 16), RomLayout::BonusNameWidth));
-
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -123,8 +121,8 @@ TEST(SampleImage, EveryNameByteIsDrawnOrBlank) {
                   {RomLayout::BonusNameBlock, RomLayout::BonusNameWidth, RomLayout::BonusNameCount}};
     for (const auto& block : blocks) {
       for (int i = 0; i < block.Count; ++i) {
-        const auto field = Slice(bytes, block.At + static_cast<std::uint64_t>(i * block.Width),
-                                 static_cast<std::size_t>(block.Width));
+        const auto field =
+            Slice(bytes, block.At + static_cast<std::uint64_t>(i * block.Width), static_cast<std::size_t>(block.Width));
         EXPECT_TRUE(drawn(field[0])) << "name " << i << " starts blank";
         for (std::uint8_t b : field) EXPECT_TRUE(b == GameText::Blank || drawn(b)) << "code " << int(b);
       }

@@ -48,6 +48,4 @@ ReadOnlyFile::ReadOnlyFile(std::string path) : Path(std::move(path)) {
   Faults.DenyWriting(Path);
 }
 
-ReadOnlyFile::~ReadOnlyFile() {
-  ::chmod(Path.c_str(), 0644);
-}
+ReadOnlyFile::~ReadOnlyFile() { ::chmod(Path.c_str(), 0644); }

@@ -335,8 +335,8 @@ class CSmokeDlg : public CDialog {
     char styles[64];
     std::snprintf(styles, sizeof styles, "0x%08lX, then 0x%08lX", static_cast<unsigned long>(style),
                   static_cast<unsigned long>(styleAfter));
-    Check(styleAfter == style, std::string("redraw off and on again leaves the box's style bits as they were (") +
-                                   styles + ")");
+    Check(styleAfter == style,
+          std::string("redraw off and on again leaves the box's style bits as they were (") + styles + ")");
 
     CString back;
     Box.GetLBText(0, back);
@@ -432,8 +432,10 @@ BOOL CSmokeApp::InitInstance() {
     Check(dialog.m_hWnd == nullptr && dialog.Box.m_hWnd == nullptr,
           "the dialog and box objects are detached afterwards");
     // Fault: a lookup per WM_MEASUREITEM, per drawn item of the dropped list, or per exchange.
-    Check(counting && DlgItemLookups == 1, "over the whole run the framework asked the system for a control once, "
-                                           "when the dialog attached its box (" + std::to_string(DlgItemLookups) + ")");
+    Check(counting && DlgItemLookups == 1,
+          "over the whole run the framework asked the system for a control once, "
+          "when the dialog attached its box (" +
+              std::to_string(DlgItemLookups) + ")");
   }
   if (!file.empty()) DeleteFileW(file.c_str());
   std::printf("%d passed, %d failed\n", Passed, Failed);
