@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
+.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test format-check fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -24,6 +24,7 @@ run-web: deps web
 # The fast native tests first, so that a failure shows before the long builds.
 test: deps native
 	ctest --preset native -j $(JOBS)
+	scripts/check-format
 	$(MAKE) asan
 	ctest --preset asan
 	$(MAKE) qt
@@ -52,6 +53,10 @@ windows:
 web:
 	cmake --preset web >/dev/null
 	cmake --build --preset web -j $(JOBS)
+
+# Every C++ file as .clang-format has it (scripts/check-format --fix formats them).
+format-check: deps
+	scripts/check-format
 
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows
