@@ -9,8 +9,11 @@
 #include "framework/web/WebPage.h"
 
 namespace {
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 EM_JS(void, PageChooseFile, (int request, const char* filter),
       { TaveroPage.chooseFile(request, UTF8ToString(filter)); });
+// clang-format on
 }  // namespace
 
 int CFileDialog::DoModal() {

@@ -16,6 +16,8 @@ namespace {
 // The kinds page.js makes elements for.
 enum ElementKind { ComboElement = 0, EditElement = 1, StaticElement = 2, ButtonElement = 3 };
 
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 EM_JS(void, PageCreateControl,
       (HWND__ * window, HWND__* dialog, int kind, int id, int x, int y, int width, int height, int style,
        const char* text, int tabStop),
@@ -30,6 +32,7 @@ EM_JS(void, PageTextChanged, (HWND__ * window, const char* text, int start, int 
 EM_JS(void, PageRedrawChanged, (HWND__ * window, int on), { TaveroPage.redrawChanged(window, on != 0); });
 EM_JS(void, PageRepaint, (HWND__ * window), { TaveroPage.repaint(window); });
 EM_JS(void, PageFocus, (HWND__ * window), { TaveroPage.focus(window); });
+// clang-format on
 
 class ControlPeer : public WindowPeer {
  public:

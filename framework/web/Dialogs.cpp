@@ -16,6 +16,8 @@
 
 namespace {
 
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 EM_JS(void, PageCreateDialog,
       (HWND__ * window, int main, int templateId, const char* caption, int width, int height, const char* menu), {
         TaveroPage.createDialog(window, main != 0, templateId, UTF8ToString(caption), width, height,
@@ -28,6 +30,7 @@ EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); })
 EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
 EM_JS(void, PageMessageBox, (int request, const char* caption, const char* text, int type),
       { TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), type); });
+// clang-format on
 
 class DialogPeer : public WindowPeer {
  public:

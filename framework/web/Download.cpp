@@ -5,8 +5,11 @@
 #include "framework/web/WebPage.h"
 
 namespace {
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 EM_JS(void, PageDownload, (const char* name, const std::uint8_t* bytes, int length, const char* type),
       { TaveroPage.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length), UTF8ToString(type)); });
+// clang-format on
 }  // namespace
 
 namespace WebPage {

@@ -44,6 +44,8 @@ struct Event {
   std::string Text;
 };
 
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 // The next event; waits (the program suspended, the page live) while there is none.
 EM_ASYNC_JS(void, WaitForEvent, (), { await TaveroPage.waitForEvent(); });
 // Takes the next event's numbers into fields and returns its text (malloc'd, or 0).
@@ -53,8 +55,9 @@ EM_JS(char*, TakeEvent, (int* fields), {
   HEAP32[(fields >> 2) + 1] = event.window || 0;
   HEAP32[(fields >> 2) + 2] = event.a || 0;
   HEAP32[(fields >> 2) + 3] = event.b || 0;
-  return event.text == = undefined ? 0 : allocateUTF8(event.text);
+  return event.text === undefined ? 0 : allocateUTF8(event.text);
 });
+// clang-format on
 
 Event NextEvent() {
   WaitForEvent();

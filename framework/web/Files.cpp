@@ -12,11 +12,14 @@
 
 namespace {
 
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 // Writes the bytes out as the page can; "" when done, else why not (malloc'd).
 EM_ASYNC_JS(char*, PageSaveFile, (const char* path, const std::uint8_t* bytes, int length), {
   const error = await TaveroPage.saveFile(UTF8ToString(path), HEAPU8.slice(bytes, bytes + length));
   return error ? allocateUTF8(error) : 0;
 });
+// clang-format on
 
 class WebFiles : public FileSystem {
  public:

@@ -7,7 +7,10 @@
 #include "framework/web/WebApp.h"
 
 namespace {
+// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
+// clang-format off
 EM_JS(void, PageProgramEnded, (), { TaveroPage.programEnded(); });
+// clang-format on
 }  // namespace
 
 int main() {
