@@ -68,8 +68,9 @@ TEST_F(InMemory, FilesAnswerEveryStepAsTheDiskDoes) {
   EXPECT_EQ(Memory.Contents(disk), ReadFileBytes(disk));  // the gap up to the tail holds zeros in both
 }
 
-// Faults: a save over memory that writes other bytes than on disk, and a written span that
-// misses what the save wrote (the fuzz targets put back only that span).
+// Faults: a save over memory that writes other bytes than on disk, a written span that
+// misses what the save wrote, and a changed span that misses a byte the save changed (the
+// fuzz targets put back only that span) or takes in the whole image it wrote.
 TEST_F(InMemory, TheEditorSavesTheSameBytesAndSaysWhereItWrote) {
   const Bytes image = PatternedBytes(0x280200);
   Bytes saved[2];
@@ -93,6 +94,17 @@ TEST_F(InMemory, TheEditorSavesTheSameBytesAndSaysWhereItWrote) {
       EXPECT_EQ(written.First, 0u);
       EXPECT_EQ(written.Last, image.size());
       EXPECT_EQ(Memory.TakeWritten(path).Last, 0u);  // taken
+      const Headless::MemoryFileSystem::Span changed = Memory.TakeChanged(path);
+      const Bytes& now = Memory.Contents(path);
+      std::size_t first = image.size(), last = 0;
+      for (std::size_t i = 0; i < image.size(); ++i)
+        if (now[i] != image[i]) first = std::min(first, i), last = i + 1;
+      ASSERT_LT(first, last);
+      EXPECT_LE(changed.First, first);
+      EXPECT_GE(changed.Last, last);
+      EXPECT_GT(changed.First + 4096, first);  // at most a block more, not the image
+      EXPECT_LT(changed.Last, last + 4096);
+      EXPECT_EQ(Memory.TakeChanged(path).Last, 0u);  // taken
     }
   }
   EXPECT_NE(saved[0], image);
