@@ -1,6 +1,7 @@
 #include "framework/headless/MemoryFileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -24,6 +25,13 @@ void PrepareDestination(void* buffer, std::size_t count) {
   if (count < 16 * Page) return;
   const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(buffer) + Page - 1) & ~(Page - 1);
   const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(buffer) + count) & ~(Page - 1);
+  // A kept buffer read into again has its pages: the hint would only walk them. Should one
+  // have been freed and its addresses taken anew, the copy faults them in as without it.
+  thread_local std::array<std::pair<std::uintptr_t, std::uintptr_t>, 4> recent{};
+  thread_local std::size_t next = 0;
+  for (const auto& [first, last] : recent)
+    if (first <= from && to <= last) return;
+  recent[next++ % recent.size()] = {from, to};
   ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
   ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
 #else
