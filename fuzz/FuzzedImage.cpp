@@ -56,7 +56,7 @@ const std::string& WriteFuzzedImage(FuzzedDataProvider& input) {
   // Sixteen files of 8 MiB at most: the lengths a corpus keeps coming back to.
   static CleanImages images(SampleImage::Make({}), LongestFile, 16);
   Headless::MemoryFileSystem& files = FuzzedFiles();
-  const Headless::MemoryFileSystem::Span written = files.TakeWritten(ImagePath);
+  const Headless::MemoryFileSystem::Span written = files.TakeChanged(ImagePath);
   Bytes& file = files.Contents(ImagePath);
   images.Prepare(file, length, header,
                  {static_cast<std::size_t>(written.First), static_cast<std::size_t>(written.Last)});

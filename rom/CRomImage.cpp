@@ -8,7 +8,32 @@
 #include "framework/CFileDialog.h"
 #include "rom/RomLayout.h"
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVERO_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) && !defined(TAVERO_ASAN)
+#define TAVERO_ASAN 1
+#endif
+#if defined(TAVERO_ASAN)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
+
+// A reused buffer may be longer than the file: under AddressSanitizer its end past the file
+// stays out of bounds, so that a read past the image is caught as in a buffer of its length.
+void BoundBuffer(std::uint8_t* buffer, std::uint64_t used, std::uint64_t capacity) {
+#if defined(TAVERO_ASAN)
+  ASAN_UNPOISON_MEMORY_REGION(buffer, used);
+  ASAN_POISON_MEMORY_REGION(buffer + used, capacity - used);
+#else
+  (void)buffer;
+  (void)used;
+  (void)capacity;
+#endif
+}
 
 const char* const RomFilter =
     "SNES ROM Files (*.smc;*.fig;*.sfc)|*.smc;*.fig;*.sfc|GBA ROM Files (*.gba)|*.gba|All Files (*.*)|*.*||";
@@ -30,9 +55,12 @@ CRomImage::~CRomImage() {
 }
 
 void CRomImage::ReleaseImage() {
-  // Kept for the next load of a file of this length: its pages are already the program's.
-  Spare = std::move(Buffer);
-  SpareSize = BufferSize;
+  // Kept for the next load of a file no longer: its pages are already the program's.
+  if (Buffer) {
+    Spare = std::move(Buffer);
+    SpareCapacity = BufferCapacity;
+  }
+  BufferCapacity = 0;
   BufferSize = 0;
   LargeImage = 0;
   HeaderSize = 0;
@@ -70,10 +98,16 @@ int CRomImage::LoadFile(unsigned openMode) {
   std::uint64_t fileLength = 0;
   if (!File.GetLength(fileLength)) return CloseAndFail(File.ErrorText());
   if (fileLength > std::numeric_limits<std::size_t>::max() / 2) return CloseAndFail("the file is too large to load");
-  std::unique_ptr<std::uint8_t[]> bytes = SpareSize == fileLength && Spare ? std::move(Spare) : nullptr;
+  std::uint64_t capacity = SpareCapacity;
+  std::unique_ptr<std::uint8_t[]> bytes = capacity >= fileLength && Spare ? std::move(Spare) : nullptr;
   Spare.reset();
-  if (!bytes) bytes.reset(new (std::nothrow) std::uint8_t[fileLength ? static_cast<std::size_t>(fileLength) : 1]);
+  SpareCapacity = 0;
+  if (!bytes) {
+    capacity = fileLength ? fileLength : 1;
+    bytes.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(capacity)]);
+  }
   if (!bytes) return CloseAndFail("not enough memory to hold the file");
+  BoundBuffer(bytes.get(), fileLength, capacity);
   std::size_t got = File.Read(bytes.get(), static_cast<std::size_t>(fileLength));
   if (got != fileLength) {
     // Half a file would be saved back over the whole one: refuse it.
@@ -85,6 +119,7 @@ int CRomImage::LoadFile(unsigned openMode) {
   File.Close();
 
   Buffer = std::move(bytes);
+  BufferCapacity = capacity;
   BufferSize = fileLength;
   // Of a longer file only the first LargeImageLength bytes are the image; the rest is kept
   // in memory and on disk.

@@ -138,9 +138,11 @@ class CRomImage {
  private:
   void ReleaseImage();
   // The last image's buffer after a release, and the file's bytes a save read back before
-  // writing: kept so that loading and saving files of one length take no new memory.
+  // writing: kept so that a load of a file no longer than one loaded before, and a save, take
+  // no new memory. Capacity: the bytes each buffer holds room for (BufferSize and less).
   std::unique_ptr<std::uint8_t[]> Spare;
-  std::uint64_t SpareSize = 0;
+  std::uint64_t SpareCapacity = 0;
+  std::uint64_t BufferCapacity = 0;
   std::vector<std::uint8_t> Before;
   // Opens File at Path; false with ErrorText saying why.
   bool OpenFile(unsigned openMode);

@@ -1,6 +1,7 @@
 #include "framework/headless/MemoryFileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -24,12 +25,39 @@ void PrepareDestination(void* buffer, std::size_t count) {
   if (count < 16 * Page) return;
   const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(buffer) + Page - 1) & ~(Page - 1);
   const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(buffer) + count) & ~(Page - 1);
+  // A kept buffer read into again has its pages: the hint would only walk them. Should one
+  // have been freed and its addresses taken anew, the copy faults them in as without it.
+  thread_local std::array<std::pair<std::uintptr_t, std::uintptr_t>, 4> recent{};
+  thread_local std::size_t next = 0;
+  for (const auto& [first, last] : recent)
+    if (first <= from && to <= last) return;
+  recent[next++ % recent.size()] = {from, to};
   ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
   ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
 #else
   (void)buffer;
   (void)count;
 #endif
+}
+
+// Narrows [first, last) of a write to the blocks where it changes the file: a save writes
+// megabytes over bytes mostly the same, and the fuzz targets put back only what changed.
+void Changed(const std::uint8_t* from, const std::uint8_t* to, std::size_t& first, std::size_t& last) {
+  constexpr std::size_t Block = 4096;
+  while (first < last && std::memcmp(from + first, to + first, std::min(Block, last - first)) == 0)
+    first += std::min(Block, last - first);
+  while (last > first) {
+    const std::size_t block = std::min(Block, last - first);
+    if (std::memcmp(from + last - block, to + last - block, block) != 0) break;
+    last -= block;
+  }
+}
+
+void Widen(MemoryFileSystem::Span& span, std::uint64_t first, std::uint64_t last) {
+  if (first == last) return;
+  if (span.First == span.Last) span = {first, last};
+  span.First = std::min(span.First, first);
+  span.Last = std::max(span.Last, last);
 }
 
 bool Failed(CString& why, int error) {
@@ -67,12 +95,14 @@ class MemoryFile : public FileSystem::File {
     if (count == 0) return true;
     if (Position > std::numeric_limits<std::size_t>::max() - count) return Failed(why, EFBIG);
     MemoryFileSystem::Bytes& data = Entry->Data;
+    const auto* from = static_cast<const std::uint8_t*>(buffer);
+    std::size_t first = 0;
+    std::size_t last = count;
     if (Position + count > data.size()) data.resize(Position + count);
-    std::memcpy(data.data() + Position, buffer, count);
-    MemoryFileSystem::Span& written = Entry->Written;
-    if (written.First == written.Last) written = {Position, Position};
-    written.First = std::min<std::uint64_t>(written.First, Position);
-    written.Last = std::max<std::uint64_t>(written.Last, Position + count);
+    else Changed(from, data.data() + Position, first, last);
+    if (first < last) std::memcpy(data.data() + Position + first, from + first, last - first);
+    Widen(Entry->Written, Position, Position + count);
+    Widen(Entry->Changed, Position + first, Position + last);
     Position += count;
     return true;
   }
@@ -98,6 +128,12 @@ MemoryFileSystem::Span MemoryFileSystem::TakeWritten(const std::string& path) {
   const auto found = Files.find(path);
   if (found == Files.end()) return {};
   return std::exchange(found->second->Written, Span{});
+}
+
+MemoryFileSystem::Span MemoryFileSystem::TakeChanged(const std::string& path) {
+  const auto found = Files.find(path);
+  if (found == Files.end()) return {};
+  return std::exchange(found->second->Changed, Span{});
 }
 
 std::unique_ptr<FileSystem::File> MemoryFileSystem::Open(const CString& path, bool writing, CString& why) {

@@ -31,12 +31,16 @@ class MemoryFileSystem : public FileSystem {
     std::uint64_t Last = 0;
   };
   Span TakeWritten(const std::string& path);
+  // Where writes changed the file's bytes since the last call: a span over every byte changed,
+  // within the written one, maybe with some written unchanged; First == Last when none was.
+  Span TakeChanged(const std::string& path);
 
   std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override;
 
   struct Entry {
     Bytes Data;
     Span Written;
+    Span Changed;
   };
 
  private:

@@ -68,8 +68,9 @@ TEST_F(InMemory, FilesAnswerEveryStepAsTheDiskDoes) {
   EXPECT_EQ(Memory.Contents(disk), ReadFileBytes(disk));  // the gap up to the tail holds zeros in both
 }
 
-// Faults: a save over memory that writes other bytes than on disk, and a written span that
-// misses what the save wrote (the fuzz targets put back only that span).
+// Faults: a save over memory that writes other bytes than on disk, a written span that
+// misses what the save wrote, and a changed span that misses a byte the save changed (the
+// fuzz targets put back only that span) or takes in the whole image it wrote.
 TEST_F(InMemory, TheEditorSavesTheSameBytesAndSaysWhereItWrote) {
   const Bytes image = PatternedBytes(0x280200);
   Bytes saved[2];
@@ -93,6 +94,17 @@ TEST_F(InMemory, TheEditorSavesTheSameBytesAndSaysWhereItWrote) {
       EXPECT_EQ(written.First, 0u);
       EXPECT_EQ(written.Last, image.size());
       EXPECT_EQ(Memory.TakeWritten(path).Last, 0u);  // taken
+      const Headless::MemoryFileSystem::Span changed = Memory.TakeChanged(path);
+      const Bytes& now = Memory.Contents(path);
+      std::size_t first = image.size(), last = 0;
+      for (std::size_t i = 0; i < image.size(); ++i)
+        if (now[i] != image[i]) first = std::min(first, i), last = i + 1;
+      ASSERT_LT(first, last);
+      EXPECT_LE(changed.First, first);
+      EXPECT_GE(changed.Last, last);
+      EXPECT_GT(changed.First + 4096, first);  // at most a block more, not the image
+      EXPECT_LT(changed.Last, last + 4096);
+      EXPECT_EQ(Memory.TakeChanged(path).Last, 0u);  // taken
     }
   }
   EXPECT_NE(saved[0], image);
@@ -110,7 +122,8 @@ TEST_F(InMemory, AFaultLayerPutsBackTheFilesUnderIt) {
 }
 
 // Faults: a stretch changed by a run (by the target or by a save) left in the next run's file,
-// a kept file taken for another header of the same length, a file grown by a save kept long.
+// a kept file taken for another header, a file grown by a save kept long, a kept file cut or
+// lengthened for another length with the wrong bytes in what it gains (filler or image).
 TEST(CleanImageFiles, AreTheImageTheInputDescribesWhateverRanBefore) {
   const Bytes base = PatternedBytes(700);
   CleanImages images(base, 3000, 3);
@@ -119,13 +132,15 @@ TEST(CleanImageFiles, AreTheImageTheInputDescribesWhateverRanBefore) {
   auto upTo = [&random](std::size_t most) { return std::uniform_int_distribution<std::size_t>(0, most)(random); };
   CleanImages::Span written{0, 0};
   for (int run = 0; run < 400; ++run) {
-    const std::size_t length = 1000 + 100 * upTo(5);
+    const std::size_t length = 600 + 150 * upTo(6);  // some cut the image short
     const std::size_t header = upTo(1) * 300;
     images.Prepare(file, length, header, written);
     ASSERT_EQ(file, images.Reference(length, header)) << "run " << run;
     written = {0, 0};
     for (std::size_t i = 0; i < header && i < length; ++i) ASSERT_EQ(file[i], 0xA5);
-    ASSERT_TRUE(std::equal(base.begin(), base.end(), file.begin() + static_cast<std::ptrdiff_t>(header)));
+    const std::size_t image = std::min(base.size(), length - header);
+    ASSERT_TRUE(std::equal(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(image),
+                           file.begin() + static_cast<std::ptrdiff_t>(header)));
 
     const std::size_t at = upTo(length - 1), end = std::min(length, at + 1 + upTo(40));
     for (std::size_t i = at; i < end; ++i) file[i] ^= 0x5A;

@@ -1,9 +1,22 @@
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
 
 #include "RomFixture.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVERO_TEST_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) && !defined(TAVERO_TEST_ASAN)
+#define TAVERO_TEST_ASAN 1
+#endif
+#if defined(TAVERO_TEST_ASAN)
+#include <sanitizer/asan_interface.h>
+#endif
 #include "framework/headless/HeadlessFileDialog.h"
 
 namespace {
@@ -38,6 +51,23 @@ INSTANTIATE_TEST_SUITE_P(Lengths, ImageLengthClamp,
                                            ClampCase{0x288000, 0, 0x288000, 0x8000},
                                            ClampCase{0x2801FF, 0, 0x2801FF, 0x1FF},
                                            ClampCase{0x800200, 1, 0x800000, 0}));
+
+// Faults: a kept buffer taken for a file longer than it holds room for, a byte of the last
+// file left where this one has its own, and (under AddressSanitizer) a buffer longer than the
+// file whose end is not out of bounds, so that a read past the image goes unseen.
+TEST_F(ImageFile, EachLoadHoldsExactlyItsFileWhateverWasLoadedBefore) {
+  std::uint32_t seed = 10;
+  for (std::size_t length : {0x300000, 0x280003, 0x300000, 0x2801FF, 0x800200, 1, 0x280000, 0x800201}) {
+    const std::vector<std::uint8_t> bytes = ImageBytes(length, ++seed);
+    ASSERT_TRUE(Load(bytes));
+    ASSERT_EQ(Rom->BufferSize, length);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), Rom->Buffer.get())) << "length 0x" << std::hex << length;
+#if defined(TAVERO_TEST_ASAN)
+    EXPECT_TRUE(__asan_address_is_poisoned(Rom->Buffer.get() + length)) << "length 0x" << std::hex << length;
+    EXPECT_FALSE(__asan_address_is_poisoned(Rom->Buffer.get() + length - 1)) << "length 0x" << std::hex << length;
+#endif
+  }
+}
 
 TEST_F(ImageFile, HeaderIsTheLengthModulo64KiB) {
   std::vector<std::uint8_t> bytes = ImageBytes(0x280200);
