@@ -52,8 +52,10 @@ void CleanImages::Prepare(Bytes& file, std::size_t length, std::size_t header, S
     for (const Span& span : kept->Dirty)
       Fill(kept->Data, header, std::min(span.First, common), std::min(span.Last, common));
     kept->Dirty.clear();
-    if (length < kept->Length) kept->Data.resize(length);
-    else Extend(kept->Data, header, length);
+    if (length < kept->Length)
+      kept->Data.resize(length);
+    else
+      Extend(kept->Data, header, length);
     kept->Length = length;
   }
   if (!kept) {

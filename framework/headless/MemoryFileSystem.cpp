@@ -98,8 +98,10 @@ class MemoryFile : public FileSystem::File {
     const auto* from = static_cast<const std::uint8_t*>(buffer);
     std::size_t first = 0;
     std::size_t last = count;
-    if (Position + count > data.size()) data.resize(Position + count);
-    else Changed(from, data.data() + Position, first, last);
+    if (Position + count > data.size())
+      data.resize(Position + count);
+    else
+      Changed(from, data.data() + Position, first, last);
     if (first < last) std::memcpy(data.data() + Position + first, from + first, last - first);
     Widen(Entry->Written, Position, Position + count);
     Widen(Entry->Changed, Position + first, Position + last);
