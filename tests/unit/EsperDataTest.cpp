@@ -1,26 +1,9 @@
+#include "ExpectedBytes.h"
 #include "RomFixture.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The six-slot code patch, as file bytes at ROM offsets (written out here, not taken from
-// the layout table, so that a slip in the table shows).
-const std::vector<std::pair<std::uint64_t, Bytes>> ExpectedPatch = {
-    {0x2602F, {0x06}},
-    {0x26295, {0x0D}},
-    {0x35987, {0xF0, 0xF1}},
-    {0x35990, {0x08}},
-    {0x359E1, {0x0D}},
-    {0x35A25, {0x1D}},
-    {0x35A3C, {0x93}},
-    {0x35A68, {0x93}},
-    {0x35B66, {0x0D}},
-    {0x35B86, {0x07}},
-    {0x35B8F, {0x94}},
-    {0x35BE0, {0x07}},
-    {0x3F1F0, {0x10, 0x70, 0x18, 0x7C, 0x18, 0x88, 0x18, 0x94, 0x18, 0xA0, 0x18, 0xAC, 0x18, 0xB8, 0x18, 0xC4}},
-};
 
 Bytes WithProbes(Bytes bytes, std::uint8_t a, std::uint8_t b, std::size_t header = 0) {
   bytes[0x26295 + header] = a;
@@ -33,9 +16,9 @@ Bytes TextBytes(const CString& text) { return Bytes(text.View().begin(), text.Vi
 class EsperData : public RomFixture {
  protected:
   bool PatchPresent() const {
-    for (const auto& [offset, run] : ExpectedPatch)
-      for (std::size_t i = 0; i < run.size(); ++i)
-        if (Rom->PeekByte(offset + i) != run[i]) return false;
+    for (const Expected::PatchRun& run : Expected::SixSlotPatch)
+      for (std::size_t i = 0; i < run.Values.size(); ++i)
+        if (Rom->PeekByte(run.Offset + i) != run.Values[i]) return false;
     return true;
   }
 };
@@ -46,8 +29,7 @@ TEST_F(EsperData, PatchWritesExactlyItsBytesAndNothingElse) {
   Rom->ReadEsperData();
   EXPECT_EQ(Rom->RecordSize, 13);
 
-  Bytes expected = bytes;
-  for (const auto& [offset, run] : ExpectedPatch) std::copy(run.begin(), run.end(), expected.begin() + 0x200 + offset);
+  const Bytes expected = Expected::WithSixSlotPatch(bytes, 0x200);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), Rom->Buffer.get()));
 }
 
