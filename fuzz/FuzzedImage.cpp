@@ -37,15 +37,6 @@ constexpr Region Regions[] = {
 
 }  // namespace
 
-Headless::MemoryFileSystem& FuzzedFiles() {
-  static Headless::MemoryFileSystem* files = [] {
-    auto* memory = new Headless::MemoryFileSystem;
-    InstallFileSystem(memory);
-    return memory;
-  }();
-  return *files;
-}
-
 const std::string& WriteFuzzedImage(FuzzedDataProvider& input) {
   // Lengths around the edges that matter: too short, just long enough, odd headers, large.
   static constexpr std::size_t Lengths[] = {0, 1, 0x26F7B9, 0x26FFFF, 0x270000, 0x2F0000, 0x300000, 0x7FFFFF, 0x800000};
@@ -55,7 +46,7 @@ const std::string& WriteFuzzedImage(FuzzedDataProvider& input) {
 
   // Sixteen files of 8 MiB at most: the lengths a corpus keeps coming back to.
   static CleanImages images(SampleImage::Make({}), LongestFile, 16);
-  Headless::MemoryFileSystem& files = FuzzedFiles();
+  Headless::MemoryFileSystem& files = Headless::ProcessMemoryFiles();
   const Headless::MemoryFileSystem::Span written = files.TakeChanged(ImagePath);
   Bytes& file = files.Contents(ImagePath);
   images.Prepare(file, length, header,

@@ -27,15 +27,6 @@ using Verdict = Cli::ChecksumCheck::Verdict;
 
 const std::string ImagePath = "/fuzz/checksum.smc";
 
-Headless::MemoryFileSystem& Files() {
-  static Headless::MemoryFileSystem* files = [] {
-    auto* memory = new Headless::MemoryFileSystem;
-    InstallFileSystem(memory);
-    return memory;
-  }();
-  return *files;
-}
-
 // Appends the bytes the console sees at every address up to the next power of two of the
 // size: the largest power of two that fits, then the rest, itself mirrored, repeated until it
 // fills as much again.
@@ -133,7 +124,7 @@ void MakeFile(FuzzedDataProvider& input, Bytes& file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   const bool storeTheSum = input.ConsumeBool();  // so that Good comes up as often as Stale
-  Bytes& file = Files().Contents(ImagePath);
+  Bytes& file = Headless::ProcessMemoryFiles().Contents(ImagePath);
   MakeFile(input, file);
   Expected expected = Oracle(file);
   if (storeTheSum && (expected.Result == Verdict::Good || expected.Result == Verdict::Stale)) {

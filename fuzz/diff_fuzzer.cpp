@@ -29,15 +29,6 @@ const std::string NewPath = "/fuzz/new.smc";
 constexpr std::size_t CopierHeader = 0x200;
 constexpr std::size_t Bank = 0x10000;
 
-Headless::MemoryFileSystem& Files() {
-  static Headless::MemoryFileSystem* files = [] {
-    auto* memory = new Headless::MemoryFileSystem;
-    InstallFileSystem(memory);
-    return memory;
-  }();
-  return *files;
-}
-
 // Generated images without a header: five- or six-slot, two variants.
 const Bytes& Base(int which) {
   static const std::vector<Bytes> bases = [] {
@@ -94,7 +85,7 @@ void Edit(FuzzedDataProvider& input, Bytes& rom) {
 
 // The file: an optional copier header (its own bytes), then the ROM.
 void Store(const std::string& path, bool header, std::uint8_t headerFill, const Bytes& rom) {
-  Bytes& file = Files().Contents(path);
+  Bytes& file = Headless::ProcessMemoryFiles().Contents(path);
   file.assign(header ? CopierHeader : 0, headerFill);
   file.insert(file.end(), rom.begin(), rom.end());
 }

@@ -147,4 +147,13 @@ std::unique_ptr<FileSystem::File> MemoryFileSystem::Open(const CString& path, bo
   return std::make_unique<MemoryFile>(found->second, writing);
 }
 
+MemoryFileSystem& ProcessMemoryFiles() {
+  static MemoryFileSystem* files = [] {
+    auto* memory = new MemoryFileSystem;  // never freed: CFile may use it until the process ends
+    InstallFileSystem(memory);
+    return memory;
+  }();
+  return *files;
+}
+
 }  // namespace Headless

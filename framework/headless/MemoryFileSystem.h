@@ -47,4 +47,8 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::shared_ptr<Entry>> Files;
 };
 
+// One in-memory file system for the whole process, installed under CFile by the first call
+// (the fuzz targets' files).
+MemoryFileSystem& ProcessMemoryFiles();
+
 }  // namespace Headless
