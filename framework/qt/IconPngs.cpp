@@ -1,5 +1,6 @@
 // Writes each image of an icon file as PNG into a hicolor theme folder, as desktops look
 // icons up: icon-pngs ICON.ico THEME_DIR NAME gives THEME_DIR/WxH/apps/NAME.png per image.
+// A tool of the Qt build (its install), so it lives with the Qt backend and uses its image reader.
 
 #include <QDir>
 #include <QGuiApplication>
