@@ -36,7 +36,12 @@ int CtrlId(HWND window);
 HWND ParentOf(HWND window);
 void SetText(HWND window, const CString& utf8);
 CString GetText(HWND window);
+// The keyboard focus goes to the window, unless it takes no input (disabled), as SetFocus refuses.
 void Focus(HWND window);
+// EnableWindow: true when the window was disabled before. A disabled window takes no input and
+// no focus; the focus it had is gone (to no window), as on Windows.
+bool Enable(HWND window, bool enable);
+bool IsEnabled(HWND window);
 // The whole client area is to be repainted (erasing the background first when erase is true).
 void Invalidate(HWND window, bool erase);
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type);

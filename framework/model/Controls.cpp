@@ -172,7 +172,27 @@ bool RefusesKey(const HWND__* edit, char key) {
 HWND__* FocusedWindow() { return Focused; }
 void SetFocusedWindow(HWND__* window) { Focused = window; }
 void LoseFocus(HWND__* window) {
-  if (Focused == window) Focused = nullptr;
+  if (Focused && (Focused == window || Focused->Parent == window)) Focused = nullptr;
+}
+
+bool TakesInput(const HWND__* window) {
+  if (!window || (window->Style & WS_DISABLED)) return false;
+  const bool control = window->ClassName != "#32770";  // a dialog's Parent is its owner, not its container
+  return !control || !window->Parent || !(window->Parent->Style & WS_DISABLED);
+}
+
+HWND__* NextTabStop(HWND__* dialog, const HWND__* from, bool backwards) {
+  if (!dialog || dialog->Children.empty()) return nullptr;
+  const int count = static_cast<int>(dialog->Children.size());
+  int at = backwards ? count : -1;
+  for (int i = 0; i < count; ++i)
+    if (dialog->Children[static_cast<std::size_t>(i)].get() == from) at = i;
+  const int step = backwards ? -1 : 1;
+  for (int n = 1; n <= count; ++n) {
+    HWND__* child = dialog->Children[static_cast<std::size_t>(((at + step * n) % count + count) % count)].get();
+    if ((child->Style & WS_TABSTOP) && (child->Style & WS_VISIBLE) && TakesInput(child)) return child;
+  }
+  return nullptr;
 }
 
 void Notify(HWND__* control, UINT code) {

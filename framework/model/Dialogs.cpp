@@ -56,14 +56,21 @@ HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const 
       Backend::Send(raw, WM_MEASUREITEM, static_cast<WPARAM>(child->Id), reinterpret_cast<LPARAM>(&measure));
       child->FieldHeight = measure.itemHeight;
     }
-  // TRUE from WM_INITDIALOG: the focus goes to the first tab stop.
-  if (Backend::Send(raw, WM_INITDIALOG, 0, 0))
-    for (auto& child : raw->Children)
-      if (child->Style & WS_TABSTOP) {
-        UserTabsInto(child.get());
-        break;
-      }
+  // TRUE from WM_INITDIALOG: the focus goes to the first tab stop that takes it; with none, the
+  // dialog keeps it (under Wine a static text gets it, which takes no keys either).
+  if (Backend::Send(raw, WM_INITDIALOG, 0, 0)) Reactivate(raw, nullptr);
   return raw;
+}
+
+void Reactivate(HWND__* dialog, HWND__* savedFocus) {
+  if (!IsWindow(dialog)) return;
+  if (savedFocus && IsWindow(savedFocus) && TakesInput(savedFocus)) {
+    Backend::Focus(savedFocus);
+  } else if (HWND__* first = NextTabStop(dialog, nullptr, false)) {
+    UserTabsInto(first);
+  } else {
+    Backend::Focus(dialog);
+  }
 }
 
 void DestroyDialogWindow(CDialog& dialog) {

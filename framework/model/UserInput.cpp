@@ -1,6 +1,7 @@
 // What the user does to the model's windows, as Windows turns it into changes and
 // notifications: the order of a combo box's notifications, the selection of an edit reached
 // with Tab, the keys of a dialog. The in-memory test driver and every backend's peers come here.
+// A disabled window (or a control of a disabled dialog) takes none of it.
 
 #include <algorithm>
 
@@ -10,7 +11,7 @@
 namespace WindowModel {
 
 void UserDropsList(HWND__* combo) {
-  if (!combo || combo->Dropped) return;
+  if (!TakesInput(combo) || combo->Dropped) return;
   combo->Dropped = true;
   Notify(combo, CBN_DROPDOWN);
 }
@@ -23,7 +24,7 @@ void UserClosesList(HWND__* combo) {
 }
 
 void UserPicks(HWND__* combo, int index) {
-  if (!combo) return;
+  if (!TakesInput(combo)) return;
   Backend::Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   Notify(combo, CBN_SELENDOK);
   if (combo->Dropped) {
@@ -34,7 +35,7 @@ void UserPicks(HWND__* combo, int index) {
 }
 
 bool UserMovesInList(HWND__* combo, int key) {
-  if (!combo) return false;
+  if (!TakesInput(combo)) return false;
   const int last = static_cast<int>(combo->Items.size()) - 1;
   const int page = 8;  // rows a page key moves, about what the list shows
   const int at = combo->Selection;
@@ -54,29 +55,38 @@ bool UserMovesInList(HWND__* combo, int key) {
 }
 
 void UserTabsInto(HWND__* window) {
-  if (!window) return;
+  if (!TakesInput(window)) return;
   Backend::Focus(window);
   if (window->ClassName == "Edit") Backend::Send(window, EM_SETSEL, 0, -1);
 }
 
-void UserFocuses(HWND__* window) { SetFocusedWindow(window); }
+void UserFocuses(HWND__* window) {
+  if (TakesInput(window)) SetFocusedWindow(window);
+}
+
+void UserPressesTab(HWND__* dialog, bool backwards) {
+  if (!TakesInput(dialog)) return;
+  const HWND__* focused = FocusedWindow();
+  if (HWND__* next = NextTabStop(dialog, focused && focused->Parent == dialog ? focused : nullptr, backwards))
+    UserTabsInto(next);
+}
 
 void UserMovesCaret(HWND__* edit, int start, int end) {
-  if (!edit) return;
+  if (!TakesInput(edit)) return;
   const int length = static_cast<int>(edit->Text.size());
   edit->SelStart = std::clamp(std::min(start, end), 0, length);
   edit->SelEnd = std::clamp(std::max(start, end), 0, length);
 }
 
 bool UserTypes(HWND__* edit, char key) {
-  if (!edit) return false;
+  if (!TakesInput(edit)) return false;
   if (FocusedWindow() != edit) Backend::Focus(edit);
   Backend::Send(edit, WM_CHAR, static_cast<unsigned char>(key), 0);
   return !RefusesKey(edit, key);
 }
 
 void UserEdits(HWND__* edit, const std::string& text, int selStart, int selEnd) {
-  if (!edit) return;
+  if (!TakesInput(edit)) return;
   const bool changed = edit->Text != text;
   edit->Text = text;
   UserMovesCaret(edit, selStart, selEnd);
@@ -89,7 +99,7 @@ void Command(HWND__* dialog, int id) { Backend::Send(dialog, WM_COMMAND, MAKEWPA
 }  // namespace
 
 void UserPressesEnter(HWND__* dialog) {
-  if (!dialog) return;
+  if (!TakesInput(dialog)) return;
   for (auto& child : dialog->Children)
     if (child->ClassName == "Button" && (child->Style & 0x0F) == BS_DEFPUSHBUTTON) {
       UserClicks(child.get());
@@ -98,12 +108,20 @@ void UserPressesEnter(HWND__* dialog) {
   Command(dialog, IDOK);
 }
 
-void UserPressesEscape(HWND__* dialog) { Command(dialog, IDCANCEL); }
+void UserPressesEscape(HWND__* dialog) {
+  if (TakesInput(dialog)) Command(dialog, IDCANCEL);
+}
 
-void UserCloses(HWND__* dialog) { Backend::Send(dialog, WM_CLOSE, 0, 0); }
+void UserCloses(HWND__* dialog) {
+  if (TakesInput(dialog)) Backend::Send(dialog, WM_CLOSE, 0, 0);
+}
 
 void UserClicks(HWND__* button) {
-  if (button) Notify(button, BN_CLICKED);
+  if (TakesInput(button)) Notify(button, BN_CLICKED);
+}
+
+void UserChoosesCommand(HWND__* dialog, int id) {
+  if (TakesInput(dialog)) Command(dialog, id);
 }
 
 }  // namespace WindowModel

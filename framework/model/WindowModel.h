@@ -41,6 +41,8 @@ bool UserMovesInList(HWND__* combo, int key);
 void UserTabsInto(HWND__* window);
 // The focus came to the window by a click or the platform's own means: nothing else changes.
 void UserFocuses(HWND__* window);
+// Tab (Shift+Tab: backwards): the next tab stop from the focus that takes input, wrapping.
+void UserPressesTab(HWND__* dialog, bool backwards);
 // The caret and selection of an edit, as the user moved them (no notification).
 void UserMovesCaret(HWND__* edit, int start, int end);
 // A key typed into an edit where its caret is (WM_CHAR): replaces the selection; '\b' is
@@ -56,6 +58,8 @@ void UserPressesEscape(HWND__* dialog);
 void UserCloses(HWND__* dialog);
 // A push button clicked: BN_CLICKED to its dialog.
 void UserClicks(HWND__* button);
+// A command of the dialog's menu: WM_COMMAND with the command's id, as the menu posts it.
+void UserChoosesCommand(HWND__* dialog, int id);
 
 // The window with the keyboard focus, or null.
 HWND__* FocusedWindow();

@@ -48,6 +48,14 @@ int Utf16Position(const std::string& text, int bytes) {
 }
 int Utf8Position(const QString& text, int units) { return static_cast<int>(text.left(units).toUtf8().size()); }
 
+// WS_DISABLED shown: greyed, no input, no focus. The model has taken the focus from a window it
+// disables (to no window, as Windows does); Qt would hand it on to the next widget instead.
+void ShowEnabled(QWidget* widget, const HWND__* window) {
+  const bool enabled = !(window->Style & WS_DISABLED);
+  if (!enabled && widget->hasFocus()) widget->clearFocus();
+  widget->setEnabled(enabled);
+}
+
 // The owner's drawing of an item, or of the selection field, at size.
 QImage OwnerDrawnItem(HWND__* combo, int index, UINT state, const QSize& size) {
   QImage pixels(size, QImage::Format_RGB32);
@@ -143,6 +151,7 @@ class OwnerDrawComboBox : public QComboBox, public WindowPeer {
   void RedrawChanged() override { setUpdatesEnabled(Window->Redraw); }
   void Repaint() override { update(); }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
@@ -205,6 +214,7 @@ class EditControl : public QLineEdit, public WindowPeer {
       setSelection(start, end - start);  // the caret at the end
   }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
@@ -247,6 +257,7 @@ class StaticControl : public QLabel, public WindowPeer {
   ~StaticControl() override { Window->Peer = nullptr; }
 
   void TextChanged() override { setText(Utf8(Window->Text)); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -284,6 +295,7 @@ class PushButton : public QPushButton, public WindowPeer {
 
   void TextChanged() override { setText(Utf8(Window->Text)); }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
@@ -327,6 +339,7 @@ void CreateControlWidgets(HWND__* dialog, QWidget* client) {
       widget = label;
     }
     widget->setGeometry(area);
+    ShowEnabled(widget, window);  // WS_DISABLED may come from the template
     if (window->Style & WS_TABSTOP) {
       widget->setFocusPolicy(Qt::StrongFocus);
       if (previousTabStop) QWidget::setTabOrder(previousTabStop, widget);

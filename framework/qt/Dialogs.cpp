@@ -47,6 +47,12 @@ class TemplateDialog : public QDialog, public WindowPeer {
     WindowModel::UserCloses(Window);
   }
 
+  // Tab and Shift+Tab, from whichever control has the focus: the model's tab order.
+  bool focusNextPrevChild(bool next) override {
+    WindowModel::UserPressesTab(Window, !next);
+    return true;
+  }
+
  private:
   HWND__* Window;
 };
@@ -64,11 +70,11 @@ QMenuBar* MenuBar(HWND__* dialog, const std::vector<MenuItemTemplate>& items, QW
       }
       case MenuItemTemplate::Kind::Command: {
         QAction* action = menu->addAction(text);
-        const auto id = static_cast<WORD>(item.Id);
+        const auto id = static_cast<int>(item.Id);
         // Posted, as a menu command is: the menu has closed before the command runs.
         QObject::connect(action, &QAction::triggered, action, [dialog, parent, id] {
           QMetaObject::invokeMethod(
-              parent, [dialog, id] { Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }, Qt::QueuedConnection);
+              parent, [dialog, id] { WindowModel::UserChoosesCommand(dialog, id); }, Qt::QueuedConnection);
         });
         break;
       }

@@ -115,7 +115,7 @@ void Dispatch(const Event& event) {
   HWND__* window = event.Window;
   if (!TakesInput(window)) return;  // gone, or disabled by a modal window
   switch (event.Kind) {
-    case Command: Backend::Send(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.A), 0), 0); break;
+    case Command: WindowModel::UserChoosesCommand(window, event.A); break;
     case Pick: WindowModel::UserPicks(window, event.A); break;
     case Drop: WindowModel::UserDropsList(window); break;
     case CloseList: WindowModel::UserClosesList(window); break;

@@ -115,6 +115,9 @@ void Focus(HWND window) {
   if (window) SetFocus(window);
 }
 
+bool Enable(HWND window, bool enable) { return window && ::EnableWindow(window, enable ? TRUE : FALSE); }
+bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }
+
 void Invalidate(HWND window, bool erase) {
   if (window) InvalidateRect(window, nullptr, erase ? TRUE : FALSE);
 }
