@@ -1,10 +1,11 @@
 #pragma once
-// What a backend over the window model calls. The model implements the window functions of
-// Backend.h (messages, texts, items, focus, drawing, EndModal); a backend adds its peers and
-// the parts only it can do: RunModal (its modal loop), ShowMessageBox, CFileDialog::DoModal,
-// LoadAppIcon, ExecutableName and the program's entry point.
+// What a backend over the window model calls. The model implements Backend.h but for what
+// ModelBackend.h lists: a backend adds its peers, its modal loop, its message box and its
+// resources there, and turns what the user does into the model's user input below.
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "framework/ResourceScript.h"
 #include "framework/model/Window.h"
@@ -13,12 +14,36 @@ class CDialog;
 
 namespace WindowModel {
 
+// --- Resources ---
+
+// The program's dialogs, menus, icons and name: read once from what the backend gives
+// (ModelBackend::ResourceTexts); the tests add templates of their own.
+ResourceScript& Resources();
+
+// --- Message boxes ---
+
+// A message box as Windows shows one for an MB_ type.
+struct MessageBoxButton {
+  int Id;             // IDOK, IDCANCEL, IDYES...
+  const char* Label;  // with its & mnemonic
+};
+struct MessageBoxForm {
+  enum class Icon { None, Stop, Question, Warning, Information };
+  UINT Type = 0;                          // as asked
+  std::vector<MessageBoxButton> Buttons;  // left to right
+  int Default = 0;                        // Enter, and the focus as the box opens
+  int Escape = 0;                         // Escape and the close box; 0: neither does anything
+  Icon Symbol = Icon::None;
+};
+MessageBoxForm MessageBoxFor(UINT type);
+
 // --- Dialogs ---
 
-// Makes the dialog's window and its controls from the template and attaches dialog, then
-// lets the backend make its peers (mirror may be empty), then, as Windows does, measures the
-// selection fields of owner-drawn boxes before WM_INITDIALOG, sends WM_INITDIALOG and on TRUE
-// gives the focus to the first tab stop. Null when the dialog is already running.
+// Makes the dialog's window and its controls from the template and attaches dialog; as
+// Windows does, measures the selection fields of owner-drawn boxes; lets the backend make its
+// peers (mirror may be empty); sends WM_INITDIALOG and on TRUE gives the focus to the first
+// tab stop. A dialog without a parent is owned by the main window. Null when the dialog is
+// already running.
 HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const std::function<void(HWND__*)>& mirror);
 // Detaches the objects of the dialog and its controls and forgets the windows.
 void DestroyDialogWindow(CDialog& dialog);
@@ -67,8 +92,8 @@ HWND__* FocusedWindow();
 // --- Drawing and counting ---
 
 // Asks the combo box's owner to draw item index (or the selection field with
-// ODS_COMBOBOXEDIT) into target, as the control asks it with WM_DRAWITEM.
-void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target);
+// ODS_COMBOBOXEDIT) into target at where, as the control asks it with WM_DRAWITEM.
+void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target, RECT where);
 
 // How many times the framework has asked for a control by id (Backend::DlgItem). On Windows
 // each such lookup is a round trip to the system, so none may come per item or per message.

@@ -61,7 +61,8 @@ QImage OwnerDrawnItem(HWND__* combo, int index, UINT state, const QSize& size) {
   QImage pixels(size, QImage::Format_RGB32);
   pixels.fill(Qt::white);
   WindowModel::DrawItem(combo, index, state,
-                        PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()});
+                        PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()},
+                        RECT{0, 0, pixels.width(), pixels.height()});
   // The program writes 0x00RRGGBB; RGB32 wants the top byte set.
   auto* bits = reinterpret_cast<std::uint32_t*>(pixels.bits());
   for (qsizetype i = 0, n = static_cast<qsizetype>(pixels.width()) * pixels.height(); i < n; ++i)

@@ -105,7 +105,8 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* tavero_draw_item(HWND__* combo, int ind
   static std::vector<std::uint32_t> pixels;
   pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFF);
   if (WindowModel::IsWindow(combo) && width > 0 && height > 0)
-    WindowModel::DrawItem(combo, index, static_cast<UINT>(state), PixelSurface{pixels.data(), width, height});
+    WindowModel::DrawItem(combo, index, static_cast<UINT>(state), PixelSurface{pixels.data(), width, height},
+                          RECT{0, 0, width, height});
   // 0x00RRGGBB as R, G, B, opaque in memory order.
   for (std::uint32_t& pixel : pixels)
     pixel = ((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16) | 0xFF000000u;

@@ -4,13 +4,13 @@
 
 #include <emscripten.h>
 
+#include <map>
+#include <memory>
 #include <optional>
 
-#include "framework/Backend.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
-#include "framework/model/WindowModel.h"
-#include "framework/web/WebApp.h"
+#include "framework/model/ModelBackend.h"
 #include "framework/web/WebControls.h"
 #include "framework/web/WebPage.h"
 
@@ -42,6 +42,11 @@ class DialogPeer : public WindowPeer {
   HWND__* Window;
 };
 
+std::map<HWND__*, std::unique_ptr<DialogPeer>> DialogPeers;  // of the open dialogs
+
+// The program's main dialog is the page's editor; every other is a modal <dialog>.
+bool IsMain(const HWND__* dialog) { return AfxGetMainWnd() == dialog->Dialog; }
+
 std::string Quoted(const std::string& text) {
   std::string quoted(1, '"');
   for (char c : text) {
@@ -71,50 +76,44 @@ std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
 
 }  // namespace
 
-namespace Backend {
+namespace ModelBackend {
 
-INT_PTR RunModal(CDialog& dialog) {
-  const ResourceScript& resources = WebApp::Resources();
-  auto found = resources.Dialogs.find(dialog.TemplateId);
-  if (found == resources.Dialogs.end()) return -1;
-  const DialogTemplate& source = found->second;
-  const bool main = AfxGetMainWnd() == &dialog;
-  std::unique_ptr<DialogPeer> peer;
-  HWND__* window = WindowModel::CreateDialogWindow(dialog, source, [&](HWND__* made) {
-    const auto menu = resources.Menus.find(static_cast<UINT>(source.Menu));
-    PageCreateDialog(
-        made, main ? 1 : 0, static_cast<int>(dialog.TemplateId), source.Caption.c_str(), made->ClientWidth,
-        made->ClientHeight,
-        MenuJson(source.Menu && menu != resources.Menus.end() ? menu->second : std::vector<MenuItemTemplate>{})
-            .c_str());
-    peer = std::make_unique<DialogPeer>(made);
-    made->Peer = peer.get();
-    WebControls::CreateControlElements(made);
-  });
-  if (!window) return -1;
-  PageShowDialog(window);
-  {
-    // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
-    std::optional<WebPage::InputOnly> modal;
-    if (!main) modal.emplace(window);
-    WebPage::RunUntil([window] { return window->Ended; });
-  }
-  const INT_PTR result = window->Result;
-  PageDestroyDialog(window);
-  WebControls::ForgetControlPeers(window);
-  window->Peer = nullptr;
-  WindowModel::DestroyDialogWindow(dialog);
-  return result;
+void MakePeers(HWND__* dialog, const DialogTemplate& source) {
+  const auto& menus = WindowModel::Resources().Menus;
+  const auto menu = menus.find(static_cast<UINT>(source.Menu));
+  PageCreateDialog(
+      dialog, IsMain(dialog) ? 1 : 0, static_cast<int>(dialog->Dialog->TemplateId), source.Caption.c_str(),
+      dialog->ClientWidth, dialog->ClientHeight,
+      MenuJson(source.Menu && menu != menus.end() ? menu->second : std::vector<MenuItemTemplate>{}).c_str());
+  DialogPeers[dialog] = std::make_unique<DialogPeer>(dialog);
+  dialog->Peer = DialogPeers[dialog].get();
+  WebControls::CreateControlElements(dialog);
 }
 
-int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {
-  (void)owner;  // the page's message box is modal to the whole page
+void RunModalLoop(HWND__* dialog) {
+  PageShowDialog(dialog);
+  // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
+  std::optional<WebPage::InputOnly> modal;
+  if (!IsMain(dialog)) modal.emplace(dialog);
+  WebPage::RunUntil([dialog] { return dialog->Ended; });
+}
+
+void DropPeers(HWND__* dialog) {
+  PageDestroyDialog(dialog);
+  WebControls::ForgetControlPeers(dialog);
+  dialog->Peer = nullptr;
+  DialogPeers.erase(dialog);
+}
+
+int AskMessageBox(HWND__*, const std::string& text, const std::string& caption,
+                  const WindowModel::MessageBoxForm& form) {
+  // The page's message box is modal to the whole page.
   const int request = WebPage::NewRequest();
-  PageMessageBox(request, caption.Str().c_str(), text.Str().c_str(), static_cast<int>(type));
-  const WebPage::InputOnly none(nullptr);  // the box is modal to the whole page
+  PageMessageBox(request, caption.c_str(), text.c_str(), static_cast<int>(form.Type));
+  const WebPage::InputOnly none(nullptr);
   WebPage::Answer answer;
   WebPage::RunUntil([&] { return WebPage::Answered(request, &answer); });
   return answer.Value;
 }
 
-}  // namespace Backend
+}  // namespace ModelBackend
