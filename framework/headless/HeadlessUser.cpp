@@ -26,6 +26,8 @@ HWND__* Control(CWnd& dialog, int id) {
   return nullptr;
 }
 
+bool IsEnabled(CWnd& dialog, int id) { return Backend::IsEnabled(Control(dialog, id)); }
+
 void PickItem(CWnd& dialog, int id, int index) {
   HWND__* combo = Control(dialog, id);
   WindowModel::UserDropsList(combo);

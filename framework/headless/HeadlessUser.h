@@ -85,6 +85,8 @@ void PressButton(CWnd& dialog, int id);
 void PressCommand(CWnd& dialog, int id);
 
 HWND__* Control(CWnd& dialog, int id);
+// Whether the control takes input (EnableWindow).
+bool IsEnabled(CWnd& dialog, int id);
 
 // Message boxes shown so far: their texts, and each as the user saw and answered it.
 struct ShownMessageBox {

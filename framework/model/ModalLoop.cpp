@@ -31,8 +31,8 @@ INT_PTR RunModal(CDialog& dialog) {
   const auto found = dialogs.find(dialog.TemplateId);
   if (found == dialogs.end()) return -1;
   HWND__* ownerFocus = WindowModel::FocusedWindow();
-  HWND__* window = WindowModel::CreateDialogWindow(
-      dialog, found->second, [&](HWND__* made) { ModelBackend::MakePeers(made, found->second); });
+  HWND__* window = WindowModel::CreateDialogWindow(dialog, found->second,
+                                                   [&](HWND__* made) { ModelBackend::MakePeers(made, found->second); });
   if (!window) return -1;
   if (!window->Ended) ModelBackend::RunModalLoop(window);  // EndDialog may have come during WM_INITDIALOG
   const INT_PTR result = window->Ended ? window->Result : IDCANCEL;
