@@ -11,6 +11,8 @@ LRESULT BuiltInProc(HWND__* window, UINT message, WPARAM wParam, LPARAM lParam);
 bool RefusesKey(const HWND__* edit, char key);
 // A control tells its parent what happened, as WM_COMMAND with its id and code.
 void Notify(HWND__* control, UINT code);
+// The list scrolled so that item index is in view, as a listbox keeps its selection.
+void ScrollIntoView(HWND__* combo, int index);
 // A change the window shows: repainted unless its redraw is off.
 void Repainted(HWND__* window);
 // The keyboard focus; a window that goes away or is disabled takes it with it.

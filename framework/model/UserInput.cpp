@@ -13,6 +13,14 @@ namespace WindowModel {
 void UserDropsList(HWND__* combo) {
   if (!TakesInput(combo) || combo->Dropped) return;
   combo->Dropped = true;
+  // As Windows drops a list: the selected item in the top row, as far as the list reaches.
+  const int count = static_cast<int>(combo->ItemHeights.size());
+  int lastTop = count;
+  for (int used = 0;
+       lastTop > 0 && (used += static_cast<int>(combo->ItemHeights[static_cast<std::size_t>(lastTop - 1)])) <=
+                          DroppedListHeight(combo) - 2;)
+    --lastTop;
+  combo->TopIndex = std::clamp(std::min(combo->Selection, lastTop), 0, std::max(count - 1, 0));
   Notify(combo, CBN_DROPDOWN);
 }
 
@@ -37,20 +45,22 @@ void UserPicks(HWND__* combo, int index) {
 bool UserMovesInList(HWND__* combo, int key) {
   if (!TakesInput(combo)) return false;
   const int last = static_cast<int>(combo->Items.size()) - 1;
-  const int page = 8;  // rows a page key moves, about what the list shows
   const int at = combo->Selection;
+  // A page key as a listbox takes it: to the last row of the page (the first, going up), or,
+  // from there, a page on, the row at the edge staying in view.
+  const int page = ListPageRows(combo), top = combo->TopIndex, bottom = top + page - 1;
   int to = at;
   switch (key) {
-    case VK_UP: to = at < 0 ? 0 : at - 1; break;
+    case VK_UP: to = at - 1; break;
     case VK_DOWN: to = at + 1; break;
-    case VK_PRIOR: to = at - page; break;
-    case VK_NEXT: to = at < 0 ? page - 1 : at + page; break;
+    case VK_PRIOR: to = at > top ? top : at - (page - 1); break;
+    case VK_NEXT: to = at < bottom ? bottom : at + (page - 1); break;
     case VK_HOME: to = 0; break;
     case VK_END: to = last; break;
     default: return false;
   }
-  to = std::clamp(to, 0, std::max(last, 0));
-  if (last >= 0 && to != at) UserPicks(combo, to);
+  if (at < 0) to = key == VK_END ? last : 0;  // nothing selected: every key starts at an end
+  if (last >= 0) UserPicks(combo, std::clamp(to, 0, last));
   return true;
 }
 

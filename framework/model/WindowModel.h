@@ -59,7 +59,8 @@ void UserClosesList(HWND__* combo);
 // closed box: the selection, then CBN_SELENDOK, CBN_CLOSEUP if the list was open, CBN_SELCHANGE.
 void UserPicks(HWND__* combo, int index);
 // A key on a closed list (VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT): the item it
-// moves to is picked; nothing happens at either end. True when the key was one of these.
+// moves to is picked, also at either end where it stays (the notifications come all the same).
+// With no item selected each picks the first (End the last). True when the key was one of these.
 bool UserMovesInList(HWND__* combo, int key);
 // The focus moves to the window as the dialog manager moves it: an edit reached with Tab
 // has its whole text selected.
@@ -88,6 +89,18 @@ void UserChoosesCommand(HWND__* dialog, int id);
 
 // The window with the keyboard focus, or null.
 HWND__* FocusedWindow();
+
+// --- A drop-down list's metrics, as Windows lays one out for the program's font (measured
+// under Wine: a box whose template is 208 pixels high, its field measured 14, is 21 pixels
+// high and drops a list 184 pixels high whose 12-pixel items show 15 to a page) ---
+
+int ComboBoxHeight(const HWND__* combo);     // the closed box: its selection field and border
+int DroppedListHeight(const HWND__* combo);  // the dropped list, with its 1-pixel border
+// The rows the list shows from its top row: what a page key moves over.
+int ListPageRows(const HWND__* combo);
+// The drop-down button of a closed box, as the backends that draw their own show it: narrower
+// than Windows' 17 pixels, so that the widest name (9 glyphs after a 4-pixel margin) shows whole.
+constexpr int DropButtonWidth = 12;
 
 // --- Drawing and counting ---
 

@@ -182,6 +182,21 @@ TEST_F(FieldEdits, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
   EXPECT_EQ(FieldText(IDC_RATE1), "1");
 }
 
+// Keys on the closed esper box move as measured under Wine on a box of its size: a page is 15
+// rows; PageDown goes to the page's last row, then a page on; PageUp to its first row, then a
+// page back; the record landed on is shown. Faults: a page key moving one row or a fixed count.
+TEST_F(FieldEdits, KeysOnAClosedListMoveAsWindowsMovesThem) {
+  Load(Sample(true));
+  const std::pair<int, int> keys[] = {{VK_NEXT, 14}, {VK_NEXT, 26}, {VK_NEXT, 26}, {VK_PRIOR, 12}, {VK_PRIOR, 0},
+                                      {VK_PRIOR, 0}, {VK_END, 26},  {VK_UP, 25},   {VK_HOME, 0},   {VK_DOWN, 1},
+                                      {VK_NEXT, 14}, {VK_DOWN, 15}, {VK_PRIOR, 1}};
+  for (auto [key, esper] : keys) {
+    Headless::PressListKey(*Dialog, IDC_ESPER, key);
+    ASSERT_EQ(ShownEsper(), esper) << "key " << key;
+  }
+  ExpectFieldsShow(1);
+}
+
 // Keys go in at the caret, as on Windows. Rewriting a field the user types in would put the
 // caret back at its start: "0", "0", "7" once stored 70 instead of 7.
 TEST_F(FieldEdits, TypingInTheMiddleOfAFieldKeepsTheCaretWhereTheKeysGo) {
