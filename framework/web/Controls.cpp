@@ -32,6 +32,7 @@ EM_JS(void, PageTextChanged, (HWND__ * window, const char* text, int start, int 
 EM_JS(void, PageRedrawChanged, (HWND__ * window, int on), { TaveroPage.redrawChanged(window, on != 0); });
 EM_JS(void, PageRepaint, (HWND__ * window), { TaveroPage.repaint(window); });
 EM_JS(void, PageFocus, (HWND__ * window), { TaveroPage.focus(window); });
+EM_JS(void, PageEnabledChanged, (HWND__ * window, int enabled), { TaveroPage.enabledChanged(window, enabled != 0); });
 // clang-format on
 
 class ControlPeer : public WindowPeer {
@@ -43,6 +44,7 @@ class ControlPeer : public WindowPeer {
   void RedrawChanged() override { PageRedrawChanged(Window, Window->Redraw ? 1 : 0); }
   void Repaint() override { PageRepaint(Window); }
   void FocusTaken() override { PageFocus(Window); }
+  void EnabledChanged() override { PageEnabledChanged(Window, (Window->Style & WS_DISABLED) ? 0 : 1); }
 
  private:
   HWND__* Window;

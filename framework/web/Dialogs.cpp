@@ -26,6 +26,7 @@ EM_JS(void, PageCreateDialog,
 EM_JS(void, PageDialogText, (HWND__ * window, const char* text),
       { TaveroPage.dialogText(window, UTF8ToString(text)); });
 EM_JS(void, PageShowDialog, (HWND__ * window), { TaveroPage.showDialog(window); });
+EM_JS(void, PageFocusDialog, (HWND__ * window), { TaveroPage.focus(window); });
 EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); });
 EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
 EM_JS(void, PageMessageBox, (int request, const char* caption, const char* text, int type),
@@ -37,6 +38,7 @@ class DialogPeer : public WindowPeer {
   explicit DialogPeer(HWND__* window) : Window(window) {}
   void TextChanged() override { PageDialogText(Window, Window->Text.c_str()); }
   void DialogEnded() override { PageEndDialog(Window); }
+  void FocusTaken() override { PageFocusDialog(Window); }  // no control takes the focus
 
  private:
   HWND__* Window;

@@ -13,7 +13,7 @@ const TaveroPage = (() => {
   const Keys = { ArrowUp: 0x26, ArrowDown: 0x28, Home: 0x24, End: 0x23, PageUp: 0x21, PageDown: 0x22 };
   const IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
   const ODS_SELECTED = 0x0001, ODS_COMBOBOXEDIT = 0x1000;
-  const SS_CENTER = 0x0001, BS_DEFPUSHBUTTON = 0x0001, ES_NUMBER = 0x2000;
+  const SS_CENTER = 0x0001, BS_DEFPUSHBUTTON = 0x0001, ES_NUMBER = 0x2000, WS_DISABLED = 0x08000000;
   const FieldHeight = 21, DropButtonWidth = 12;  // a closed list's box, as the desktop editor's
 
   const queue = [];
@@ -78,6 +78,7 @@ const TaveroPage = (() => {
     element.id = main ? config.mainId : "dialog-" + templateId;
     element.setAttribute("role", main ? "dialog" : "alertdialog");
     element.setAttribute("aria-label", caption);
+    element.tabIndex = -1;  // the window itself holds the focus when none of its controls takes it
     if (!main) element.setAttribute("aria-modal", "true");
     const bar = document.createElement("div");
     bar.className = "caption";
@@ -271,13 +272,26 @@ const TaveroPage = (() => {
       record = { kind: "static", element: label };
     }
     const focusable = record.focusElement || record.element;
+    record.tabStop = tabStop;
     if (kind !== 2) focusable.tabIndex = tabStop ? 0 : -1;
+    if (style & WS_DISABLED) showEnabled(record, false);
     focusable.addEventListener("focus", () => post({ kind: Event.Focus, window }));
     record.area = { x, y, width, height };
     owner.client.append(record.element);
     if (record.list) owner.client.append(record.list);
     owner.controls.push(window);
     windows.set(window, record);
+  }
+
+  // A disabled control: greyed, out of the tab order, taking no input (the model refuses it too).
+  function showEnabled(record, enabled) {
+    record.disabled = !enabled;
+    if (record.kind === "edit" || record.kind === "button") record.element.disabled = !enabled;
+    if (record.kind !== "combo") return;
+    record.element.classList.toggle("disabled", !enabled);
+    record.element.setAttribute("aria-disabled", String(!enabled));
+    record.element.tabIndex = enabled && record.tabStop ? 0 : -1;
+    if (!enabled && document.activeElement === record.element) record.element.blur();
   }
 
   // ---- the owner-drawn drop-down list
@@ -313,6 +327,7 @@ const TaveroPage = (() => {
                      rows: [], width, top: 0 };
     box.addEventListener("mousedown", (event) => {
       event.preventDefault();
+      if (record.disabled) return;
       box.focus();
       record.open ? closeList(window, record, false) : openList(window, record);
     });
@@ -412,6 +427,7 @@ const TaveroPage = (() => {
   }
 
   function comboKey(window, record, event) {
+    if (record.disabled) return;
     if (record.open) {
       const moves = { ArrowUp: -1, ArrowDown: 1, PageUp: -8, PageDown: 8 };
       if (event.key in moves) setHot(window, record, Math.max(0, Math.min(record.count - 1, record.hot + moves[event.key])));
@@ -756,6 +772,9 @@ const TaveroPage = (() => {
       record.start = start;
       record.end = end;
       input.setSelectionRange(unitsBefore(text, start), unitsBefore(text, end));
+    },
+    enabledChanged(window, enabled) {
+      showEnabled(windows.get(window), enabled);
     },
     redrawChanged(window, on) {
       windows.get(window).redraw = on;
