@@ -29,8 +29,13 @@ EM_JS(void, PageShowDialog, (HWND__ * window), { TaveroPage.showDialog(window); 
 EM_JS(void, PageFocusDialog, (HWND__ * window), { TaveroPage.focus(window); });
 EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); });
 EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
-EM_JS(void, PageMessageBox, (int request, const char* caption, const char* text, int type),
-      { TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), type); });
+EM_JS(void, PageMessageBox,
+      (int request, const char* caption, const char* text, const char* buttons, int defaultId, int escapeId,
+       int warning),
+      {
+        TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), JSON.parse(UTF8ToString(buttons)),
+                              defaultId, escapeId, warning != 0);
+      });
 // clang-format on
 
 class DialogPeer : public WindowPeer {
@@ -111,7 +116,12 @@ int AskMessageBox(HWND__*, const std::string& text, const std::string& caption,
                   const WindowModel::MessageBoxForm& form) {
   // The page's message box is modal to the whole page.
   const int request = WebPage::NewRequest();
-  PageMessageBox(request, caption.c_str(), text.c_str(), static_cast<int>(form.Type));
+  std::string buttons = "[";  // [[id, "label"], ...], left to right
+  for (const WindowModel::MessageBoxButton& button : form.Buttons)
+    buttons += (buttons.size() > 1 ? ",[" : "[") + std::to_string(button.Id) + "," + Quoted(button.Label) + "]";
+  buttons += "]";
+  PageMessageBox(request, caption.c_str(), text.c_str(), buttons.c_str(), form.Default, form.Escape,
+                 form.Symbol == WindowModel::MessageBoxForm::Icon::Warning ? 1 : 0);
   const WebPage::InputOnly none(nullptr);
   WebPage::Answer answer;
   WebPage::RunUntil([&] { return WebPage::Answered(request, &answer); });

@@ -11,7 +11,7 @@ const TaveroPage = (() => {
     Enter: 10, Escape: 11, Click: 12, Close: 13, AnswerGiven: 14, PageCommand: 15, OpenFile: 16,
   };
   const Keys = { ArrowUp: 0x26, ArrowDown: 0x28, Home: 0x24, End: 0x23, PageUp: 0x21, PageDown: 0x22 };
-  const IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
+  const IDOK = 1, IDCANCEL = 2;
   const ODS_SELECTED = 0x0001, ODS_COMBOBOXEDIT = 0x1000;
   const SS_CENTER = 0x0001, BS_DEFPUSHBUTTON = 0x0001, ES_NUMBER = 0x2000, WS_DISABLED = 0x08000000;
   const FieldHeight = 21, DropButtonWidth = 12;  // a closed list's box, as the desktop editor's
@@ -538,13 +538,9 @@ const TaveroPage = (() => {
 
   // ---- message boxes
 
-  function messageBox(request, caption, text, type) {
-    const buttons = {
-      0: [[IDOK, "OK"]],
-      1: [[IDOK, "OK"], [IDCANCEL, "Cancel"]],
-      3: [[IDYES, "&Yes"], [IDNO, "&No"], [IDCANCEL, "Cancel"]],
-      4: [[IDYES, "&Yes"], [IDNO, "&No"]],
-    }[type & 0x0f] || [[IDOK, "OK"]];
+  // The buttons ([id, label] left to right), the default and the Escape button (0: none) as the
+  // program's window model gives them for the box's type.
+  function messageBox(request, caption, text, buttons, defaultId, escape, warning) {
     const box = document.createElement("dialog");
     box.className = "window message";
     box.setAttribute("role", "alertdialog");
@@ -556,7 +552,7 @@ const TaveroPage = (() => {
     bar.textContent = caption;
     const body = document.createElement("div");
     body.className = "message-body";
-    if ((type & 0xf0) === 0x30) {
+    if (warning) {
       const icon = document.createElement("span");
       icon.className = "icon warning";
       icon.setAttribute("aria-hidden", "true");
@@ -586,8 +582,6 @@ const TaveroPage = (() => {
       button.addEventListener("click", () => answer(id));
       row.append(button);
     }
-    // Escape: Cancel where there is one; a box with OK alone answers OK, as Windows does.
-    const escape = buttons.some(([id]) => id === IDCANCEL) ? IDCANCEL : buttons.length === 1 ? IDOK : 0;
     box.addEventListener("cancel", (event) => {
       event.preventDefault();
       if (escape) answer(escape);
@@ -602,7 +596,7 @@ const TaveroPage = (() => {
     box.append(bar, body, row);
     document.body.append(box);
     box.showModal();
-    row.querySelector("button").focus();  // the first button is the default
+    row.querySelector(`button[data-id="${defaultId}"]`).focus();
   }
 
   // ---- files
