@@ -20,10 +20,10 @@ enum ElementKind { ComboElement = 0, EditElement = 1, StaticElement = 2, ButtonE
 // clang-format off
 EM_JS(void, PageCreateControl,
       (HWND__ * window, HWND__* dialog, int kind, int id, int x, int y, int width, int height, int style,
-       const char* text, int tabStop),
+       const char* text, int tabStop, int boxHeight, int buttonWidth, int listHeight),
       {
         TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text),
-                                 tabStop != 0);
+                                 tabStop != 0, { boxHeight, buttonWidth, listHeight });
       });
 EM_JS(void, PageItemsChanged, (HWND__ * window, int count), { TaveroPage.itemsChanged(window, count); });
 EM_JS(void, PageSelectionChanged, (HWND__ * window, int index), { TaveroPage.selectionChanged(window, index); });
@@ -66,9 +66,12 @@ namespace WebControls {
 void CreateControlElements(HWND__* dialog) {
   for (auto& child : dialog->Children) {
     HWND__* window = child.get();
+    const bool combo = KindOf(window) == ComboElement;
     PageCreateControl(window, dialog, KindOf(window), window->Id, window->Area.left, window->Area.top,
                       window->Area.right - window->Area.left, window->Area.bottom - window->Area.top,
-                      static_cast<int>(window->Style), window->Text.c_str(), (window->Style & WS_TABSTOP) ? 1 : 0);
+                      static_cast<int>(window->Style), window->Text.c_str(), (window->Style & WS_TABSTOP) ? 1 : 0,
+                      combo ? WindowModel::ComboBoxHeight(window) : 0, WindowModel::DropButtonWidth,
+                      combo ? WindowModel::DroppedListHeight(window) : 0);
     Peers.push_back(std::make_unique<ControlPeer>(window));
     window->Peer = Peers.back().get();
   }
@@ -91,6 +94,11 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int tavero_item_height(HWND__* combo, int index) {
   if (!WindowModel::IsWindow(combo) || index < 0 || index >= static_cast<int>(combo->ItemHeights.size())) return 0;
   return static_cast<int>(combo->ItemHeights[static_cast<std::size_t>(index)]);
+}
+
+// The rows a page key moves over in the list, from its top row as the model keeps it.
+EMSCRIPTEN_KEEPALIVE int tavero_list_page_rows(HWND__* combo) {
+  return WindowModel::IsWindow(combo) ? WindowModel::ListPageRows(combo) : 1;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* tavero_item_name(HWND__* combo, int index) {

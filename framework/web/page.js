@@ -14,7 +14,6 @@ const TaveroPage = (() => {
   const IDOK = 1, IDCANCEL = 2;
   const ODS_SELECTED = 0x0001, ODS_COMBOBOXEDIT = 0x1000;
   const SS_CENTER = 0x0001, BS_DEFPUSHBUTTON = 0x0001, ES_NUMBER = 0x2000, WS_DISABLED = 0x08000000;
-  const FieldHeight = 21, DropButtonWidth = 12;  // a closed list's box, as the desktop editor's
 
   const queue = [];
   let wake = null;
@@ -233,7 +232,8 @@ const TaveroPage = (() => {
     return true;
   }
 
-  function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop) {
+  // metrics: a drop-down list's, from the program's window model (boxHeight, buttonWidth, listHeight).
+  function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop, metrics) {
     const owner = windows.get(dialog);
     const place = (element, h) => {
       element.style.left = x + "px";
@@ -242,7 +242,7 @@ const TaveroPage = (() => {
       element.style.height = h + "px";
     };
     let record;
-    if (kind === 0) record = createCombo(window, id, width, height, place);
+    if (kind === 0) record = createCombo(window, id, width, metrics, place);
     else if (kind === 1) {
       const input = document.createElement("input");
       input.className = "edit";
@@ -296,7 +296,8 @@ const TaveroPage = (() => {
 
   // ---- the owner-drawn drop-down list
 
-  function createCombo(window, id, width, height, place) {
+  function createCombo(window, id, width, metrics, place) {
+    const FieldHeight = metrics.boxHeight;
     const box = document.createElement("div");
     box.className = "combo";
     box.id = "ctl-" + id;
@@ -307,11 +308,12 @@ const TaveroPage = (() => {
     place(box, FieldHeight);
     const face = document.createElement("canvas");
     face.className = "face";
-    face.width = width - DropButtonWidth;
+    face.width = width - metrics.buttonWidth;
     face.height = FieldHeight;
     const drop = document.createElement("span");
     drop.className = "drop";
     drop.setAttribute("aria-hidden", "true");
+    drop.style.width = metrics.buttonWidth + "px";
     // The current item's name, unseen, for screen readers: the box's value (the face is pixels).
     const value = document.createElement("span");
     value.className = "value";
@@ -322,9 +324,9 @@ const TaveroPage = (() => {
     list.setAttribute("role", "listbox");
     list.hidden = true;
     list.style.width = width + "px";
-    list.style.maxHeight = height - FieldHeight + "px";
+    list.style.maxHeight = metrics.listHeight + "px";
     const record = { kind: "combo", element: box, face, value, list, count: 0, selection: -1, redraw: true, open: false, hot: -1,
-                     rows: [], width, top: 0 };
+                     rows: [], width, top: 0, fieldHeight: FieldHeight };
     box.addEventListener("mousedown", (event) => {
       event.preventDefault();
       if (record.disabled) return;
@@ -384,7 +386,7 @@ const TaveroPage = (() => {
     for (let i = 0; i < record.count; ++i) paintRow(window, record, i);
     list.hidden = false;
     list.style.left = record.element.style.left;
-    list.style.top = parseInt(record.element.style.top, 10) + FieldHeight + "px";
+    list.style.top = parseInt(record.element.style.top, 10) + record.fieldHeight + "px";
     // As Windows drops a list: the selected item in the top row, as far as the list reaches.
     if (record.selection >= 0) list.scrollTop = record.rows[record.selection].top;
     record.element.setAttribute("aria-expanded", "true");
@@ -429,7 +431,8 @@ const TaveroPage = (() => {
   function comboKey(window, record, event) {
     if (record.disabled) return;
     if (record.open) {
-      const moves = { ArrowUp: -1, ArrowDown: 1, PageUp: -8, PageDown: 8 };
+      const page = Module._tavero_list_page_rows(window) - 1;  // a page on, the row at the edge staying in view
+      const moves = { ArrowUp: -1, ArrowDown: 1, PageUp: -page, PageDown: page };
       if (event.key in moves) setHot(window, record, Math.max(0, Math.min(record.count - 1, record.hot + moves[event.key])));
       else if (event.key === "Home") setHot(window, record, 0);
       else if (event.key === "End") setHot(window, record, record.count - 1);
