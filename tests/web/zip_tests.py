@@ -45,34 +45,16 @@ console.log(JSON.stringify(results));
 Case = namedtuple("Case", "name fault entries change limit want", defaults=[None, 64 * MiB, None])
 
 
-def central(archive, index=0):
-    """The offset of the index-th central directory header."""
-    at = -1
-    for _ in range(index + 1):
-        at = archive.index(b"PK\x01\x02", at + 1)
-    return at
-
-
-def poke(at, fmt, value):
+def poke(at, fmt, *values):
+    """Writes values over the archive at at(archive): each change a hostile writer could make."""
     def change(archive):
-        where = at(archive)
-        archive[where:where + struct.calcsize(fmt)] = struct.pack(fmt, value)
+        for where, value in zip(at(archive), values):
+            archive[where:where + struct.calcsize(fmt)] = struct.pack(fmt, value)
     return change
 
 
-def in_central(field, fmt, value, index=0):
-    return poke(lambda a: central(a, index) + field, fmt, value)
-
-
-def in_local(field, fmt, value):
-    return poke(lambda a: a.index(b"PK\x03\x04") + field, fmt, value)
-
-
-def both(*changes):
-    def change(archive):
-        for one in changes:
-            one(archive)
-    return change
+def in_central(field, fmt, value):  # in the first central directory header
+    return poke(lambda a: [a.index(b"PK\x01\x02") + field], fmt, value)
 
 
 def comment(text):
@@ -120,7 +102,7 @@ CASES = [
     Case("zip64 image over the limit", "an image larger than the page takes inflated anyway",
          [("big.smc", IMAGE, D)], change=zip64, limit=32 * 1024, want="refused: its image big.smc is larger than"),
     Case("encrypted entry", "encrypted bytes loaded as an image", [("game.smc", IMAGE, S)],
-         change=both(in_central(8, "<H", 1), in_local(6, "<H", 1)), want="refused: its image game.smc is encrypted"),
+         change=poke(lambda a: [a.index(b"PK\x01\x02") + 8, a.index(b"PK\x03\x04") + 6], "<H", 1, 1), want="refused: its image game.smc is encrypted"),
     Case("bzip2 entry", "an unknown method's bytes loaded raw", [("game.smc", IMAGE, zipfile.ZIP_BZIP2)],
          want="refused: its image game.smc is packed by a method the page does not read (method 12)"),
     Case("bad CRC", "a corrupted image loaded", [("game.smc", IMAGE, D)], change=in_central(16, "<I", 0x12345678),
@@ -135,13 +117,10 @@ CASES = [
          [("game.smc", IMAGE, D)], change=in_central(20, "<I", 0x7fffffff), want="refused: the archive is damaged"),
     Case("header offset past the directory", "an offset followed outside the file",
          [("game.smc", IMAGE, S)], change=in_central(42, "<I", 0xfffffff0), want="refused: the archive is damaged"),
-    Case("directory past the end", "a directory read outside the file",
-         [("game.smc", IMAGE, S)], change=poke(lambda a: len(a) - 6, "<I", 0x7ffffff0),
-         want="refused: the archive is damaged"),
     Case("cut short", "a truncated archive taken", [("game.smc", IMAGE, D)],
          change=lambda a: a.__delitem__(slice(len(a) - 30, None)), want="refused: it is not a zip archive"),
     Case("entry count beyond the directory", "headers read past the directory's size",
-         [("game.smc", IMAGE, S)], change=both(poke(lambda a: len(a) - 12, "<H", 9), poke(lambda a: len(a) - 14, "<H", 9)),
+         [("game.smc", IMAGE, S)], change=poke(lambda a: [len(a) - 12, len(a) - 14], "<H", 9, 9),
          want="refused: the archive is damaged"),
 ]
 
