@@ -65,13 +65,14 @@ class EditorPage:
 
     # ---- the page
 
-    def open(self, query=""):
-        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten."""
+    def open(self, query="", phone=None):
+        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten. phone:
+        (width, height, device pixels per CSS pixel) of a phone's screen the page opens on."""
         # A folder of its own for each page: a download of the page before may land late.
         self.pages += 1
         self.downloads = os.path.join(self.workdir, f"downloads-{self.pages}")
         os.makedirs(self.downloads)
-        self.engine.new_page(self.downloads)
+        self.engine.new_page(self.downloads, phone)
         self.driver.get(self.url + query)
         self.wait(lambda: self.driver.find_elements(By.ID, "ctl-1000"), "the editor to appear")
         self.engine.page_shown()
@@ -135,6 +136,12 @@ class EditorPage:
 
     def give_file(self, path):
         self.act(lambda: self.driver.find_element(By.ID, "open-image").send_keys(path))
+
+    def tap(self, element, event=True):
+        """A finger's tap on the element's middle."""
+        x, y = self.driver.execute_script(
+            "const b = arguments[0].getBoundingClientRect(); return [b.left + b.width / 2, b.top + b.height / 2];", element)
+        self.act(lambda: self.engine.touch((x, y)), event)
 
     def pick_with_mouse(self, number, index):
         self.act(lambda: self.control(number).click())

@@ -64,10 +64,24 @@ class Chromium:
     def cdp(self, command, params=None):
         return self.driver.execute_cdp_cmd(command, params or {})
 
-    def new_page(self, downloads):
+    def new_page(self, downloads, phone=None):
         self.cdp("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
         self.driver.get_log("browser")
         self.driver.get_log("performance")
+        if phone:  # (width, height, device pixels per CSS pixel): a phone's screen, touch and all
+            width, height, scale = phone
+            self.cdp("Emulation.setDeviceMetricsOverride", {"width": width, "height": height,
+                                                            "deviceScaleFactor": scale, "mobile": True})
+        else:
+            self.cdp("Emulation.clearDeviceMetricsOverride")
+        self.cdp("Emulation.setTouchEmulationEnabled", {"enabled": bool(phone), "maxTouchPoints": 5})
+
+    def touch(self, *points):
+        """A finger down at the first point (CSS pixels of the viewport), through the others, and up."""
+        kinds = ["touchStart"] + ["touchMove"] * (len(points) - 1)
+        for kind, (x, y) in zip(kinds, points):
+            self.cdp("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [{"x": x, "y": y}]})
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
     def page_shown(self):
         pass
@@ -136,7 +150,7 @@ class Firefox:
         self.driver = marionette.Firefox(profile, dict(self.PREFS, **{"browser.download.dir": profile}), width,
                                          height, environment, system_access=True)
 
-    def new_page(self, downloads):
+    def new_page(self, downloads, phone=None):
         self.driver.chrome_script("""
             Services.prefs.setStringPref("browser.download.dir", arguments[0]);
             Services.console.reset();""", downloads)
@@ -225,7 +239,7 @@ class WebKit:
         self.driver._is_remote = False  # a file given to an <input> is a path on this machine
         self.driver.set_window_rect(0, 0, *self.size)
 
-    def new_page(self, downloads):
+    def new_page(self, downloads, phone=None):
         if os.path.lexists(self.downloads_link):
             os.remove(self.downloads_link)
         os.symlink(downloads, self.downloads_link)

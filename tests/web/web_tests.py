@@ -416,6 +416,61 @@ def cache_named_by_contents(t, p, x):
     t.assertEqual(found.group(1), hashlib.sha256(digests.encode()).hexdigest()[:16])
 
 
+def on_phone(width, height, scale):
+    """The page opened on a phone's screen (Chromium's mobile emulation, touch), an image loaded."""
+    def step(t, p, x):
+        p.open(phone=(width, height, scale))
+        p.give_file(x.path("six.smc"))
+    return step
+
+
+def fits_the_phone(t, p, x):
+    """Zoom "Fit" by default; nothing past the right edge; every target at least 24x24 CSS
+    pixels (the menu's entries and a list's rows with them open); the game text on whole
+    device pixels."""
+    t.assertEqual(p.element("#zoom").get_attribute("value"), "fit", "the zoom below 600 CSS pixels")
+    measure = """return [...document.querySelectorAll(arguments[0])].filter((e) => e.getClientRects().length).map((e) => {
+        const b = e.getBoundingClientRect();
+        return [e.id || e.textContent, b.width, b.height, e.width && b.width * devicePixelRatio / e.width,
+                e.height && b.height * devicePixelRatio / e.height]; })"""
+    small, blurred = [], []
+    for opened, css in ((None, "#TAVERO .close-box, #TAVERO [role=menubar] > button, .combo, .edit"),
+                        ("#TAVERO [role=menubar] > button[aria-haspopup]", "#TAVERO [role=menu] > button"),
+                        ("#ctl-1001", "#ctl-1001-list [role=option]")):
+        if opened:
+            p.tap(p.element(opened), event=opened.startswith("#ctl"))
+        width, page_width = p.driver.execute_script("return [innerWidth, document.documentElement.scrollWidth]")
+        t.assertLessEqual(page_width, width, f"the page's width with {opened or 'nothing'} open")
+        small += [target[:3] for target in p.driver.execute_script(measure, css) if min(target[1:3]) < 24]
+        blurred += [c[:1] + c[3:] for c in p.driver.execute_script(measure, "#TAVERO canvas")
+                    if any(abs(r - round(r)) > 0.01 or r < 1 for r in c[3:])]
+        if opened:
+            p.keys("Escape", expect_event=False)  # closes what is open (with nothing open, it ends the editor)
+    t.assertEqual(small[:5], [], f"{len(small)} targets under 24x24 CSS pixels, the first")
+    t.assertEqual(blurred[:5], [], f"{len(blurred)} canvases whose pixels are not whole device pixels, the first")
+
+
+def swipe_and_tap(t, p, x):
+    """A finger drops a list, swipes it up (it scrolls) and taps a row: that item is picked."""
+    p.tap(p.control(1001))
+    listbox = p.element("#ctl-1001-list")
+    left, top, width, height = p.driver.execute_script(
+        "const b = arguments[0].getBoundingClientRect(); return [b.left, b.top, b.width, b.height];", listbox)
+    middle = left + width / 2
+    before = int(listbox.get_attribute("scrollTop"))
+    p.engine.touch(*[(middle, top + height * (0.9 - 0.1 * step)) for step in range(8)])
+    positions = [None]  # a tap while the list still glides only stops it
+    p.wait(lambda: positions.append(int(listbox.get_attribute("scrollTop"))) or positions[-1] == positions[-2],
+           "the list to come to rest")
+    t.assertGreater(positions[-1], before, "the list scrolled")
+    row = p.driver.execute_script("return document.elementFromPoint(arguments[0], arguments[1]).closest('[role=option]')",
+                                  middle, top + height / 2)
+    name = row.get_attribute("aria-label")
+    p.tap(row)
+    t.assertEqual(p.control(1001).get_attribute("aria-expanded"), "false", "the list closed")
+    t.assertEqual(p.element("#ctl-1001 .value").get_attribute("textContent"), name, "the item tapped")
+
+
 def esper_name(index):
     return lambda x: ib.name(x.bytes("six.smc"), ib.ESPER_NAMES, ib.ESPER_NAME_WIDTH, index)
 
@@ -556,6 +611,14 @@ CASES = [
     Case("a closed box gives a screen reader its current item",
          "a closed box heard without its value (its face is pixels)",
          "six.smc", [boxes_say_their_items], needs=[engines.ACCESSIBILITY_TREE]),
+    Case("on phones 320, 390 and 430 CSS pixels wide the editor fits, its targets are 24x24 at least",
+         "12-pixel rows, 21-pixel boxes, a 16x14 close box under a finger; an editor past the right edge; "
+         "blurred game text", None,
+         [on_phone(320, 640, 2), fits_the_phone, on_phone(390, 844, 3), fits_the_phone, on_phone(430, 932, 3),
+          fits_the_phone], needs=[engines.MOBILE]),
+    Case("on a phone a dropped list scrolls by swipe and picks by tap",
+         "a list that a finger cannot scroll or pick from", None,
+         [on_phone(390, 844, 3), swipe_and_tap], needs=[engines.MOBILE]),
     Case("Alt+F L loads through the page's file choice",
          "the Load command's choice never answered by the file input, the focus not back after the menu",
          None,
