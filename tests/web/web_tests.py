@@ -390,6 +390,14 @@ def dom_contract(t, p, x):
         t.assertEqual((field.tag_name, field.get_attribute("inputmode")), ("input", "numeric"))
 
 
+def names_say_what(t, p, x):
+    """The name a screen reader gives each rate field and "5->6" (the browser's own computation)."""
+    t.assertEqual([p.control(n).accessible_name for n in range(1008, 1014)],
+                  [f"Spell {n} learning rate" for n in range(1, 7)])
+    shift = p.element(f"#TAVERO [data-command='{SHIFT}']")
+    t.assertEqual((shift.accessible_name, shift.text), ("Shift the espers to six slots", "5->6"))
+
+
 def site_is_current(t, p, x):
     """The served site holds the page's files as they are in the sources."""
     sources = {name: os.path.join(SOURCE, "web", "site", name)
@@ -608,6 +616,8 @@ CASES = [
     Case("roles, names and ids as the page promises them",
          "a screen reader or a test unable to find a control or its items",
          "six.smc", [dom_contract, names_as_cli]),
+    Case("a screen reader names the rate fields and \"5->6\" for what they are",
+         'fields heard as "Spell #1: x", the command as "5->6"', "six.smc", [names_say_what]),
     Case("a closed box gives a screen reader its current item",
          "a closed box heard without its value (its face is pixels)",
          "six.smc", [boxes_say_their_items], needs=[engines.ACCESSIBILITY_TREE]),
