@@ -6,6 +6,9 @@
 
 export class ZipError extends Error {}
 
+const damagedArchive = () => new ZipError("the archive is damaged");
+const split = () => new ZipError("it is split over several disks");
+
 const LocalHeader = 0x04034b50, CentralHeader = 0x02014b50, EndOfDirectory = 0x06054b50;
 const Zip64End = 0x06064b50, Zip64Locator = 0x07064b50;
 const EndSize = 22, Zip64LocatorSize = 20, Zip64EndSize = 56, CentralSize = 46, LocalSize = 30;
@@ -23,14 +26,14 @@ export async function isZip(file) {
 }
 
 async function bytesAt(file, offset, length) {
-  if (offset < 0 || length < 0 || offset + length > file.size) throw new ZipError("the archive is damaged");
+  if (offset < 0 || length < 0 || offset + length > file.size) throw damagedArchive();
   return new DataView(await file.slice(offset, offset + length).arrayBuffer());
 }
 
 // A 64-bit little-endian field as a number, refused past what a number holds exactly.
 function uint64(view, at) {
   const high = view.getUint32(at + 4, true);
-  if (high >= 0x200000) throw new ZipError("the archive is damaged");
+  if (high >= 0x200000) throw damagedArchive();
   return high * 0x100000000 + view.getUint32(at, true);
 }
 
@@ -50,24 +53,24 @@ async function findEnd(file) {
 async function findDirectory(file) {
   const end = await findEnd(file);
   const view = end.view;
-  if (view.getUint16(4, true) !== 0 || view.getUint16(6, true) !== 0) throw new ZipError("it is split over several disks");
+  if (view.getUint16(4, true) !== 0 || view.getUint16(6, true) !== 0) throw split();
   let count = view.getUint16(10, true), size = view.getUint32(12, true), offset = view.getUint32(16, true);
   let limit = end.offset;  // the directory ends before the record that points at it
   if (count === 0xffff || size === 0xffffffff || offset === 0xffffffff) {
     const locator = await bytesAt(file, end.offset - Zip64LocatorSize, Zip64LocatorSize);
-    if (locator.getUint32(0, true) !== Zip64Locator) throw new ZipError("the archive is damaged");
-    if (locator.getUint32(4, true) !== 0 || locator.getUint32(16, true) > 1) throw new ZipError("it is split over several disks");
+    if (locator.getUint32(0, true) !== Zip64Locator) throw damagedArchive();
+    if (locator.getUint32(4, true) !== 0 || locator.getUint32(16, true) > 1) throw split();
     const at = uint64(locator, 8);
-    if (at + Zip64EndSize > end.offset - Zip64LocatorSize) throw new ZipError("the archive is damaged");
+    if (at + Zip64EndSize > end.offset - Zip64LocatorSize) throw damagedArchive();
     const record = await bytesAt(file, at, Zip64EndSize);
-    if (record.getUint32(0, true) !== Zip64End) throw new ZipError("the archive is damaged");
-    if (record.getUint32(16, true) !== 0 || record.getUint32(20, true) !== 0) throw new ZipError("it is split over several disks");
+    if (record.getUint32(0, true) !== Zip64End) throw damagedArchive();
+    if (record.getUint32(16, true) !== 0 || record.getUint32(20, true) !== 0) throw split();
     count = uint64(record, 32);
     size = uint64(record, 40);
     offset = uint64(record, 48);
     limit = at;
   }
-  if (offset + size > limit || size > MaxDirectory) throw new ZipError("the archive is damaged");
+  if (offset + size > limit || size > MaxDirectory) throw damagedArchive();
   return { count, size, offset };
 }
 
@@ -75,11 +78,11 @@ async function findDirectory(file) {
 function zip64Extra(extra, entry) {
   for (let at = 0; at + 4 <= extra.byteLength;) {
     const id = extra.getUint16(at, true), length = extra.getUint16(at + 2, true);
-    if (at + 4 + length > extra.byteLength) throw new ZipError("the archive is damaged");
+    if (at + 4 + length > extra.byteLength) throw damagedArchive();
     if (id === 0x0001) {
       let field = at + 4;
       const next = () => {
-        if (field + 8 > at + 4 + length) throw new ZipError("the archive is damaged");
+        if (field + 8 > at + 4 + length) throw damagedArchive();
         const value = uint64(extra, field);
         field += 8;
         return value;
@@ -92,13 +95,13 @@ function zip64Extra(extra, entry) {
     at += 4 + length;
   }
   if (entry.size === 0xffffffff || entry.compressedSize === 0xffffffff || entry.headerOffset === 0xffffffff)
-    throw new ZipError("the archive is damaged");
+    throw damagedArchive();
 }
 
 // The name as shown: its last part (after / or \), without control characters; "" for none.
 function shownName(bytes, utf8) {
   const text = new TextDecoder(utf8 ? "utf-8" : "latin1").decode(bytes);
-  const name = text.split(/[/\\]/).pop().replace(/[\u0000-\u001f\u007f]/g, "");
+  const name = [...text.split(/[/\\]/).pop()].filter((c) => c >= " " && c !== "\u007f").join("");
   return name === "." || name === ".." ? "" : name;
 }
 
@@ -110,11 +113,11 @@ export async function readDirectory(file) {
   const entries = [];
   let at = 0;
   for (let i = 0; i < directory.count; ++i) {
-    if (at + CentralSize > view.byteLength || view.getUint32(at, true) !== CentralHeader) throw new ZipError("the archive is damaged");
+    if (at + CentralSize > view.byteLength || view.getUint32(at, true) !== CentralHeader) throw damagedArchive();
     const nameLength = view.getUint16(at + 28, true), extraLength = view.getUint16(at + 30, true);
     const commentLength = view.getUint16(at + 32, true);
     const next = at + CentralSize + nameLength + extraLength + commentLength;
-    if (next > view.byteLength) throw new ZipError("the archive is damaged");
+    if (next > view.byteLength) throw damagedArchive();
     const flags = view.getUint16(at + 8, true);
     const nameBytes = new Uint8Array(view.buffer, view.byteOffset + at + CentralSize, nameLength);
     const entry = {
@@ -162,16 +165,18 @@ export async function extract(file, entry, limit) {
   if (entry.flags & Encrypted) throw new ZipError(`its image ${name} is encrypted`);
   if (entry.method !== Stored && entry.method !== Deflated)
     throw new ZipError(`its image ${name} is packed by a method the page does not read (method ${entry.method})`);
-  if (entry.size > limit) throw new ZipError(`its image ${name} is larger than the ${limit / 1048576} MiB the page takes`);
+  if (entry.size > limit)
+    throw new ZipError(`its image ${name} is larger than the ${limit / 1048576} MiB the page takes`);
   const local = await bytesAt(file, entry.headerOffset, LocalSize);
-  if (local.getUint32(0, true) !== LocalHeader) throw new ZipError("the archive is damaged");
+  if (local.getUint32(0, true) !== LocalHeader) throw damagedArchive();
   const start = entry.headerOffset + LocalSize + local.getUint16(26, true) + local.getUint16(28, true);
-  if (start + entry.compressedSize > entry.dataLimit) throw new ZipError("the archive is damaged");
-  if (entry.method === Stored && entry.compressedSize !== entry.size) throw new ZipError("the archive is damaged");
+  if (start + entry.compressedSize > entry.dataLimit) throw damagedArchive();
+  if (entry.method === Stored && entry.compressedSize !== entry.size) throw damagedArchive();
 
   const damaged = () => new ZipError(`its image ${name} is damaged`);
   const packed = file.slice(start, start + entry.compressedSize).stream();
-  const reader = (entry.method === Stored ? packed : packed.pipeThrough(new DecompressionStream("deflate-raw"))).getReader();
+  const inflated = entry.method === Stored ? packed : packed.pipeThrough(new DecompressionStream("deflate-raw"));
+  const reader = inflated.getReader();
   const bytes = new Uint8Array(entry.size);
   let length = 0, crc = 0;
   try {
