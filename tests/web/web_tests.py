@@ -484,10 +484,10 @@ def swipe_and_tap(t, p, x):
     left, top, width, height = p.driver.execute_script(
         "const b = arguments[0].getBoundingClientRect(); return [b.left, b.top, b.width, b.height];", listbox)
     middle = left + width / 2
-    before = int(listbox.get_attribute("scrollTop"))
+    before = float(listbox.get_attribute("scrollTop"))
     p.engine.touch(*[(middle, top + height * (0.9 - 0.1 * step)) for step in range(8)])
     positions = [None]  # a tap while the list still glides only stops it
-    p.wait(lambda: positions.append(int(listbox.get_attribute("scrollTop"))) or positions[-1] == positions[-2],
+    p.wait(lambda: positions.append(float(listbox.get_attribute("scrollTop"))) or positions[-1] == positions[-2],
            "the list to come to rest")
     t.assertGreater(positions[-1], before, "the list scrolled")
     row = p.driver.execute_script("return document.elementFromPoint(arguments[0], arguments[1]).closest('[role=option]')",
