@@ -114,7 +114,8 @@ export function smallestTarget() {
   return heights.length ? Math.min(...heights) : 0;
 }
 
-export function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop) {
+// name: what a screen reader calls the control; "" for the labels before it (accessibility.js).
+export function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop, name) {
   const owner = windows.get(dialog);
   let record;
   if (kind === ElementKind.Combo) {
@@ -137,6 +138,7 @@ export function createControl(window, dialog, kind, id, x, y, width, height, sty
     record = { kind: "static", element: label };
   }
   if (kind !== ElementKind.Static) record.element.tabIndex = tabStop ? 0 : -1;
+  if (name) record.element.setAttribute("aria-label", name);
   record.element.addEventListener("focus", () => post({ kind: EventKind.Focus, window }));
   record.area = { x, y, width, height };
   placeControl(record);
