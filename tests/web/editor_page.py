@@ -134,8 +134,15 @@ class EditorPage:
 
     # ---- what the user does
 
-    def give_file(self, path):
-        self.act(lambda: self.driver.find_element(By.ID, "open-image").send_keys(path))
+    def give_file(self, path, box=False):
+        """box: the page first opens a box of its own (an archive's images to pick from, or why
+        it is refused), and the program hears of nothing until it is answered."""
+        if not box:
+            self.act(lambda: self.driver.find_element(By.ID, "open-image").send_keys(path))
+            return
+        self.driver.find_element(By.ID, "open-image").send_keys(path)
+        self.wait(self.open_dialogs, "the page's box")
+        self.settle()
 
     def tap(self, element, event=True):
         """A finger's tap on the element's middle."""
@@ -186,8 +193,10 @@ class EditorPage:
             self.element(f"#TAVERO [data-command='{command_id}']").click()
         self.act(run)
 
-    def answer(self, data_id):
-        self.act(lambda: self.open_dialogs()[-1].find_element(By.CSS_SELECTOR, f"button[data-id='{data_id}']").click())
+    def answer(self, data_id, event=True):
+        """event: the box is the program's, which takes the answer as an event (a box of the page's own does not)."""
+        self.act(lambda: self.open_dialogs()[-1].find_element(By.CSS_SELECTOR, f"button[data-id='{data_id}']").click(),
+                 event)
 
     def page_button(self, element_id):
         self.act(lambda: self.driver.find_element(By.ID, element_id).click())

@@ -16,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 from collections import namedtuple
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -49,6 +50,14 @@ class Images:
         self.paths["short.smc"] = os.path.join(folder, "short.smc")
         with open(self.paths["six.smc"], "rb") as six, open(self.paths["short.smc"], "wb") as short:
             short.write(six.read(100000))
+        D, S = zipfile.ZIP_DEFLATED, zipfile.ZIP_STORED
+        for name, entries in {"one.zip": [("readme.txt", b"notes", D), ("roms/Game.smc", "six.smc", D)],
+                              "two.zip": [("a.smc", "six.smc", D), ("b.sfc", "five.smc", S)],
+                              "packed.zip": [("game.smc", "six.smc", zipfile.ZIP_BZIP2)]}.items():
+            self.paths[name] = os.path.join(folder, name)
+            with zipfile.ZipFile(self.paths[name], "w") as archive:
+                for entry, data, method in entries:
+                    archive.writestr(entry, self.bytes(data) if data in self.paths else data, method)
 
     def path(self, name):
         return self.paths[name]
@@ -141,6 +150,22 @@ def message(text, buttons):
         found = [(int(b.get_attribute("data-id")), b.text) for b in box.find_elements(By.CSS_SELECTOR, "button[data-id]")]
         t.assertEqual(found, buttons)
         t.assertEqual(p.driver.switch_to.active_element.get_attribute("data-id"), str(buttons[0][0]))
+    return step
+
+
+def give_archive(name):
+    return lambda t, p, x: p.give_file(x.path(name), box=True)
+
+
+def pick_image(names, index):
+    """The page's box lists the archive's images as names; the one at index is picked (None: Cancel)."""
+    def step(t, p, x):
+        box = p.open_dialogs()[-1]
+        t.assertEqual([b.text for b in box.find_elements(By.CSS_SELECTOR, "button[data-choice]")], names)
+        if index is None:
+            p.answer(2, event=False)
+        else:
+            p.act(box.find_elements(By.CSS_SELECTOR, "button[data-choice]")[index].click)
     return step
 
 
@@ -648,6 +673,22 @@ CASES = [
     Case("on a phone a dropped list scrolls by swipe and picks by tap",
          "a list that a finger cannot scroll or pick from", None,
          [on_phone(390, 844, 3), swipe_and_tap], needs=[engines.MOBILE]),
+    Case("an image in a .zip loads; Save downloads it under its own name",
+         "the archive taken for an image, or saved as a zip or under the archive's name", "one.zip",
+         [type_rate(1008, "9"), command(SAVE),
+          saved_as("Game.smc", lambda x: x.set("six.smc", "--esper", "0", "--rate", "1=9")),
+          lambda t, p, x: t.assertEqual(p.downloaded(), ["Game.smc"])]),
+    Case("a .zip of several images: the user picks one, or cancels",
+         "one of several images taken without asking, the image picked not the one loaded, Cancel loading",
+         "six.smc",
+         [give_archive("two.zip"), pick_image(["a.smc", "b.sfc"], None), no_dialog, value(1008, "1"),
+          give_archive("two.zip"), pick_image(["a.smc", "b.sfc"], 1), no_dialog,
+          lambda t, p, x: t.assertEqual(p.value(1008), str(x.dump("five.smc")["espers"][0]["spells"][0]["rate"]))]),
+    Case("a .zip the page cannot read is refused in a message box saying why; the image held stays",
+         "an archive refused in silence, or its refusal swapping the image held", "six.smc",
+         [type_rate(1008, "9"), give_archive("packed.zip"),
+          message(r"Could not load packed\.zip:\nits image game\.smc is packed by a method the page does not read",
+                  [(1, "OK")]), lambda t, p, x: p.answer(1, event=False), no_dialog, value(1008, "9"), unsaved(True)]),
     Case("Alt+F L loads through the page's file choice",
          "the Load command's choice never answered by the file input, the focus not back after the menu",
          None,

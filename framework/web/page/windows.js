@@ -99,6 +99,12 @@ export function setStretch(rows, target) {
   }
 }
 
+// The application's name: the main dialog's element id, the caption of its message boxes.
+export function applicationName() {
+  const main = [...windows.values()].find((record) => record.main);
+  return main ? main.element.id : document.title;
+}
+
 // The main dialog's width at zoom 1, and the height of its smallest control that takes input
 // (0 while there is none).
 export function mainWidth() {
