@@ -49,7 +49,8 @@ std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
         break;
       case MenuItemTemplate::Kind::Command:
         json += "{\"text\":" + Quoted(item.Text) + ",\"id\":" + std::to_string(item.Id);
-        if (const std::string& name = WebPage::AccessibleName(item.Id); !name.empty()) json += ",\"name\":" + Quoted(name);
+        if (const std::string& name = WebPage::AccessibleName(item.Id); !name.empty())
+          json += ",\"name\":" + Quoted(name);
         json += "}";
         break;
     }
