@@ -35,11 +35,11 @@ export function configureFiles(options) {
   });
 }
 
-// The image the user gives as file: the file itself, or the image inside it when it is a .zip
-// archive (the user picks where it holds several). null when there is none to load: refused
-// (the user is told why) or no pick made.
+// The image the user gives as file: the file itself, or a file of the image inside it, named as
+// that image, when it is a .zip archive (the user picks where it holds several). null when there
+// is none to load: refused (the user is told why) or no pick made.
 async function imageOf(file) {
-  if (!(await isZip(file))) return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()), archive: false };
+  if (!(await isZip(file))) return file;
   const caption = applicationName();
   try {
     const images = imageEntries(await readDirectory(file));
@@ -48,7 +48,7 @@ async function imageOf(file) {
       : await pageBox(caption, `${file.name} holds several images. Which one is to be loaded?`,
                       images.map((entry) => entry.name));
     if (pick < 0) return null;
-    return { name: images[pick].name, bytes: await extract(file, images[pick], LargestImage), archive: true };
+    return new File([await extract(file, images[pick], LargestImage)], images[pick].name);
   } catch (error) {
     await pageBox(caption, `Could not load ${file.name}:\n${error instanceof ZipError ? error.message : error}`);
     return null;
@@ -60,9 +60,9 @@ async function hold(file, handle) {
   const image = await imageOf(file);
   if (!image) return "";
   const path = image.name;  // the name the user knows it by, as messages show it
-  storeFile(path, image.bytes);
+  storeFile(path, new Uint8Array(await image.arrayBuffer()));
   // An archive's image is saved as a download under its own name, never written into the archive.
-  files.set(path, { name: image.name, handle: image.archive ? null : handle });
+  files.set(path, { name: image.name, handle: image === file ? handle : null });
   return path;
 }
 
