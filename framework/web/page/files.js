@@ -4,7 +4,7 @@
 // else a download).
 
 import { post } from "./events.js";
-import { pageBox } from "./messagebox.js";
+import { messageBox } from "./messagebox.js";
 import { storeFile } from "./program.js";
 import { EventKind, Win } from "./protocol.js";
 import { applicationName } from "./windows.js";
@@ -35,22 +35,25 @@ export function configureFiles(options) {
   });
 }
 
+// A box of the page's own, as the program's: resolves with the index of the choice picked, else -1.
+const pageBox = (text, choices = []) => new Promise((resolve) => messageBox(
+  applicationName(), text, Win.MB_OK, (id, choice) => resolve(choice === undefined ? -1 : choice), choices));
+
 // The image the user gives as file: the file itself, or a file of the image inside it, named as
 // that image, when it is a .zip archive (the user picks where it holds several). null when there
 // is none to load: refused (the user is told why) or no pick made.
 async function imageOf(file) {
   if (!(await isZip(file))) return file;
-  const caption = applicationName();
   try {
     const images = imageEntries(await readDirectory(file));
     if (!images.length) throw new ZipError("it holds no image (no .smc, .sfc or .fig file)");
     const pick = images.length === 1 ? 0
-      : await pageBox(caption, `${file.name} holds several images. Which one is to be loaded?`,
+      : await pageBox(`${file.name} holds several images. Which one is to be loaded?`,
                       images.map((entry) => entry.name));
     if (pick < 0) return null;
     return new File([await extract(file, images[pick], LargestImage)], images[pick].name);
   } catch (error) {
-    await pageBox(caption, `Could not load ${file.name}:\n${error instanceof ZipError ? error.message : error}`);
+    await pageBox(`Could not load ${file.name}:\n${error instanceof ZipError ? error.message : error}`);
     return null;
   }
 }

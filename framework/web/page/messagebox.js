@@ -1,9 +1,8 @@
-// The program's message boxes: a modal <dialog> captioned as the program's others, its buttons
-// chosen by the MB_ type, answered by a click, a mnemonic, Enter on the focused button or
-// Escape, as Windows answers a MessageBox. The page's own boxes look the same.
+// The program's message boxes (and the page's own, about the page): a modal <dialog> captioned
+// as the program's others, its buttons chosen by the MB_ type, answered by a click, a mnemonic,
+// Enter on the focused button or Escape, as Windows answers a MessageBox.
 
-import { post } from "./events.js";
-import { EventKind, Win } from "./protocol.js";
+import { Win } from "./protocol.js";
 import { mnemonicLabel } from "./text.js";
 
 const Buttons = {
@@ -11,39 +10,24 @@ const Buttons = {
   [Win.MB_YESNOCANCEL]: [[Win.IDYES, "&Yes"], [Win.IDNO, "&No"], [Win.IDCANCEL, "Cancel"]],
 };
 
-export function messageBox(request, caption, text, type) {
-  const buttons = Buttons[type & Win.MB_TYPEMASK] || Buttons[Win.MB_OK];
-  const warning = (type & Win.MB_ICONMASK) === Win.MB_ICONWARNING;
-  openBox("message-" + request, caption, text, warning, buttons, [],
-          (id) => post({ kind: EventKind.AnswerGiven, a: request, b: id }));
-}
+let boxes = 0;
 
-let pageBoxes = 0;
-
-// A box of the page's own, captioned as the program's: a file the page refuses (OK), or the
-// choices of which the user picks one (Cancel beside them). Resolves with the index of the
-// choice picked, else -1.
-export function pageBox(caption, text, choices = []) {
-  const buttons = choices.length ? [[Win.IDCANCEL, "Cancel"]] : Buttons[Win.MB_OK];
-  return new Promise((resolve) => openBox("page-box-" + ++pageBoxes, caption, text, !choices.length, buttons, choices,
-                                          (id, choice) => resolve(choice === undefined ? -1 : choice)));
-}
-
-// buttons: [[id, label]] in a row, the first focused unless there are choices (a column of
-// buttons above them, the first focused); answer(id, choice index) once, as the box closes.
-function openBox(id, caption, text, warning, buttons, choices, answerWith) {
+// answered(id) takes the button's id once the box is answered. With choices (labels), the box
+// lists them as buttons above Cancel: answered(IDOK, index) takes the one picked.
+export function messageBox(caption, text, type, answered, choices = []) {
+  const buttons = choices.length ? [[Win.IDCANCEL, "Cancel"]] : Buttons[type & Win.MB_TYPEMASK] || Buttons[Win.MB_OK];
   const box = document.createElement("dialog");
   box.className = "window message";
   box.setAttribute("role", "alertdialog");
   box.setAttribute("aria-modal", "true");
-  box.id = id;
+  box.id = "message-" + ++boxes;
   const bar = document.createElement("div");
   bar.className = "caption";
   bar.id = box.id + "-caption";
   bar.textContent = caption;
   const body = document.createElement("div");
   body.className = "message-body";
-  if (warning) {
+  if ((type & Win.MB_ICONMASK) === Win.MB_ICONWARNING) {
     const icon = document.createElement("span");
     icon.className = "icon warning";
     icon.setAttribute("aria-hidden", "true");
@@ -56,10 +40,13 @@ function openBox(id, caption, text, warning, buttons, choices, answerWith) {
   body.append(words);
   box.setAttribute("aria-labelledby", bar.id);
   box.setAttribute("aria-describedby", words.id);
-  const answer = (button, choice) => {
+  const row = document.createElement("div");
+  row.className = "buttons";
+  const keys = {};
+  const answer = (id, choice) => {
     box.close();
     box.remove();
-    answerWith(button, choice);
+    answered(id, choice);
   };
   const list = document.createElement("div");
   list.className = "choices";
@@ -71,35 +58,29 @@ function openBox(id, caption, text, warning, buttons, choices, answerWith) {
     choice.addEventListener("click", () => answer(Win.IDOK, index));
     list.append(choice);
   });
-  const row = document.createElement("div");
-  row.className = "buttons";
-  const keys = {};
-  for (const [button, label] of buttons) {
-    const element = document.createElement("button");
-    element.className = "button";
-    element.dataset.id = button;
-    const key = mnemonicLabel(element, label);
-    if (key) keys[key.toLowerCase()] = button;
-    element.addEventListener("click", () => answer(button));
-    row.append(element);
+  for (const [id, label] of buttons) {
+    const button = document.createElement("button");
+    button.className = "button";
+    button.dataset.id = id;
+    const key = mnemonicLabel(button, label);
+    if (key) keys[key.toLowerCase()] = id;
+    button.addEventListener("click", () => answer(id));
+    row.append(button);
   }
   // Escape: Cancel where there is one; a box with OK alone answers OK, as Windows does.
-  const escape = buttons.some(([button]) => button === Win.IDCANCEL) ? Win.IDCANCEL
-    : buttons.length === 1 ? Win.IDOK : 0;
+  const escape = buttons.some(([id]) => id === Win.IDCANCEL) ? Win.IDCANCEL : buttons.length === 1 ? Win.IDOK : 0;
   box.addEventListener("cancel", (event) => {
     event.preventDefault();
     if (escape) answer(escape);
   });
   box.addEventListener("keydown", (event) => {
-    const button = keys[event.key.toLowerCase()];
-    if (button && !event.ctrlKey && !event.metaKey) {
+    const id = keys[event.key.toLowerCase()];
+    if (id && !event.ctrlKey && !event.metaKey) {
       event.preventDefault();
-      answer(button);
+      answer(id);
     }
   });
-  box.append(bar, body);
-  if (choices.length) box.append(list);
-  box.append(row);
+  box.append(bar, body, ...(choices.length ? [list] : []), row);
   document.body.append(box);
   box.showModal();
   box.querySelector("button").focus();  // the first choice, or the first button: the default

@@ -48,7 +48,9 @@ export const TaveroPage = {
   redrawChanged: windows.redrawChanged,
   repaint: windows.repaint,
   focus: windows.focus,
-  messageBox,
+  messageBox(request, caption, text, type) {
+    messageBox(caption, text, type, (id) => post({ kind: EventKind.AnswerGiven, a: request, b: id }));
+  },
   chooseFile,
   saveFile,
   download,
