@@ -1,5 +1,5 @@
 // Modal dialogs and message boxes as elements of the page. The program's main dialog is the
-// page's editor (id TAVERO); every other dialog and each message box is a modal <dialog>.
+// page's editor (its element named by the application); every other dialog and each message box is a modal <dialog>.
 // Each runs its own loop over the page's events until it ends, as a Windows modal loop does.
 
 #include <emscripten.h>
@@ -8,42 +8,22 @@
 #include <memory>
 #include <optional>
 
+#include "framework/Backend.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/model/ModelBackend.h"
+#include "framework/web/PageCalls.h"
 #include "framework/web/WebControls.h"
 #include "framework/web/WebPage.h"
 
 namespace {
 
-// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
-// clang-format off
-EM_JS(void, PageCreateDialog,
-      (HWND__ * window, int main, int templateId, const char* caption, int width, int height, const char* menu), {
-        TaveroPage.createDialog(window, main != 0, templateId, UTF8ToString(caption), width, height,
-                                JSON.parse(UTF8ToString(menu)));
-      });
-EM_JS(void, PageDialogText, (HWND__ * window, const char* text),
-      { TaveroPage.dialogText(window, UTF8ToString(text)); });
-EM_JS(void, PageShowDialog, (HWND__ * window), { TaveroPage.showDialog(window); });
-EM_JS(void, PageFocusDialog, (HWND__ * window), { TaveroPage.focus(window); });
-EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); });
-EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
-EM_JS(void, PageMessageBox,
-      (int request, const char* caption, const char* text, const char* buttons, int defaultId, int escapeId,
-       int warning),
-      {
-        TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), JSON.parse(UTF8ToString(buttons)),
-                              defaultId, escapeId, warning != 0);
-      });
-// clang-format on
-
 class DialogPeer : public WindowPeer {
  public:
   explicit DialogPeer(HWND__* window) : Window(window) {}
-  void TextChanged() override { PageDialogText(Window, Window->Text.c_str()); }
-  void DialogEnded() override { PageEndDialog(Window); }
-  void FocusTaken() override { PageFocusDialog(Window); }  // no control takes the focus
+  void TextChanged() override { page_dialog_text(Window, Window->Text.c_str()); }
+  void DialogEnded() override { page_end_dialog(Window); }
+  void FocusTaken() override { page_focus(Window); }  // no control takes the focus
 
  private:
   HWND__* Window;
@@ -63,7 +43,8 @@ std::string Quoted(const std::string& text) {
   return quoted + '"';
 }
 
-// The menu template as JSON for the page: [{"text": "&File", "items": [...]}, {"text", "id"}].
+// The menu template as JSON for the page: [{"text": "&File", "items": [...]}, {"text", "id"}],
+// a command with an accessible name with its "name" too.
 std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
   std::string json = "[";
   for (const MenuItemTemplate& item : items) {
@@ -74,7 +55,10 @@ std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
         json += "{\"text\":" + Quoted(item.Text) + ",\"items\":" + MenuJson(item.Items) + "}";
         break;
       case MenuItemTemplate::Kind::Command:
-        json += "{\"text\":" + Quoted(item.Text) + ",\"id\":" + std::to_string(item.Id) + "}";
+        json += "{\"text\":" + Quoted(item.Text) + ",\"id\":" + std::to_string(item.Id);
+        if (const std::string& name = WebPage::AccessibleName(item.Id); !name.empty())
+          json += ",\"name\":" + Quoted(name);
+        json += "}";
         break;
     }
   }
@@ -88,9 +72,9 @@ namespace ModelBackend {
 void MakePeers(HWND__* dialog, const DialogTemplate& source) {
   const auto& menus = WindowModel::Resources().Menus;
   const auto menu = menus.find(static_cast<UINT>(source.Menu));
-  PageCreateDialog(
-      dialog, IsMain(dialog) ? 1 : 0, static_cast<int>(dialog->Dialog->TemplateId), source.Caption.c_str(),
-      dialog->ClientWidth, dialog->ClientHeight,
+  page_create_dialog(
+      dialog, IsMain(dialog) ? Backend::ApplicationName().Str().c_str() : "",
+      static_cast<int>(dialog->Dialog->TemplateId), source.Caption.c_str(), dialog->ClientWidth, dialog->ClientHeight,
       MenuJson(source.Menu && menu != menus.end() ? menu->second : std::vector<MenuItemTemplate>{}).c_str());
   DialogPeers[dialog] = std::make_unique<DialogPeer>(dialog);
   dialog->Peer = DialogPeers[dialog].get();
@@ -98,7 +82,7 @@ void MakePeers(HWND__* dialog, const DialogTemplate& source) {
 }
 
 void RunModalLoop(HWND__* dialog) {
-  PageShowDialog(dialog);
+  page_show_dialog(dialog);
   // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
   std::optional<WebPage::InputOnly> modal;
   if (!IsMain(dialog)) modal.emplace(dialog);
@@ -106,7 +90,7 @@ void RunModalLoop(HWND__* dialog) {
 }
 
 void DropPeers(HWND__* dialog) {
-  PageDestroyDialog(dialog);
+  page_destroy_dialog(dialog);
   WebControls::ForgetControlPeers(dialog);
   dialog->Peer = nullptr;
   DialogPeers.erase(dialog);
@@ -120,8 +104,8 @@ int AskMessageBox(HWND__*, const std::string& text, const std::string& caption,
   for (const WindowModel::MessageBoxButton& button : form.Buttons)
     buttons += (buttons.size() > 1 ? ",[" : "[") + std::to_string(button.Id) + "," + Quoted(button.Label) + "]";
   buttons += "]";
-  PageMessageBox(request, caption.c_str(), text.c_str(), buttons.c_str(), form.Default, form.Escape,
-                 form.Symbol == WindowModel::MessageBoxForm::Icon::Warning ? 1 : 0);
+  page_message_box(request, caption.c_str(), text.c_str(), buttons.c_str(), form.Default, form.Escape,
+                   form.Symbol == WindowModel::MessageBoxForm::Icon::Warning ? 1 : 0);
   const WebPage::InputOnly none(nullptr);
   WebPage::Answer answer;
   WebPage::RunUntil([&] { return WebPage::Answered(request, &answer); });
