@@ -213,10 +213,16 @@ class EditorPage:
     def download(self, name, seconds=10):
         path = os.path.join(self.downloads, name)
 
+        # WebKit writes a download under its own name as it arrives, with no mark that it is
+        # still coming: a download is complete when its size has stood still for a while.
+        sizes = []
+
         def complete():
             if not os.path.exists(path) or self.engine.downloading(self.downloads):
                 return None
-            return os.path.getsize(path) > 0
+            sizes.append((os.path.getsize(path), time.monotonic()))
+            first = next(when for size, when in sizes if size == sizes[-1][0])
+            return sizes[-1][0] > 0 and sizes[-1][1] - first >= 0.2
         self.wait(complete, "the download of " + name, seconds)
         with open(path, "rb") as file:
             return file.read()
