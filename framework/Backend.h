@@ -4,12 +4,14 @@
 //
 // win32/ implements all of it over the real USER32/GDI32/COMDLG32 (W functions): there the
 // system's controls are the model. Every other backend draws its own controls and shares one
-// window model, framework/model/, which implements the window, control, dialog-building and
-// drawing functions below once, with every Windows rule they follow. Such a backend adds:
-//   - a peer for each kind of window (framework/model/Window.h: WindowPeer), which shows the
-//     model's state and turns what the user does into the model's user input (WindowModel.h);
-//   - RunModal (its modal loop around WindowModel::CreateDialogWindow), ShowMessageBox,
-//     CFileDialog::DoModal, LoadAppIcon, ApplicationName and the program's entry point.
+// window model, framework/model/, which implements everything below but LoadAppIcon and
+// ApplicationName once, with every Windows rule it follows (the modal loop and message boxes
+// included). Such a backend adds, and nothing else:
+//   - the hooks of framework/model/ModelBackend.h: the program's resource texts, the peers of a
+//     dialog's windows (WindowPeer, which show the model's state), its modal loop, and a
+//     message box shown as the model's form;
+//   - its peers' handing of what the user does to the model's user input (WindowModel.h);
+//   - LoadAppIcon, ApplicationName, CFileDialog::DoModal and the program's entry point.
 // headless/ (the tests' in-memory backend) has no peers; qt/ and web/ have widgets and elements.
 
 #include "framework/CString.h"
@@ -36,7 +38,12 @@ int CtrlId(HWND window);
 HWND ParentOf(HWND window);
 void SetText(HWND window, const CString& utf8);
 CString GetText(HWND window);
+// The keyboard focus goes to the window, unless it takes no input (disabled), as SetFocus refuses.
 void Focus(HWND window);
+// EnableWindow: true when the window was disabled before. A disabled window takes no input and
+// no focus; the focus it had is gone (to no window), as on Windows.
+bool Enable(HWND window, bool enable);
+bool IsEnabled(HWND window);
 // The whole client area is to be repainted (erasing the background first when erase is true).
 void Invalidate(HWND window, bool erase);
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type);

@@ -7,15 +7,9 @@ void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT); }
 int CComboBox::GetCount() const { return static_cast<int>(Backend::Send(m_hWnd, CB_GETCOUNT, 0, 0)); }
 int CComboBox::GetCurSel() const { return static_cast<int>(Backend::Send(m_hWnd, CB_GETCURSEL, 0, 0)); }
 
-int CComboBox::SetCurSel(int index) {
-  // Windows clears the selection for an index the list lacks; some systems keep the old
-  // one, so clear it here to show "no selection" everywhere.
-  if (index < 0 || index >= GetCount()) {
-    SendMessage(CB_SETCURSEL, static_cast<WPARAM>(-1));
-    return CB_ERR;
-  }
-  return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
-}
+// The window clears the selection for an index its list lacks (the model's rule, which the
+// Win32 backend makes Wine keep too).
+int CComboBox::SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
 
 void CComboBox::GetLBText(int index, CString& text) const { text = Backend::ItemText(m_hWnd, index); }
 

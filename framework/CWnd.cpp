@@ -74,6 +74,11 @@ LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lPa
 void CWnd::SetWindowText(const CString& text) { Backend::SetText(m_hWnd, text); }
 CString CWnd::GetWindowText() const { return Backend::GetText(m_hWnd); }
 void CWnd::SetFocus() { Backend::Focus(m_hWnd); }
+BOOL CWnd::EnableWindow(BOOL enable) { return Backend::Enable(m_hWnd, enable != FALSE) ? TRUE : FALSE; }
+BOOL CWnd::IsWindowEnabled() const { return Backend::IsEnabled(m_hWnd) ? TRUE : FALSE; }
+BOOL CWnd::EnableDlgItem(int id, BOOL enable) {
+  return Backend::Enable(GetDlgItem(id), enable != FALSE) ? TRUE : FALSE;
+}
 void CWnd::SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 void CWnd::Invalidate(BOOL erase) { Backend::Invalidate(m_hWnd, erase != FALSE); }
 

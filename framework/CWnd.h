@@ -40,6 +40,11 @@ class CWnd : public CCmdTarget {
   void SetWindowText(const CString& text);  // UTF-8
   CString GetWindowText() const;
   void SetFocus();
+  // A disabled window is greyed and takes no input and no focus. TRUE when it was disabled before.
+  BOOL EnableWindow(BOOL enable = TRUE);
+  BOOL IsWindowEnabled() const;
+  // EnableWindow of the control id (MFC's GetDlgItem(id)->EnableWindow(enable)).
+  BOOL EnableDlgItem(int id, BOOL enable = TRUE);
   // Redraw off (WM_SETREDRAW): the window does not repaint as it changes, so a list filled
   // item by item is not drawn once per item. Turned back on, it repaints at the next Invalidate.
   void SetRedraw(BOOL redraw = TRUE);

@@ -83,9 +83,13 @@ inline BOOL CopyRect(LPRECT to, LPCRECT from) {
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
+inline constexpr UINT WM_ENABLE = 0x000A;
 inline constexpr UINT WM_SETREDRAW = 0x000B;
 inline constexpr UINT WM_SETTEXT = 0x000C;
 inline constexpr UINT WM_GETTEXT = 0x000D;
@@ -132,6 +136,8 @@ inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 inline constexpr DWORD SRCCOPY = 0x00CC0020;
 
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
+inline constexpr DWORD WS_DISABLED = 0x08000000;
+inline constexpr DWORD WS_VISIBLE = 0x10000000;
 inline constexpr DWORD ES_NUMBER = 0x2000;
 inline constexpr DWORD CBS_OWNERDRAWFIXED = 0x0010;
 inline constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x0020;
@@ -149,11 +155,21 @@ inline constexpr int VK_UP = 0x26;
 inline constexpr int VK_DOWN = 0x28;
 
 inline constexpr UINT MB_OK = 0x00000000;
+inline constexpr UINT MB_OKCANCEL = 0x00000001;
+inline constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
 inline constexpr UINT MB_YESNOCANCEL = 0x00000003;
+inline constexpr UINT MB_YESNO = 0x00000004;
+inline constexpr UINT MB_RETRYCANCEL = 0x00000005;
 inline constexpr UINT MB_TYPEMASK = 0x0000000F;
+inline constexpr UINT MB_ICONHAND = 0x00000010;
+inline constexpr UINT MB_ICONQUESTION = 0x00000020;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+inline constexpr UINT MB_ICONASTERISK = 0x00000040;
 inline constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 inline constexpr UINT MB_ICONMASK = 0x000000F0;
+inline constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+inline constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+inline constexpr UINT MB_DEFMASK = 0x00000F00;
 
 inline constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
 inline constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;

@@ -51,12 +51,22 @@ BOOL CEditorDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+  EnableFields(false);  // no image yet
   // Started with a file ("Open with"): it is loaded as Load loads a chosen one.
   if (CWinApp* app = AfxGetApp(); app && !app->FileToOpen.IsEmpty()) {
     g_rom.SetPath(app->FileToOpen);
     LoadChosenFile();
   }
   return TRUE;
+}
+
+// While no image is held (at the start, after a Load that failed) the boxes and rate fields
+// are disabled: no edit can be typed that nothing would save. Enabled by a good Load, the
+// focus goes to the esper box, where it would have started had they been enabled then.
+void CEditorDlg::EnableFields(bool enable) {
+  bool wereDisabled = false;
+  for (int id = IDC_ESPER; id <= IDC_RATE6; ++id) wereDisabled |= EnableDlgItem(id, enable) != FALSE;
+  if (enable && wereDisabled) EsperBox.SetFocus();
 }
 
 void CEditorDlg::OnPaint() { Default(); }

@@ -74,6 +74,8 @@ class CEditorDlg : public CDialog {
   bool ExchangeFromControls();
   // Load after the file is chosen: the image at g_rom's path read, checked and shown.
   void LoadChosenFile();
+  // The boxes and rate fields take input only while an image is held (see CEditorDlg.cpp).
+  void EnableFields(bool enable);
   void ReportFailure(const char* action);
   // Save; false, with the failure message shown, when the image could not be written.
   bool SaveImage();

@@ -19,10 +19,12 @@ void CEditorDlg::LoadChosenFile() {
   // A file that cannot be read, is too short for the editor's locations or holds esper code
   // it does not know: refused before anything is patched or shown.
   if (!g_rom.LoadImage()) {
+    EnableFields(false);
     ReportFailure("load");
     return;
   }
   RomLoaded = 1;
+  EnableFields(true);
   RememberSavedRecords();
   BuildSheets();
   // Filled with redraw off: each box repaints once when its list is complete, not per item.

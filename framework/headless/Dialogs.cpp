@@ -1,79 +1,73 @@
-// Modal dialogs from the registered templates: the model's dialog window, made as DoModal
-// makes it, then the test's script in place of the modal loop.
+// The in-memory backend's part of the model's dialogs: the templates the tests register or
+// read, and the test's script in place of a modal loop (see HeadlessUser.h).
 
 #include <deque>
-#include <map>
 
-#include "framework/Backend.h"
 #include "framework/CDialog.h"
-#include "framework/headless/HeadlessInternal.h"
 #include "framework/headless/HeadlessUser.h"
-#include "framework/model/WindowModel.h"
+#include "framework/model/ModelBackend.h"
 
 namespace Headless {
 
 namespace {
-std::map<UINT, DialogTemplate>& Templates() {
-  static std::map<UINT, DialogTemplate> templates;
-  return templates;
-}
 std::deque<std::function<void(CDialog&)>> Scripts;
 int Runs = 0;
-
-HWND__* Create(CDialog& dialog) {
-  const DialogTemplate* source = FindTemplate(dialog.TemplateId);
-  return source ? WindowModel::CreateDialogWindow(dialog, *source, nullptr) : nullptr;
-}
 }  // namespace
 
-void RegisterTemplate(UINT id, DialogTemplate dialogTemplate) { Templates()[id] = std::move(dialogTemplate); }
+void RegisterTemplate(UINT id, DialogTemplate dialogTemplate) {
+  WindowModel::Resources().Dialogs[id] = std::move(dialogTemplate);
+}
 
 const DialogTemplate* FindTemplate(UINT id) {
-  auto found = Templates().find(id);
-  return found == Templates().end() ? nullptr : &found->second;
+  const auto& dialogs = WindowModel::Resources().Dialogs;
+  auto found = dialogs.find(id);
+  return found == dialogs.end() ? nullptr : &found->second;
 }
 
 bool LoadResourceScript(const std::string& scriptPath, const std::string& headerPath, std::string* error) {
   ResourceScript script;
   if (!script.ReadFiles(scriptPath, headerPath, error)) return false;
-  for (auto& [id, dialog] : script.Dialogs) RegisterTemplate(id, std::move(dialog));
+  ResourceScript& resources = WindowModel::Resources();
+  for (auto& [id, dialog] : script.Dialogs) resources.Dialogs[id] = std::move(dialog);
+  for (auto& [id, menu] : script.Menus) resources.Menus[id] = std::move(menu);
+  for (auto& [id, icon] : script.Icons) resources.Icons[id] = std::move(icon);
+  resources.ProductName = script.ProductName;
   return true;
 }
 
-bool RunScript(CDialog& dialog) {
-  ++Runs;
-  if (Scripts.empty()) return false;
-  auto script = std::move(Scripts.front());
-  Scripts.pop_front();
-  script(dialog);
-  return true;
+bool Open(CDialog& dialog) {
+  const DialogTemplate* source = FindTemplate(dialog.TemplateId);
+  return source && WindowModel::CreateDialogWindow(dialog, *source, nullptr);
 }
-
-bool Open(CDialog& dialog) { return Create(dialog) != nullptr; }
 void Close(CDialog& dialog) { WindowModel::DestroyDialogWindow(dialog); }
 
 void OnNextModal(std::function<void(CDialog&)> script) { Scripts.push_back(std::move(script)); }
 void AnswerNextModal(int buttonId) {
-  OnNextModal([buttonId](CDialog& dialog) { PressCommand(dialog, buttonId); });
+  OnNextModal([buttonId](CDialog& dialog) { PressButton(dialog, buttonId); });
 }
 void ClearModalScripts() { Scripts.clear(); }
 int ModalRuns() { return Runs; }
 
 }  // namespace Headless
 
-namespace Backend {
+namespace ModelBackend {
 
-INT_PTR RunModal(CDialog& dialog) {
-  if (!Headless::Create(dialog)) return -1;
-  const bool scripted = Headless::RunScript(dialog);
-  HWND window = dialog.m_hWnd;
-  const INT_PTR result = scripted && window && window->Ended ? window->Result : IDCANCEL;
-  WindowModel::DestroyDialogWindow(dialog);
-  return result;
+// The tests register their templates, or read a script (Headless::LoadResourceScript).
+bool ResourceTexts(std::string*, std::string*) { return false; }
+
+void MakePeers(HWND__*, const DialogTemplate&) {}  // the tests look at the model's windows
+void DropPeers(HWND__*) {}
+
+// The next queued script acts in place of the user; when it is done (or none is queued) and
+// the dialog still runs, the user closes it with its close box.
+void RunModalLoop(HWND__* dialog) {
+  ++Headless::Runs;
+  if (!Headless::Scripts.empty()) {
+    auto script = std::move(Headless::Scripts.front());
+    Headless::Scripts.pop_front();
+    script(*dialog->Dialog);
+  }
+  if (!dialog->Ended) WindowModel::UserCloses(dialog);
 }
 
-int ShowMessageBox(HWND, const CString& text, const CString& caption, UINT type) {
-  return Headless::AnswerMessageBox(text.Str(), caption.Str(), type);
-}
-
-}  // namespace Backend
+}  // namespace ModelBackend

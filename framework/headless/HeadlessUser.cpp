@@ -1,13 +1,13 @@
-// Driving the in-memory windows as a user would: picks, keys, pastes, commands, the items
-// the lists draw, and the message boxes shown.
+// Driving the in-memory windows as a user would: every input goes through the window model's
+// user input, and message boxes are answered as the test queued, on the form the model gives.
 
 #include "framework/headless/HeadlessUser.h"
 
+#include <algorithm>
 #include <deque>
 
 #include "framework/Backend.h"
-#include "framework/headless/HeadlessInternal.h"
-#include "framework/model/WindowModel.h"
+#include "framework/model/ModelBackend.h"
 
 namespace Headless {
 
@@ -16,17 +16,6 @@ std::vector<std::string> Texts;
 std::vector<ShownMessageBox> Boxes;
 std::deque<int> Answers;
 }  // namespace
-
-int AnswerMessageBox(const std::string& text, const std::string& caption, UINT type) {
-  int answer = (type & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
-  if (!Answers.empty()) {
-    answer = Answers.front();
-    Answers.pop_front();
-  }
-  Texts.push_back(text);
-  Boxes.push_back({text, caption, type, answer});
-  return answer;
-}
 
 void AnswerNextMessageBox(int answer) { Answers.push_back(answer); }
 
@@ -37,13 +26,21 @@ HWND__* Control(CWnd& dialog, int id) {
   return nullptr;
 }
 
+bool IsEnabled(CWnd& dialog, int id) { return Backend::IsEnabled(Control(dialog, id)); }
+
 void PickItem(CWnd& dialog, int id, int index) {
   HWND__* combo = Control(dialog, id);
   WindowModel::UserDropsList(combo);
   WindowModel::UserPicks(combo, index);
 }
+void DropList(CWnd& dialog, int id) { WindowModel::UserDropsList(Control(dialog, id)); }
+void CloseList(CWnd& dialog, int id) { WindowModel::UserClosesList(Control(dialog, id)); }
+void PressListKey(CWnd& dialog, int id, int key) { WindowModel::UserMovesInList(Control(dialog, id), key); }
 
 void TabInto(CWnd& dialog, int id) { WindowModel::UserTabsInto(Control(dialog, id)); }
+void PressTab(CWnd& dialog, bool backwards) { WindowModel::UserPressesTab(dialog.m_hWnd, backwards); }
+void ClickInto(CWnd& dialog, int id) { WindowModel::UserFocuses(Control(dialog, id)); }
+HWND__* FocusedWindow() { return WindowModel::FocusedWindow(); }
 
 void TypeText(CWnd& dialog, int id, const std::string& text) {
   HWND__* edit = Control(dialog, id);
@@ -56,19 +53,35 @@ void TypeOver(CWnd& dialog, int id, const std::string& text) {
 }
 
 void PasteText(CWnd& dialog, int id, const std::string& text) {
-  HWND__* edit = Control(dialog, id);
-  if (!edit) return;
-  Backend::Send(edit, EM_SETSEL, 0, -1);
-  Backend::Send(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  const int end = static_cast<int>(text.size());
+  WindowModel::UserEdits(Control(dialog, id), text, end, end);
 }
 
-HWND__* FocusedWindow() { return WindowModel::FocusedWindow(); }
+void MoveCaret(CWnd& dialog, int id, int start, int end) {
+  WindowModel::UserMovesCaret(Control(dialog, id), start, end);
+}
 
-int ControlLookups() { return WindowModel::ControlLookups(); }
+void PressEnter(CWnd& dialog) { WindowModel::UserPressesEnter(dialog.m_hWnd); }
+void PressEscape(CWnd& dialog) { WindowModel::UserPressesEscape(dialog.m_hWnd); }
+void PressCloseBox(CWnd& dialog) { WindowModel::UserCloses(dialog.m_hWnd); }
+
+void PressButton(CWnd& dialog, int id) {
+  if (HWND__* button = Control(dialog, id); button && button->ClassName == "Button")
+    WindowModel::UserClicks(button);
+  else
+    PressCommand(dialog, id);
+}
 
 void PressCommand(CWnd& dialog, int id) {
-  Backend::Send(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+  if (id == IDOK)
+    PressEnter(dialog);
+  else if (id == IDCANCEL)
+    PressEscape(dialog);
+  else
+    WindowModel::UserChoosesCommand(dialog.m_hWnd, id);
 }
+
+int ControlLookups() { return WindowModel::ControlLookups(); }
 
 const std::vector<std::string>& MessageBoxes() { return Texts; }
 const std::vector<ShownMessageBox>& MessageBoxLog() { return Boxes; }
@@ -79,10 +92,25 @@ void ClearMessageBoxes() {
 }
 
 void DrawComboItem(CWnd& dialog, int id, int index, UINT state, RECT rect, HDC target) {
-  HWND__* combo = Control(dialog, id);
-  DRAWITEMSTRUCT item{
-      ODT_COMBOBOX, static_cast<UINT>(id), static_cast<UINT>(index), ODA_DRAWENTIRE, state, combo, target, rect, 0};
-  Backend::Send(dialog.m_hWnd, WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
+  WindowModel::DrawItem(Control(dialog, id), index, state, Backend::SurfaceOf(target), rect);
 }
 
 }  // namespace Headless
+
+namespace ModelBackend {
+
+int AskMessageBox(HWND__*, const std::string& text, const std::string& caption,
+                  const WindowModel::MessageBoxForm& form) {
+  int answer = form.Escape ? form.Escape : form.Default;
+  if (!Headless::Answers.empty()) {
+    const int queued = Headless::Answers.front();
+    Headless::Answers.pop_front();
+    if (std::any_of(form.Buttons.begin(), form.Buttons.end(), [queued](const auto& b) { return b.Id == queued; }))
+      answer = queued;
+  }
+  Headless::Texts.push_back(text);
+  Headless::Boxes.push_back({text, caption, form.Type, answer});
+  return answer;
+}
+
+}  // namespace ModelBackend

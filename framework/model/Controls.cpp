@@ -2,6 +2,7 @@
 // platform's rules the program relies on (selection, caret, notifications, repainting).
 // Windows.cpp hands them what no object takes; each change is then shown by the window's peer.
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -25,8 +26,15 @@ void ItemsChanged(HWND__* combo) {
 }
 
 void SelectionChanged(HWND__* combo) {
+  ScrollIntoView(combo, combo->Selection);
   if (combo->Peer) combo->Peer->SelectionChanged();
   Repainted(combo);
+}
+
+// Pixels inside the dropped list's border, and the height of item index.
+int ListInside(const HWND__* combo) { return DroppedListHeight(combo) - 2; }
+int ItemHeight(const HWND__* combo, int index) {
+  return static_cast<int>(combo->ItemHeights[static_cast<std::size_t>(index)]);
 }
 
 LRESULT ComboProc(HWND__* combo, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,6 +60,7 @@ LRESULT ComboProc(HWND__* combo, UINT message, WPARAM wParam, LPARAM lParam) {
       items.clear();
       combo->ItemHeights.clear();
       combo->Selection = -1;
+      combo->TopIndex = 0;
       ItemsChanged(combo);
       return 0;
     case CB_GETCOUNT: return static_cast<LRESULT>(items.size());
@@ -164,6 +173,32 @@ LRESULT BuiltInProc(HWND__* window, UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
+int ComboBoxHeight(const HWND__* combo) { return static_cast<int>(combo->FieldHeight) + 7; }
+int DroppedListHeight(const HWND__* combo) { return combo->Area.bottom - combo->Area.top - ComboBoxHeight(combo) - 3; }
+
+int ListPageRows(const HWND__* combo) {
+  // As a listbox of owner-drawn items of their own heights counts its page: the items from the
+  // top row that fit whole, at least one.
+  const int count = static_cast<int>(combo->ItemHeights.size());
+  int rows = 0;
+  for (int i = combo->TopIndex, used = 0; i < count && (used += ItemHeight(combo, i)) <= ListInside(combo); ++i) ++rows;
+  return std::max(rows, 1);
+}
+
+void ScrollIntoView(HWND__* combo, int index) {
+  if (index < 0 || index >= static_cast<int>(combo->ItemHeights.size())) return;
+  if (index < combo->TopIndex) {
+    combo->TopIndex = index;
+    return;
+  }
+  // Below the page: the list scrolls until the item is its last whole row.
+  int top = index;
+  for (int used = ItemHeight(combo, index);
+       top > combo->TopIndex && (used += ItemHeight(combo, top - 1)) <= ListInside(combo);)
+    --top;
+  combo->TopIndex = top;
+}
+
 bool RefusesKey(const HWND__* edit, char key) {
   // ES_NUMBER refuses a key that is not a digit (or Backspace), and changes nothing.
   return (edit->Style & ES_NUMBER) && key != '\b' && !std::isdigit(static_cast<unsigned char>(key));
@@ -172,7 +207,27 @@ bool RefusesKey(const HWND__* edit, char key) {
 HWND__* FocusedWindow() { return Focused; }
 void SetFocusedWindow(HWND__* window) { Focused = window; }
 void LoseFocus(HWND__* window) {
-  if (Focused == window) Focused = nullptr;
+  if (Focused && (Focused == window || Focused->Parent == window)) Focused = nullptr;
+}
+
+bool TakesInput(const HWND__* window) {
+  if (!window || (window->Style & WS_DISABLED)) return false;
+  const bool control = window->ClassName != "#32770";  // a dialog's Parent is its owner, not its container
+  return !control || !window->Parent || !(window->Parent->Style & WS_DISABLED);
+}
+
+HWND__* NextTabStop(HWND__* dialog, const HWND__* from, bool backwards) {
+  if (!dialog || dialog->Children.empty()) return nullptr;
+  const int count = static_cast<int>(dialog->Children.size());
+  int at = backwards ? count : -1;
+  for (int i = 0; i < count; ++i)
+    if (dialog->Children[static_cast<std::size_t>(i)].get() == from) at = i;
+  const int step = backwards ? -1 : 1;
+  for (int n = 1; n <= count; ++n) {
+    HWND__* child = dialog->Children[static_cast<std::size_t>(((at + step * n) % count + count) % count)].get();
+    if ((child->Style & WS_TABSTOP) && (child->Style & WS_VISIBLE) && TakesInput(child)) return child;
+  }
+  return nullptr;
 }
 
 void Notify(HWND__* control, UINT code) {

@@ -6,6 +6,7 @@
 
 #include "framework/Backend.h"
 #include "framework/CDialog.h"
+#include "framework/CWinApp.h"
 #include "framework/model/ModelInternal.h"
 
 namespace WindowModel {
@@ -26,7 +27,9 @@ HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const 
   window->ClassName = "#32770";
   window->Text = source.Caption;
   window->Style = source.Style;
-  window->Parent = dialog.Parent ? dialog.Parent->m_hWnd : nullptr;
+  // A dialog without a parent is owned by the program's main window, as DoModal makes it.
+  CWnd* main = AfxGetMainWnd();
+  window->Parent = dialog.Parent ? dialog.Parent->m_hWnd : main && main != &dialog ? main->m_hWnd : nullptr;
   window->ClientWidth = source.ClientWidth;
   window->ClientHeight = source.ClientHeight;
   window->Client.assign(static_cast<std::size_t>(source.ClientWidth) * static_cast<std::size_t>(source.ClientHeight),
@@ -45,10 +48,9 @@ HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const 
   HWND__* raw = window.get();
   Dialogs.push_back(std::move(window));
   dialog.Attach(raw);
-  if (mirror) mirror(raw);
 
-  // As on Windows, owner-drawn boxes have their selection field measured before
-  // WM_INITDIALOG, while no control object is attached yet.
+  // As on Windows, owner-drawn boxes have their selection field measured as they are made,
+  // before WM_INITDIALOG, while no control object is attached yet.
   for (auto& child : raw->Children)
     if (child->ClassName == "ComboBox" && (child->Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) {
       MEASUREITEMSTRUCT measure{
@@ -56,14 +58,22 @@ HWND__* CreateDialogWindow(CDialog& dialog, const DialogTemplate& source, const 
       Backend::Send(raw, WM_MEASUREITEM, static_cast<WPARAM>(child->Id), reinterpret_cast<LPARAM>(&measure));
       child->FieldHeight = measure.itemHeight;
     }
-  // TRUE from WM_INITDIALOG: the focus goes to the first tab stop.
-  if (Backend::Send(raw, WM_INITDIALOG, 0, 0))
-    for (auto& child : raw->Children)
-      if (child->Style & WS_TABSTOP) {
-        UserTabsInto(child.get());
-        break;
-      }
+  if (mirror) mirror(raw);
+  // TRUE from WM_INITDIALOG: the focus goes to the first tab stop that takes it; with none, the
+  // dialog keeps it (under Wine a static text gets it, which takes no keys either).
+  if (Backend::Send(raw, WM_INITDIALOG, 0, 0)) Reactivate(raw, nullptr);
   return raw;
+}
+
+void Reactivate(HWND__* dialog, HWND__* savedFocus) {
+  if (!IsWindow(dialog)) return;
+  if (savedFocus && IsWindow(savedFocus) && TakesInput(savedFocus)) {
+    Backend::Focus(savedFocus);
+  } else if (HWND__* first = NextTabStop(dialog, nullptr, false)) {
+    UserTabsInto(first);
+  } else {
+    Backend::Focus(dialog);
+  }
 }
 
 void DestroyDialogWindow(CDialog& dialog) {
@@ -89,15 +99,3 @@ bool IsWindow(const HWND__* window) {
 }
 
 }  // namespace WindowModel
-
-namespace Backend {
-
-void EndModal(CDialog& dialog, int result) {
-  HWND__* window = dialog.m_hWnd;
-  if (!window) return;
-  window->Ended = true;
-  window->Result = result;
-  if (window->Peer) window->Peer->DialogEnded();
-}
-
-}  // namespace Backend

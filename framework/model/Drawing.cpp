@@ -59,7 +59,7 @@ COLORREF DeviceSetPixel(HDC, int, int, COLORREF) { return 0xFFFFFFFF; }
 
 namespace WindowModel {
 
-void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target) {
+void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target, RECT where) {
   if (!combo) return;
   HDC__ dc{target};
   DRAWITEMSTRUCT item{ODT_COMBOBOX,
@@ -69,9 +69,10 @@ void DrawItem(HWND__* combo, int index, UINT state, PixelSurface target) {
                       state,
                       combo,
                       &dc,
-                      RECT{0, 0, target.Width, target.Height},
+                      where,
                       0};
-  Backend::Send(combo, WM_DRAWITEM, static_cast<WPARAM>(combo->Id), reinterpret_cast<LPARAM>(&item));
+  // The control asks its owner, which hands it back to the control's object (reflection).
+  Backend::Send(combo->Parent, WM_DRAWITEM, static_cast<WPARAM>(combo->Id), reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace WindowModel

@@ -26,6 +26,7 @@ class WindowPeer {
   virtual void RedrawChanged() {}     // WM_SETREDRAW
   virtual void Repaint() {}           // to be drawn again (only while redraw is on)
   virtual void FocusTaken() {}        // the keyboard focus came to this window
+  virtual void EnabledChanged() {}    // WS_DISABLED set or cleared (EnableWindow)
   virtual void IconChanged() {}
   virtual void DialogEnded() {}  // a dialog: EndDialog was called
 };
@@ -45,6 +46,7 @@ struct HWND__ {
   std::vector<UINT> ItemHeights;   // as the owner measured them
   UINT FieldHeight = 0;            // an owner-drawn combo box's selection field, as measured
   int Selection = -1;
+  int TopIndex = 0;                     // the item in the list's top row (see ListPageRows)
   bool Dropped = false;                 // a combo box's list is open
   HICON Icons[2] = {nullptr, nullptr};  // ICON_SMALL, ICON_BIG
   RECT Area{};                          // client pixels of the parent, from the template

@@ -46,10 +46,22 @@ void SetText(HWND window, const CString& utf8) {
 CString GetText(HWND window) { return window ? CString(window->Text) : CString(); }
 
 void Focus(HWND window) {
-  if (!window) return;
-  WindowModel::SetFocusedWindow(window);  // as SetFocus: the selection of an edit stays as it was
+  if (!WindowModel::TakesInput(window)) return;  // SetFocus fails on a disabled window
+  WindowModel::SetFocusedWindow(window);         // as SetFocus: the selection of an edit stays as it was
   if (window->Peer) window->Peer->FocusTaken();
 }
+
+bool Enable(HWND window, bool enable) {
+  if (!window) return false;
+  const bool wasDisabled = (window->Style & WS_DISABLED) != 0;
+  if (wasDisabled != enable) return wasDisabled;
+  window->Style ^= WS_DISABLED;
+  if (!enable) WindowModel::LoseFocus(window);  // measured under Wine: the focus goes to no window
+  if (window->Peer) window->Peer->EnabledChanged();
+  return wasDisabled;
+}
+
+bool IsEnabled(HWND window) { return window && !(window->Style & WS_DISABLED); }
 
 void Invalidate(HWND window, bool) {
   if (window) WindowModel::Repainted(window);

@@ -5,12 +5,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
-#include <cstdio>
 #include <map>
 #include <memory>
 
 #include "framework/Backend.h"
-#include "framework/qt/QtWindow.h"
+#include "framework/model/ModelBackend.h"
 
 namespace {
 
@@ -22,21 +21,15 @@ std::string ReadResource(const char* name) {
 
 }  // namespace
 
-namespace QtBackend {
+namespace ModelBackend {
 
-const ResourceScript& Resources() {
-  static const ResourceScript* script = [] {
-    auto* read = new ResourceScript;  // for the whole run: dialogs are made from it until exit
-    std::string error;
-    if (!read->Read(ReadResource("script.rc"), ReadResource("script.h"), &error))
-      std::fprintf(stderr, "%s: the program's resources cannot be read: %s\n",
-                   QCoreApplication::applicationName().toLocal8Bit().constData(), error.c_str());
-    return read;
-  }();
-  return *script;
+bool ResourceTexts(std::string* script, std::string* header) {
+  *script = ReadResource("script.rc");
+  *header = ReadResource("script.h");
+  return true;
 }
 
-}  // namespace QtBackend
+}  // namespace ModelBackend
 
 namespace Backend {
 
@@ -45,8 +38,8 @@ HICON LoadAppIcon(UINT id) {
   static auto* icons = new std::map<UINT, std::unique_ptr<QIcon>>;
   auto& icon = (*icons)[id];
   if (!icon) {
-    auto file = QtBackend::Resources().Icons.find(id);
-    if (file == QtBackend::Resources().Icons.end()) return nullptr;
+    auto file = WindowModel::Resources().Icons.find(id);
+    if (file == WindowModel::Resources().Icons.end()) return nullptr;
     icon = std::make_unique<QIcon>(QString(":/resources/") + QString::fromStdString(file->second));
   }
   return reinterpret_cast<HICON>(icon.get());
@@ -55,7 +48,7 @@ HICON LoadAppIcon(UINT id) {
 // The name the program's resources give it (its version resource's product name), as its
 // Windows build shows in every caption; the executable's name only when they give none.
 CString ApplicationName() {
-  const std::string& name = QtBackend::Resources().ProductName;
+  const std::string& name = WindowModel::Resources().ProductName;
   return CString(name.empty() ? QCoreApplication::applicationName().toStdString() : name);
 }
 

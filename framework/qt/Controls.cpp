@@ -31,12 +31,6 @@ namespace QtBackend {
 
 namespace {
 
-// The height Windows gives an owner-drawn drop-down list's selection field with its border,
-// for the program's font.
-constexpr int ComboFieldHeight = 21;
-// The drop-down button of a closed list: narrow enough that the widest name (9 glyphs after
-// a 4-pixel margin) shows whole in the face beside it.
-constexpr int DropButtonWidth = 12;
 // Lines of a static text follow one another at the dialog font's height, as Windows writes them.
 constexpr int LineHeight = 13;
 
@@ -48,12 +42,21 @@ int Utf16Position(const std::string& text, int bytes) {
 }
 int Utf8Position(const QString& text, int units) { return static_cast<int>(text.left(units).toUtf8().size()); }
 
+// WS_DISABLED shown: greyed, no input, no focus. The model has taken the focus from a window it
+// disables (to no window, as Windows does); Qt would hand it on to the next widget instead.
+void ShowEnabled(QWidget* widget, const HWND__* window) {
+  const bool enabled = !(window->Style & WS_DISABLED);
+  if (!enabled && widget->hasFocus()) widget->clearFocus();
+  widget->setEnabled(enabled);
+}
+
 // The owner's drawing of an item, or of the selection field, at size.
 QImage OwnerDrawnItem(HWND__* combo, int index, UINT state, const QSize& size) {
   QImage pixels(size, QImage::Format_RGB32);
   pixels.fill(Qt::white);
   WindowModel::DrawItem(combo, index, state,
-                        PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()});
+                        PixelSurface{reinterpret_cast<std::uint32_t*>(pixels.bits()), pixels.width(), pixels.height()},
+                        RECT{0, 0, pixels.width(), pixels.height()});
   // The program writes 0x00RRGGBB; RGB32 wants the top byte set.
   auto* bits = reinterpret_cast<std::uint32_t*>(pixels.bits());
   for (qsizetype i = 0, n = static_cast<qsizetype>(pixels.width()) * pixels.height(); i < n; ++i)
@@ -118,8 +121,9 @@ class OwnerDrawComboBox : public QComboBox, public WindowPeer {
   void showPopup() override {
     WindowModel::UserDropsList(Window);
     QComboBox::showPopup();
-    // As Windows drops a list: the selected item in the top row, as far as the list reaches.
-    if (currentIndex() >= 0) view()->scrollTo(model()->index(currentIndex(), 0), QAbstractItemView::PositionAtTop);
+    // The list's top row as the model dropped it.
+    if (Window->TopIndex < count())
+      view()->scrollTo(model()->index(Window->TopIndex, 0), QAbstractItemView::PositionAtTop);
   }
 
   void hidePopup() override {
@@ -135,6 +139,7 @@ class OwnerDrawComboBox : public QComboBox, public WindowPeer {
     if (count() > rows) clear();
     while (count() < rows) addItem(QString());
     setCurrentIndex(Window->Selection);  // adding the first row selects it in Qt, not in Windows
+    setMaxVisibleItems(WindowModel::ListPageRows(Window));
   }
   void SelectionChanged() override {
     const QSignalBlocker quiet(this);
@@ -143,6 +148,7 @@ class OwnerDrawComboBox : public QComboBox, public WindowPeer {
   void RedrawChanged() override { setUpdatesEnabled(Window->Redraw); }
   void Repaint() override { update(); }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
@@ -150,11 +156,23 @@ class OwnerDrawComboBox : public QComboBox, public WindowPeer {
     WindowModel::UserFocuses(Window);
   }
 
+  // The keys of a closed list are the model's (Qt's own would move by other rules).
+  void keyPressEvent(QKeyEvent* event) override {
+    static const std::pair<int, int> keys[] = {{Qt::Key_Up, VK_UP},        {Qt::Key_Down, VK_DOWN},
+                                               {Qt::Key_Home, VK_HOME},    {Qt::Key_End, VK_END},
+                                               {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT}};
+    if (!(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
+      for (auto [key, virtualKey] : keys)
+        if (event->key() == key && WindowModel::UserMovesInList(Window, virtualKey)) return;
+    QComboBox::keyPressEvent(event);
+  }
+
   // The face (the selection field as the owner draws it), a frame and a narrow button.
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const QRect box = rect();
-    const QRect button(box.right() + 1 - DropButtonWidth, box.top(), DropButtonWidth, box.height());
+    const QRect button(box.right() + 1 - WindowModel::DropButtonWidth, box.top(), WindowModel::DropButtonWidth,
+                       box.height());
     const QRect face(box.left(), box.top(), button.left() - box.left(), box.height());
     if (currentIndex() >= 0) {
       DrawPixels(painter, face, OwnerDrawnItem(Window, currentIndex(), ODS_COMBOBOXEDIT, face.size()));
@@ -205,6 +223,7 @@ class EditControl : public QLineEdit, public WindowPeer {
       setSelection(start, end - start);  // the caret at the end
   }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
@@ -247,6 +266,7 @@ class StaticControl : public QLabel, public WindowPeer {
   ~StaticControl() override { Window->Peer = nullptr; }
 
   void TextChanged() override { setText(Utf8(Window->Text)); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -284,6 +304,7 @@ class PushButton : public QPushButton, public WindowPeer {
 
   void TextChanged() override { setText(Utf8(Window->Text)); }
   void FocusTaken() override { setFocus(Qt::OtherFocusReason); }
+  void EnabledChanged() override { ShowEnabled(this, Window); }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
@@ -310,8 +331,7 @@ void CreateControlWidgets(HWND__* dialog, QWidget* client) {
       auto* combo = new OwnerDrawComboBox(window, client);
       window->Peer = combo;
       // The template's height is the dropped list's; the box itself is its field.
-      combo->setMaxVisibleItems(std::max(1, (area.height() - ComboFieldHeight) / 12));
-      area.setHeight(ComboFieldHeight);
+      area.setHeight(WindowModel::ComboBoxHeight(window));
       widget = combo;
     } else if (window->ClassName == "Edit") {
       auto* edit = new EditControl(window, client);
@@ -327,6 +347,7 @@ void CreateControlWidgets(HWND__* dialog, QWidget* client) {
       widget = label;
     }
     widget->setGeometry(area);
+    ShowEnabled(widget, window);  // WS_DISABLED may come from the template
     if (window->Style & WS_TABSTOP) {
       widget->setFocusPolicy(Qt::StrongFocus);
       if (previousTabStop) QWidget::setTabOrder(previousTabStop, widget);

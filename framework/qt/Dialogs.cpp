@@ -10,8 +10,7 @@
 
 #include "framework/Backend.h"
 #include "framework/CDialog.h"
-#include "framework/CWinApp.h"
-#include "framework/model/WindowModel.h"
+#include "framework/model/ModelBackend.h"
 #include "framework/qt/QtWindow.h"
 
 namespace QtBackend {
@@ -47,6 +46,12 @@ class TemplateDialog : public QDialog, public WindowPeer {
     WindowModel::UserCloses(Window);
   }
 
+  // Tab and Shift+Tab, from whichever control has the focus: the model's tab order.
+  bool focusNextPrevChild(bool next) override {
+    WindowModel::UserPressesTab(Window, !next);
+    return true;
+  }
+
  private:
   HWND__* Window;
 };
@@ -64,11 +69,11 @@ QMenuBar* MenuBar(HWND__* dialog, const std::vector<MenuItemTemplate>& items, QW
       }
       case MenuItemTemplate::Kind::Command: {
         QAction* action = menu->addAction(text);
-        const auto id = static_cast<WORD>(item.Id);
+        const auto id = static_cast<int>(item.Id);
         // Posted, as a menu command is: the menu has closed before the command runs.
         QObject::connect(action, &QAction::triggered, action, [dialog, parent, id] {
           QMetaObject::invokeMethod(
-              parent, [dialog, id] { Backend::Send(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }, Qt::QueuedConnection);
+              parent, [dialog, id] { WindowModel::UserChoosesCommand(dialog, id); }, Qt::QueuedConnection);
         });
         break;
       }
@@ -92,7 +97,7 @@ QWidget* CreateDialogWidget(HWND__* window, const DialogTemplate& source, QWidge
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // not resizable, as DS_MODALFRAME
-  const ResourceScript& resources = Resources();
+  const ResourceScript& resources = WindowModel::Resources();
   if (auto menu = resources.Menus.find(static_cast<UINT>(source.Menu)); source.Menu && menu != resources.Menus.end())
     layout->setMenuBar(MenuBar(window, menu->second, widget));
   auto* client = new QWidget(widget);
@@ -104,26 +109,20 @@ QWidget* CreateDialogWidget(HWND__* window, const DialogTemplate& source, QWidge
 
 }  // namespace QtBackend
 
-namespace Backend {
+namespace ModelBackend {
 
-INT_PTR RunModal(CDialog& dialog) {
-  const ResourceScript& resources = QtBackend::Resources();
-  auto found = resources.Dialogs.find(dialog.TemplateId);
-  if (found == resources.Dialogs.end()) return -1;
-  // The owner: the parent given, else the main window, which is disabled while this runs.
-  CWnd* owner = dialog.Parent ? dialog.Parent : AfxGetMainWnd();
-  QWidget* ownerWidget = owner && owner != &dialog ? QtBackend::WidgetOf(owner->m_hWnd) : nullptr;
-  QDialog* widget = nullptr;
-  HWND__* window = WindowModel::CreateDialogWindow(dialog, found->second, [&](HWND__* made) {
-    widget = static_cast<QDialog*>(QtBackend::CreateDialogWidget(made, found->second, ownerWidget));
-  });
-  if (!window) return -1;
-  widget->setModal(true);
-  if (!window->Ended) widget->exec();  // EndDialog may have come during WM_INITDIALOG
-  const INT_PTR result = window->Ended ? window->Result : IDCANCEL;
-  delete widget;  // the peers go first: each mirrors a window the model still holds
-  WindowModel::DestroyDialogWindow(dialog);
-  return result;
+void MakePeers(HWND__* dialog, const DialogTemplate& source) {
+  auto* widget =
+      static_cast<QDialog*>(QtBackend::CreateDialogWidget(dialog, source, QtBackend::WidgetOf(dialog->Parent)));
+  widget->setModal(true);  // its owner takes no input while it runs
 }
 
-}  // namespace Backend
+void RunModalLoop(HWND__* dialog) {
+  if (auto* widget = static_cast<QDialog*>(QtBackend::WidgetOf(dialog))) widget->exec();
+}
+
+void DropPeers(HWND__* dialog) {
+  delete QtBackend::WidgetOf(dialog);
+}  // each peer mirrors a window the model still holds
+
+}  // namespace ModelBackend

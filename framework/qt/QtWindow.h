@@ -10,10 +10,6 @@
 
 namespace QtBackend {
 
-// The program's resources (its dialogs, menus, icons and name), read once from the resource
-// script the executable carries.
-const ResourceScript& Resources();
-
 // The widget that shows a window, or null.
 QWidget* WidgetOf(HWND__* window);
 

@@ -1,28 +1,37 @@
-// Message boxes over QMessageBox, owned by the window given.
+// Message boxes over QMessageBox, owned by the window given, with the buttons, the default
+// and the Escape button the model gives for the box's type.
 
 #include <QMessageBox>
+#include <QPushButton>
 
-#include "framework/Backend.h"
+#include "framework/model/ModelBackend.h"
 #include "framework/qt/QtWindow.h"
 
-namespace Backend {
+namespace ModelBackend {
 
-int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {
-  const bool question = (type & MB_TYPEMASK) == MB_YESNOCANCEL;
-  QMessageBox box((type & MB_ICONMASK) == MB_ICONWARNING ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  QString::fromUtf8(caption.Str().c_str()), QString::fromUtf8(text.Str().c_str()),
-                  question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Ok,
+int AskMessageBox(HWND__* owner, const std::string& text, const std::string& caption,
+                  const WindowModel::MessageBoxForm& form) {
+  using Icon = WindowModel::MessageBoxForm::Icon;
+  const QMessageBox::Icon icon = form.Symbol == Icon::Stop          ? QMessageBox::Critical
+                                 : form.Symbol == Icon::Question    ? QMessageBox::Question
+                                 : form.Symbol == Icon::Warning     ? QMessageBox::Warning
+                                 : form.Symbol == Icon::Information ? QMessageBox::Information
+                                                                    : QMessageBox::NoIcon;
+  QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::NoButton,
                   QtBackend::WidgetOf(owner));
-  if (question) {  // as MB_YESNOCANCEL: Yes the default, Escape and the close box Cancel
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+  // One role for all, so that they stand in the form's order and Qt picks no Escape button
+  // of its own (it would take No for one); the box's only button is its Escape button, as OK is.
+  std::vector<std::pair<QAbstractButton*, int>> buttons;
+  for (const WindowModel::MessageBoxButton& shown : form.Buttons) {
+    QPushButton* button = box.addButton(QString::fromUtf8(shown.Label), QMessageBox::ActionRole);
+    buttons.emplace_back(button, shown.Id);
+    if (shown.Id == form.Default) box.setDefaultButton(button);
+    if (shown.Id == form.Escape) box.setEscapeButton(button);
   }
-  switch (box.exec()) {
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Cancel: return IDCANCEL;
-    default: return IDOK;
-  }
+  box.exec();
+  for (const auto& [button, id] : buttons)
+    if (box.clickedButton() == button) return id;
+  return form.Escape ? form.Escape : form.Default;
 }
 
-}  // namespace Backend
+}  // namespace ModelBackend

@@ -1,31 +1,31 @@
 // The program's resources, icon and name on the web: the resource script is embedded as a
 // file (/resources/script.rc with its header), the page shows the icon itself.
 
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "framework/Backend.h"
-#include "framework/web/WebApp.h"
+#include "framework/model/ModelBackend.h"
 
-namespace WebApp {
+namespace ModelBackend {
 
-const ResourceScript& Resources() {
-  static const ResourceScript* script = [] {
-    auto* read = new ResourceScript;  // for the whole run: dialogs are made from it until the end
-    std::string error;
-    if (!read->ReadFiles("/resources/script.rc", "/resources/script.h", &error))
-      std::fprintf(stderr, "the program's resources cannot be read: %s\n", error.c_str());
-    return read;
-  }();
-  return *script;
+bool ResourceTexts(std::string* script, std::string* header) {
+  auto read = [](const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  *script = read("/resources/script.rc");
+  *header = read("/resources/script.h");
+  return true;
 }
 
-}  // namespace WebApp
+}  // namespace ModelBackend
 
 namespace Backend {
 
 // The page's own icon stands for it; the dialog only needs a handle that is not null.
 HICON LoadAppIcon(UINT id) { return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(0x10000 + id)); }
 
-CString ApplicationName() { return CString(WebApp::Resources().ProductName); }
+CString ApplicationName() { return CString(WindowModel::Resources().ProductName); }
 
 }  // namespace Backend

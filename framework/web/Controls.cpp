@@ -24,6 +24,7 @@ class ControlPeer : public WindowPeer {
   void RedrawChanged() override { page_redraw_changed(Window, Window->Redraw ? 1 : 0); }
   void Repaint() override { page_repaint(Window); }
   void FocusTaken() override { page_focus(Window); }
+  void EnabledChanged() override { page_enabled_changed(Window, (Window->Style & WS_DISABLED) ? 0 : 1); }
 
  private:
   HWND__* Window;
@@ -46,11 +47,13 @@ namespace WebControls {
 void CreateControlElements(HWND__* dialog) {
   for (auto& child : dialog->Children) {
     HWND__* window = child.get();
-    page_create_control(window, dialog, static_cast<int>(KindOf(window)), window->Id, window->Area.left,
-                        window->Area.top, window->Area.right - window->Area.left,
-                        window->Area.bottom - window->Area.top, static_cast<int>(window->Style), window->Text.c_str(),
-                        (window->Style & WS_TABSTOP) ? 1 : 0,
-                        WebPage::AccessibleName(static_cast<UINT>(window->Id)).c_str());
+    const bool combo = window->ClassName == "ComboBox";
+    page_create_control(
+        window, dialog, static_cast<int>(KindOf(window)), window->Id, window->Area.left, window->Area.top,
+        window->Area.right - window->Area.left, window->Area.bottom - window->Area.top, static_cast<int>(window->Style),
+        window->Text.c_str(), (window->Style & WS_TABSTOP) ? 1 : 0,
+        WebPage::AccessibleName(static_cast<UINT>(window->Id)).c_str(), combo ? WindowModel::ComboBoxHeight(window) : 0,
+        WindowModel::DropButtonWidth, combo ? WindowModel::DroppedListHeight(window) : 0);
     Peers.push_back(std::make_unique<ControlPeer>(window));
     window->Peer = Peers.back().get();
   }
@@ -75,6 +78,11 @@ EMSCRIPTEN_KEEPALIVE int tavero_item_height(HWND__* combo, int index) {
   return static_cast<int>(combo->ItemHeights[static_cast<std::size_t>(index)]);
 }
 
+// The rows a page key moves over in the list, from its top row as the model keeps it.
+EMSCRIPTEN_KEEPALIVE int tavero_list_page_rows(HWND__* combo) {
+  return WindowModel::IsWindow(combo) ? WindowModel::ListPageRows(combo) : 1;
+}
+
 EMSCRIPTEN_KEEPALIVE const char* tavero_item_name(HWND__* combo, int index) {
   static std::string name;
   name.clear();
@@ -89,7 +97,8 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* tavero_draw_item(HWND__* combo, int ind
   static std::vector<std::uint32_t> pixels;
   pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFF);
   if (WindowModel::IsWindow(combo) && width > 0 && height > 0)
-    WindowModel::DrawItem(combo, index, static_cast<UINT>(state), PixelSurface{pixels.data(), width, height});
+    WindowModel::DrawItem(combo, index, static_cast<UINT>(state), PixelSurface{pixels.data(), width, height},
+                          RECT{0, 0, width, height});
   // 0x00RRGGBB as R, G, B, opaque in memory order.
   for (std::uint32_t& pixel : pixels)
     pixel = ((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16) | 0xFF000000u;

@@ -4,14 +4,15 @@
 
 #include <emscripten.h>
 
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "framework/Backend.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
-#include "framework/model/WindowModel.h"
+#include "framework/model/ModelBackend.h"
 #include "framework/web/PageCalls.h"
-#include "framework/web/WebApp.h"
 #include "framework/web/WebControls.h"
 #include "framework/web/WebPage.h"
 
@@ -22,10 +23,16 @@ class DialogPeer : public WindowPeer {
   explicit DialogPeer(HWND__* window) : Window(window) {}
   void TextChanged() override { page_dialog_text(Window, Window->Text.c_str()); }
   void DialogEnded() override { page_end_dialog(Window); }
+  void FocusTaken() override { page_focus(Window); }  // no control takes the focus
 
  private:
   HWND__* Window;
 };
+
+std::map<HWND__*, std::unique_ptr<DialogPeer>> DialogPeers;  // of the open dialogs
+
+// The program's main dialog is the page's editor; every other is a modal <dialog>.
+bool IsMain(const HWND__* dialog) { return AfxGetMainWnd() == dialog->Dialog; }
 
 std::string Quoted(const std::string& text) {
   std::string quoted(1, '"');
@@ -60,50 +67,49 @@ std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
 
 }  // namespace
 
-namespace Backend {
+namespace ModelBackend {
 
-INT_PTR RunModal(CDialog& dialog) {
-  const ResourceScript& resources = WebApp::Resources();
-  auto found = resources.Dialogs.find(dialog.TemplateId);
-  if (found == resources.Dialogs.end()) return -1;
-  const DialogTemplate& source = found->second;
-  const bool main = AfxGetMainWnd() == &dialog;
-  std::unique_ptr<DialogPeer> peer;
-  HWND__* window = WindowModel::CreateDialogWindow(dialog, source, [&](HWND__* made) {
-    const auto menu = resources.Menus.find(static_cast<UINT>(source.Menu));
-    page_create_dialog(
-        made, main ? Backend::ApplicationName().Str().c_str() : "", static_cast<int>(dialog.TemplateId),
-        source.Caption.c_str(), made->ClientWidth, made->ClientHeight,
-        MenuJson(source.Menu && menu != resources.Menus.end() ? menu->second : std::vector<MenuItemTemplate>{})
-            .c_str());
-    peer = std::make_unique<DialogPeer>(made);
-    made->Peer = peer.get();
-    WebControls::CreateControlElements(made);
-  });
-  if (!window) return -1;
-  page_show_dialog(window);
-  {
-    // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
-    std::optional<WebPage::InputOnly> modal;
-    if (!main) modal.emplace(window);
-    WebPage::RunUntil([window] { return window->Ended; });
-  }
-  const INT_PTR result = window->Result;
-  page_destroy_dialog(window);
-  WebControls::ForgetControlPeers(window);
-  window->Peer = nullptr;
-  WindowModel::DestroyDialogWindow(dialog);
-  return result;
+void MakePeers(HWND__* dialog, const DialogTemplate& source) {
+  const auto& menus = WindowModel::Resources().Menus;
+  const auto menu = menus.find(static_cast<UINT>(source.Menu));
+  page_create_dialog(
+      dialog, IsMain(dialog) ? Backend::ApplicationName().Str().c_str() : "",
+      static_cast<int>(dialog->Dialog->TemplateId), source.Caption.c_str(), dialog->ClientWidth, dialog->ClientHeight,
+      MenuJson(source.Menu && menu != menus.end() ? menu->second : std::vector<MenuItemTemplate>{}).c_str());
+  DialogPeers[dialog] = std::make_unique<DialogPeer>(dialog);
+  dialog->Peer = DialogPeers[dialog].get();
+  WebControls::CreateControlElements(dialog);
 }
 
-int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {
-  (void)owner;  // the page's message box is modal to the whole page
+void RunModalLoop(HWND__* dialog) {
+  page_show_dialog(dialog);
+  // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
+  std::optional<WebPage::InputOnly> modal;
+  if (!IsMain(dialog)) modal.emplace(dialog);
+  WebPage::RunUntil([dialog] { return dialog->Ended; });
+}
+
+void DropPeers(HWND__* dialog) {
+  page_destroy_dialog(dialog);
+  WebControls::ForgetControlPeers(dialog);
+  dialog->Peer = nullptr;
+  DialogPeers.erase(dialog);
+}
+
+int AskMessageBox(HWND__*, const std::string& text, const std::string& caption,
+                  const WindowModel::MessageBoxForm& form) {
+  // The page's message box is modal to the whole page.
   const int request = WebPage::NewRequest();
-  page_message_box(request, caption.Str().c_str(), text.Str().c_str(), static_cast<int>(type));
-  const WebPage::InputOnly none(nullptr);  // the box is modal to the whole page
+  std::string buttons = "[";  // [[id, "label"], ...], left to right
+  for (const WindowModel::MessageBoxButton& button : form.Buttons)
+    buttons += (buttons.size() > 1 ? ",[" : "[") + std::to_string(button.Id) + "," + Quoted(button.Label) + "]";
+  buttons += "]";
+  page_message_box(request, caption.c_str(), text.c_str(), buttons.c_str(), form.Default, form.Escape,
+                   form.Symbol == WindowModel::MessageBoxForm::Icon::Warning ? 1 : 0);
+  const WebPage::InputOnly none(nullptr);
   WebPage::Answer answer;
   WebPage::RunUntil([&] { return WebPage::Answered(request, &answer); });
   return answer.Value;
 }
 
-}  // namespace Backend
+}  // namespace ModelBackend

@@ -91,7 +91,7 @@ void Dispatch(const Event& event) {
   HWND__* window = event.Window;
   if (!TakesInput(window)) return;  // gone, or disabled by a modal window
   switch (event.Kind) {
-    case EventKind::Command: Backend::Send(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.A), 0), 0); break;
+    case EventKind::Command: WindowModel::UserChoosesCommand(window, event.A); break;
     case EventKind::Pick: WindowModel::UserPicks(window, event.A); break;
     case EventKind::Drop: WindowModel::UserDropsList(window); break;
     case EventKind::CloseList: WindowModel::UserClosesList(window); break;

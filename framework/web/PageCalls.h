@@ -19,20 +19,26 @@ void page_dialog_text(HWND__* window, const char* text);
 void page_show_dialog(HWND__* window);
 void page_end_dialog(HWND__* window);
 void page_destroy_dialog(HWND__* window);
-// Answered later by an AnswerGiven event for request with the button's id.
-void page_message_box(int request, const char* caption, const char* text, int type);
+// Answered later by an AnswerGiven event for request with the button's id. buttons: the
+// window model's form as JSON, [[id, "label"], ...] left to right; escapeId 0: Escape does nothing.
+void page_message_box(int request, const char* caption, const char* text, const char* buttons, int defaultId,
+                      int escapeId, int warning);
 
 // --- Controls (Controls.cpp); kind is a PageProtocol::ElementKind ---
 
 // name: what a screen reader calls it (WebPage::SetAccessibleName); "" for its label's words.
+// A combo box's metrics from the window model: its closed box's height, its drop button's
+// width and its dropped list's height (0 for other controls).
 void page_create_control(HWND__* window, HWND__* dialog, int kind, int id, int x, int y, int width, int height,
-                         int style, const char* text, int tabStop, const char* name);
+                         int style, const char* text, int tabStop, const char* name, int boxHeight, int buttonWidth,
+                         int listHeight);
 void page_items_changed(HWND__* window, int count);
 void page_selection_changed(HWND__* window, int index);
 void page_text_changed(HWND__* window, const char* text, int start, int end);
 void page_redraw_changed(HWND__* window, int on);
 void page_repaint(HWND__* window);
-void page_focus(HWND__* window);
+void page_focus(HWND__* window);  // a control, or the dialog itself when none of its controls has it
+void page_enabled_changed(HWND__* window, int enabled);
 
 // --- Files ---
 

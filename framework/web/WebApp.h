@@ -1,13 +1,9 @@
 #pragma once
-// Inside the web backend: the program's resources and the files the user gave it.
+// Inside the web backend: the files the user gave it.
 
 #include "framework/FileSystem.h"
-#include "framework/ResourceScript.h"
 
 namespace WebApp {
-
-// The resource script and its header, embedded in the program as files of its own.
-const ResourceScript& Resources();
 
 // The files the user chose or dropped, held in memory by path (the file's name). A file opened
 // for writing and flushed after a write is written out as the page can: into the file itself

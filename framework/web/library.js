@@ -20,13 +20,15 @@ mergeInto(LibraryManager.library, {
   page_destroy_dialog: function (window) {
     TaveroPage.destroyDialog(window);
   },
-  page_message_box: function (request, caption, text, type) {
-    TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), type);
+  page_message_box: function (request, caption, text, buttons, defaultId, escapeId, warning) {
+    TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text),
+                          { buttons: JSON.parse(UTF8ToString(buttons)), defaultId, escapeId, warning: warning !== 0 });
   },
 
-  page_create_control: function (window, dialog, kind, id, x, y, width, height, style, text, tabStop, name) {
+  page_create_control: function (window, dialog, kind, id, x, y, width, height, style, text, tabStop, name, boxHeight,
+                                 buttonWidth, listHeight) {
     TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text), tabStop !== 0,
-                             UTF8ToString(name));
+                             UTF8ToString(name), { boxHeight, buttonWidth, listHeight });
   },
   page_items_changed: function (window, count) {
     TaveroPage.itemsChanged(window, count);
@@ -45,6 +47,9 @@ mergeInto(LibraryManager.library, {
   },
   page_focus: function (window) {
     TaveroPage.focus(window);
+  },
+  page_enabled_changed: function (window, enabled) {
+    TaveroPage.enabledChanged(window, enabled !== 0);
   },
 
   page_choose_file: function (request, filter) {

@@ -63,6 +63,15 @@ namespace Backend {
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == CB_ADDSTRING || message == CB_GETLBTEXT) return SendItemMessage(window, message, wParam, lParam);
+  // Windows clears the selection for an index the list lacks; Wine 8 keeps the old one (CB_ERR
+  // all the same): cleared here so that every system shows "no selection".
+  if (message == CB_SETCURSEL) {
+    const auto index = static_cast<int>(static_cast<INT_PTR>(wParam));
+    if (index < 0 || index >= static_cast<int>(SendMessageW(window, CB_GETCOUNT, 0, 0))) {
+      SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+      return CB_ERR;
+    }
+  }
   // A routed window's procedure hands the message to its object.
   return SendMessageW(window, message, wParam, lParam);
 }
@@ -114,6 +123,9 @@ CString GetText(HWND window) {
 void Focus(HWND window) {
   if (window) SetFocus(window);
 }
+
+bool Enable(HWND window, bool enable) { return window && ::EnableWindow(window, enable ? TRUE : FALSE); }
+bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }
 
 void Invalidate(HWND window, bool erase) {
   if (window) InvalidateRect(window, nullptr, erase ? TRUE : FALSE);

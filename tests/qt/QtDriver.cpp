@@ -175,7 +175,8 @@ std::function<void(QWidget*)> ReadAndClose(QString* caption, QString* text) {
     if (!box) return;
     *caption = box->windowTitle();
     *text = box->text();
-    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == "OK") QTest::mouseClick(button, Qt::LeftButton);
   };
 }
 

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <algorithm>
@@ -153,8 +155,17 @@ TEST_F(NativeEditor, AFailedLoadSaysWhyInTheEditorsWords) {
   const std::string path = Dir.Write("short.smc", shortImage);
   QString caption, text;
   RunEditor([&](CEditorDlg& editor) {
+    // With no image held the boxes and fields are greyed and take no focus (fault: a field that
+    // takes edits nothing would save).
+    auto noneEnabled = [&] {
+      for (int id = IDC_ESPER; id <= IDC_RATE6; ++id)
+        if (QtBackend::WidgetOf(Backend::DlgItem(editor.m_hWnd, id))->isEnabled()) return false;
+      return true;
+    };
+    EXPECT_TRUE(noneEnabled()) << "at the start";
     Load(editor, path, {ReadAndClose(&caption, &text)});
     EXPECT_EQ(Box(editor, IDC_ESPER)->count(), 0);
+    EXPECT_TRUE(noneEnabled()) << "after the failed Load";
   });
   EXPECT_EQ(caption, "TAVERO");  // the name the resources give, as TAVERO.EXE's captions
   EXPECT_TRUE(
@@ -315,6 +326,34 @@ TEST_F(NativeEditor, TheWidgetsMirrorTheModelAndPassOnTheUser) {
     QTest::keyClick(Box(editor, IDC_ESPER), Qt::Key_Down);
     EXPECT_EQ(Box(editor, IDC_ESPER)->currentIndex(), 1);
     EXPECT_EQ(Field(editor, IDC_RATE1)->text().toInt(), g_rom.EsperTable[1][RateSlot(1)]) << "esper 1 shown";
+    QTest::keyClick(Box(editor, IDC_ESPER), Qt::Key_PageDown);  // the model's page, not QComboBox's
+    EXPECT_EQ(Box(editor, IDC_ESPER)->currentIndex(), 14);
+    for (int id = IDC_ESPER; id <= IDC_RATE6; ++id)
+      EXPECT_TRUE(QtBackend::WidgetOf(Backend::DlgItem(editor.m_hWnd, id))->isEnabled()) << id;
+
+    // A message box shows the buttons the model gives its type, Escape as Windows takes it
+    // (faults: MB_OKCANCEL shown with OK alone, No taken for Escape in MB_YESNO).
+    QStringList buttons;
+    auto readButtons = [&](Qt::Key key) {
+      return [&buttons, key](QWidget* modal) {
+        std::vector<std::pair<int, QString>> placed;  // left to right
+        for (QAbstractButton* button : static_cast<QMessageBox*>(modal)->buttons())
+          placed.emplace_back(button->mapTo(modal, QPoint()).x(), button->text());
+        std::sort(placed.begin(), placed.end());
+        buttons.clear();
+        for (const auto& [x, text] : placed) buttons << text;
+        QTest::keyClick(modal, key);
+        if (modal->isVisible()) QTest::keyClick(modal, Qt::Key_Return);  // Escape did nothing: the default
+      };
+    };
+    WhenModalOpens(readButtons(Qt::Key_Escape));
+    EXPECT_EQ(editor.MessageBox("?", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(buttons, QStringList({"OK", "Cancel"}));
+    WhenModalOpens(readButtons(Qt::Key_Escape));
+    EXPECT_EQ(editor.MessageBox("?", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_EQ(buttons, QStringList({"&Yes", "&No"}));
+    WhenModalOpens(readButtons(Qt::Key_Escape));
+    EXPECT_EQ(editor.MessageBox("?", MB_OK), IDOK);
     Save(editor);
   });
 }

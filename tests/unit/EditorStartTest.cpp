@@ -71,16 +71,6 @@ TEST_F(EditorStart, TemplatesHoldTheirControlsInTabOrder) {
   EXPECT_EQ(script.Icons.at(IDR_MAINFRAME), "TAVERO.ico");
 }
 
-TEST_F(EditorStart, EnterEndsTheProgramOnlyWithValidRates) {
-  Headless::PasteText(*Dialog, IDC_RATE3, "256");
-  Headless::PressCommand(*Dialog, IDOK);
-  EXPECT_FALSE(Dialog->m_hWnd->Ended);
-  EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
-  Headless::PasteText(*Dialog, IDC_RATE3, "255");
-  Headless::PressCommand(*Dialog, IDOK);
-  EXPECT_TRUE(Dialog->m_hWnd->Ended);
-}
-
 // Started with a file ("Open with"): it is loaded at once as Load loads a chosen file, with
 // Load's checks and messages (faults: the file ignored, or loaded past Load's checks).
 TEST_F(EditorStart, AFileGivenAtStartIsLoadedAsLoadWould) {

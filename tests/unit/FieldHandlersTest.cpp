@@ -96,12 +96,62 @@ TEST_F(FieldEdits, SpellValuesWithoutAnItemShowNoSelectionAndSurvive) {
   EXPECT_EQ(saved[RomLayout::EsperDataBlock + 3], 0xFE);
 }
 
-TEST_F(FieldEdits, TypingBeforeAnyLoadTouchesNoRecord) {
-  Headless::TypeOver(*Dialog, IDC_RATE1, "42");
-  EXPECT_EQ(FieldText(IDC_RATE1), "42");
-  EXPECT_EQ(g_rom.EsperTable, EsperRecords{});
-  EXPECT_TRUE(Headless::MessageBoxes().empty());
+// No edit can be typed where nothing would save it: while no image is held (at the start,
+// after a Load that failed, the lists of an earlier image still shown) the boxes and rate fields
+// are disabled: they take no keys, pastes, picks, clicks or focus, and Tab passes them by; a good
+// Load enables them with the focus in the esper box. Faults: edits taken (and lost at Save, which
+// does nothing then), the focus left in a disabled field, Tab or the dialog's start focusing one.
+enum class Image { None, Loaded, LoadFailed };
+struct HeldCase {
+  const char* Name;
+  Image Held;
+  friend void PrintTo(const HeldCase& c, std::ostream* out) { *out << c.Name; }
+};
+
+class FieldsTakeInput : public EditorFixture, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(FieldsTakeInput, OnlyWhileAnImageIsHeld) {
+  const Image held = GetParam().Held;
+  if (held != Image::None) Load(Sample(true));
+  if (held == Image::LoadFailed) {
+    Headless::TabInto(*Dialog, IDC_RATE3);  // the focus in a field that the failure disables
+    LoadFile(Dir.PathOf("missing.smc"));
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  }
+  const bool enabled = held == Image::Loaded;
+  for (int id = IDC_ESPER; id <= IDC_RATE6; ++id) EXPECT_EQ(Headless::IsEnabled(*Dialog, id), enabled) << id;
+  EXPECT_EQ(Headless::FocusedWindow(), enabled ? Headless::Control(*Dialog, IDC_ESPER) : Dialog->m_hWnd);
+  Headless::PressTab(*Dialog);
+  EXPECT_EQ(Headless::FocusedWindow(), enabled ? Headless::Control(*Dialog, IDC_SPELL1) : Dialog->m_hWnd);
+  Headless::ClickInto(*Dialog, IDC_RATE6);
+  EXPECT_EQ(Headless::FocusedWindow(), enabled ? Headless::Control(*Dialog, IDC_RATE6) : Dialog->m_hWnd);
+
+  const EsperRecords before = g_rom.EsperTable;
+  const std::string rate1 = FieldText(IDC_RATE1), rate2 = FieldText(IDC_RATE2);
+  const int spell = Selection(IDC_SPELL2), esper = Selection(IDC_ESPER);
+  Headless::TypeOver(*Dialog, IDC_RATE1, "77");
+  Headless::PasteText(*Dialog, IDC_RATE2, "78");
+  Headless::PickItem(*Dialog, IDC_SPELL2, 5);
+  Headless::PressListKey(*Dialog, IDC_ESPER, VK_DOWN);
+  if (enabled) {
+    EXPECT_EQ(g_rom.EsperTable[0][RateSlot(1)], 77);
+    EXPECT_EQ(g_rom.EsperTable[0][RateSlot(2)], 78);
+    EXPECT_EQ(g_rom.EsperTable[0][SpellSlot(2)], 4);
+    EXPECT_EQ(ShownEsper(), 1);
+  } else {
+    EXPECT_EQ(g_rom.EsperTable, before);
+    EXPECT_EQ(FieldText(IDC_RATE1), rate1);
+    EXPECT_EQ(FieldText(IDC_RATE2), rate2);
+    EXPECT_EQ(Selection(IDC_SPELL2), spell);
+    EXPECT_EQ(Selection(IDC_ESPER), esper);
+  }
+  EXPECT_EQ(Headless::MessageBoxes().size(), held == Image::LoadFailed ? 1u : 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Images, FieldsTakeInput,
+                         ::testing::Values(HeldCase{"AtTheStart", Image::None}, HeldCase{"AfterALoad", Image::Loaded},
+                                           HeldCase{"AfterAFailedLoad", Image::LoadFailed}),
+                         [](const ::testing::TestParamInfo<HeldCase>& held) { return std::string(held.param.Name); });
 
 TEST_F(FieldEdits, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
   Load(Sample(true));
@@ -132,6 +182,21 @@ TEST_F(FieldEdits, ARefusedRateIsNeverStoredAndTheFieldShowsTheRecordAgain) {
   EXPECT_EQ(FieldText(IDC_RATE1), "1");
 }
 
+// Keys on the closed esper box move as measured under Wine on a box of its size: a page is 15
+// rows; PageDown goes to the page's last row, then a page on; PageUp to its first row, then a
+// page back; the record landed on is shown. Faults: a page key moving one row or a fixed count.
+TEST_F(FieldEdits, KeysOnAClosedListMoveAsWindowsMovesThem) {
+  Load(Sample(true));
+  const std::pair<int, int> keys[] = {{VK_NEXT, 14}, {VK_NEXT, 26}, {VK_NEXT, 26}, {VK_PRIOR, 12}, {VK_PRIOR, 0},
+                                      {VK_PRIOR, 0}, {VK_END, 26},  {VK_UP, 25},   {VK_HOME, 0},   {VK_DOWN, 1},
+                                      {VK_NEXT, 14}, {VK_DOWN, 15}, {VK_PRIOR, 1}};
+  for (auto [key, esper] : keys) {
+    Headless::PressListKey(*Dialog, IDC_ESPER, key);
+    ASSERT_EQ(ShownEsper(), esper) << "key " << key;
+  }
+  ExpectFieldsShow(1);
+}
+
 // Keys go in at the caret, as on Windows. Rewriting a field the user types in would put the
 // caret back at its start: "0", "0", "7" once stored 70 instead of 7.
 TEST_F(FieldEdits, TypingInTheMiddleOfAFieldKeepsTheCaretWhereTheKeysGo) {
@@ -141,7 +206,7 @@ TEST_F(FieldEdits, TypingInTheMiddleOfAFieldKeepsTheCaretWhereTheKeysGo) {
   EXPECT_EQ(FieldText(IDC_RATE2), "007");
   Headless::TypeText(*Dialog, IDC_RATE2, "\b\b25");  // "0", then "025"
   EXPECT_EQ(g_rom.EsperTable[0][2], 25);
-  Dialog->SendDlgItemMessage(IDC_RATE2, EM_SETSEL, 2, 2);  // a click between the 2 and the 5
+  Headless::MoveCaret(*Dialog, IDC_RATE2, 2, 2);  // a click between the 2 and the 5
   Headless::TypeText(*Dialog, IDC_RATE2, "0");
   EXPECT_EQ(FieldText(IDC_RATE2), "0205");
   EXPECT_EQ(g_rom.EsperTable[0][2], 205);

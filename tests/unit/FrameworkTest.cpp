@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "TestDialog.h"
 #include "framework/Backend.h"
 
@@ -20,16 +22,93 @@ class Framework : public ::testing::Test {
   TestDialog Dialog;
 };
 
+// WM_SETTEXT on an edit sends EN_CHANGE, as under Wine (fault: a model that does not, which
+// would hide a framework that forgets to lock the handlers out while UpdateData writes).
 TEST_F(Framework, UpdateDataStartsNoHandlerButTheUserDoes) {
   EXPECT_EQ(Text(TestDialog::FirstRateId), "0");  // the first exchange ran at WM_INITDIALOG
+  Dialog.SendDlgItemMessage(TestDialog::FirstRateId, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
+  EXPECT_EQ(Dialog.FirstRateChanges, 1);
   Dialog.FirstRate = 77;
   Dialog.UpdateData(FALSE);
   EXPECT_EQ(Text(TestDialog::FirstRateId), "77");
-  EXPECT_EQ(Dialog.FirstRateChanges, 0);
+  EXPECT_EQ(Dialog.FirstRateChanges, 1);
 
   Headless::TypeOver(Dialog, TestDialog::FirstRateId, "1x2");  // the letter is refused
   EXPECT_EQ(Text(TestDialog::FirstRateId), "12");
-  EXPECT_EQ(Dialog.FirstRateChanges, 2);
+  EXPECT_EQ(Dialog.FirstRateChanges, 3);
+}
+
+// Keys in an edit as Windows' edit takes them, where the caret is. Faults: Backspace at the
+// start reaching before the text (a crash), a selection not replaced, a change not notified
+// or one notified that changed nothing.
+struct EditKeys {
+  const char* Name;
+  std::string Text;
+  int Start, End;  // the selection before the keys
+  std::string Keys;
+  std::string Shown;
+  int Caret;
+  int Changes;  // EN_CHANGE
+  friend void PrintTo(const EditKeys& c, std::ostream* out) { *out << c.Name; }
+};
+
+class EditTyping : public Framework, public ::testing::WithParamInterface<EditKeys> {};
+
+TEST_P(EditTyping, KeysGoInAtTheCaret) {
+  const EditKeys& c = GetParam();
+  Headless::PasteText(Dialog, TestDialog::FirstRateId, c.Text);
+  Headless::MoveCaret(Dialog, TestDialog::FirstRateId, c.Start, c.End);
+  Dialog.FirstRateChanges = 0;
+  Headless::TypeText(Dialog, TestDialog::FirstRateId, c.Keys);
+  HWND__* edit = Headless::Control(Dialog, TestDialog::FirstRateId);
+  EXPECT_EQ(edit->Text, c.Shown);
+  EXPECT_EQ(edit->SelStart, c.Caret);
+  EXPECT_EQ(edit->SelEnd, c.Caret);
+  EXPECT_EQ(Dialog.FirstRateChanges, c.Changes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, EditTyping,
+                         ::testing::Values(EditKeys{"BackspaceInAnEmptyField", "", 0, 0, "\b\b", "", 0, 0},
+                                           EditKeys{"BackspaceAtTheStart", "12", 0, 0, "\b", "12", 0, 0},
+                                           EditKeys{"BackspaceBeforeTheCaret", "123", 2, 2, "\b", "13", 1, 1},
+                                           EditKeys{"BackspaceTakesTheSelection", "123", 0, 2, "\b", "3", 0, 1},
+                                           EditKeys{"ADigitReplacesTheSelection", "123", 3, 1, "9", "19", 2, 1},
+                                           EditKeys{"ALetterIsRefused", "12", 1, 1, "a", "12", 1, 0}),
+                         [](const ::testing::TestParamInfo<EditKeys>& keys) { return std::string(keys.param.Name); });
+
+// Windows' rules for a disabled window, which the model follows: no focus (the focus it had
+// goes to no window, as measured under Wine), no keys, no picks, passed by Tab; the dialog's
+// first focus skips it. Faults: a disabled control typed into or focused.
+TEST_F(Framework, ADisabledControlTakesNoInputAndNoFocus) {
+  HWND__* first = Headless::Control(Dialog, TestDialog::FirstRateId);
+  Headless::TabInto(Dialog, TestDialog::FirstRateId);
+  EXPECT_FALSE(Dialog.EnableDlgItem(TestDialog::FirstRateId, FALSE));  // it was enabled
+  EXPECT_EQ(Headless::FocusedWindow(), nullptr);
+  CWnd control;
+  control.Attach(first);
+  control.SetFocus();
+  EXPECT_EQ(Headless::FocusedWindow(), nullptr);
+  control.Detach();
+  Headless::TypeText(Dialog, TestDialog::FirstRateId, "7");
+  Headless::PasteText(Dialog, TestDialog::FirstRateId, "8");
+  EXPECT_EQ(first->Text, "0");
+  Headless::PressTab(Dialog);
+  EXPECT_EQ(Headless::FocusedWindow(), Headless::Control(Dialog, TestDialog::BoxId));
+  Headless::PressTab(Dialog);
+  EXPECT_EQ(Headless::FocusedWindow(), Headless::Control(Dialog, TestDialog::SecondRateId));
+  EXPECT_TRUE(Dialog.EnableDlgItem(TestDialog::FirstRateId, TRUE));  // it was disabled
+
+  // A template's WS_DISABLED: the first tab stop that takes input gets the focus.
+  TestDialog disabledBox;
+  Headless::Close(Dialog);
+  Headless::DialogTemplate t = *Headless::FindTemplate(TestDialog::Template);
+  t.Controls[0].Style |= WS_DISABLED;
+  Headless::RegisterTemplate(TestDialog::Template, t);
+  ASSERT_TRUE(Headless::Open(disabledBox));
+  EXPECT_EQ(Headless::FocusedWindow(), Headless::Control(disabledBox, TestDialog::FirstRateId));
+  Headless::PickItem(disabledBox, TestDialog::BoxId, 0);
+  EXPECT_EQ(disabledBox.SelectionChanges, 0);
+  TestDialog::Register();
 }
 
 TEST_F(Framework, ParseFailureKeepsTheMemberPromptsAndStopsAtThatField) {
@@ -133,9 +212,11 @@ class LoggingDialog : public CDialog {
       Log.push_back(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemID == static_cast<UINT>(-1) ? "measure field"
                                                                                                   : "measure item");
     if (message == WM_INITDIALOG) Log.push_back("init");
+    if (message == WM_COMMAND && lParam) Notified.push_back(HIWORD(wParam));
     return CDialog::WindowProc(message, wParam, lParam);
   }
   std::vector<std::string> Log;
+  std::vector<UINT> Notified;  // the boxes' notifications
 };
 
 // As Windows builds a dialog and fills its lists: only owner-drawn boxes are measured, their
@@ -155,6 +236,68 @@ TEST(DialogBuild, MeasuresOwnerDrawnBoxesAsWindowsDoes) {
   EXPECT_EQ(dialog.Log.size(), 3u);
   Headless::Close(dialog);
 }
+
+// What the user does to a drop-down list, as the dialog hears of it: the notifications in the
+// order Windows sends them (measured under Wine), none from a disabled box. Faults: a
+// notification missing or out of order, a close without a pick taken as one, a key at the
+// list's end that says nothing (Windows notifies it again).
+struct ListInput {
+  const char* Name;
+  std::function<void(LoggingDialog&)> Act;
+  std::vector<UINT> Notified;
+  int Selection;
+  friend void PrintTo(const ListInput& c, std::ostream* out) { *out << c.Name; }
+};
+
+class ListNotifications : public ::testing::TestWithParam<ListInput> {};
+
+TEST_P(ListNotifications, ComeInWindowsOrder) {
+  LoggingDialog dialog;
+  ASSERT_TRUE(Headless::Open(dialog));
+  HWND__* box = Headless::Control(dialog, LoggingDialog::OwnerDrawnId);
+  for (int i = 0; i < 10; ++i) Backend::AddItem(box, "A");
+  Backend::Send(box, CB_SETCURSEL, 1, 0);
+  GetParam().Act(dialog);
+  EXPECT_EQ(dialog.Notified, GetParam().Notified);
+  EXPECT_EQ(box->Selection, GetParam().Selection);
+  Headless::Close(dialog);
+}
+
+constexpr int Box = LoggingDialog::OwnerDrawnId;
+INSTANTIATE_TEST_SUITE_P(Input, ListNotifications,
+                         ::testing::Values(ListInput{"MousePick",
+                                                     [](LoggingDialog& d) { Headless::PickItem(d, Box, 4); },
+                                                     {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE},
+                                                     4},
+                                           ListInput{"DroppedAndClosedWithoutAPick",
+                                                     [](LoggingDialog& d) {
+                                                       Headless::DropList(d, Box);
+                                                       Headless::CloseList(d, Box);
+                                                     },
+                                                     {CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP},
+                                                     1},
+                                           ListInput{"KeyOnTheClosedBox",
+                                                     [](LoggingDialog& d) { Headless::PressListKey(d, Box, VK_DOWN); },
+                                                     {CBN_SELENDOK, CBN_SELCHANGE},
+                                                     2},
+                                           ListInput{"KeyAtTheEnd",
+                                                     [](LoggingDialog& d) {
+                                                       Headless::PressListKey(d, Box, VK_UP);
+                                                       Headless::PressListKey(d, Box, VK_UP);
+                                                     },
+                                                     {CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE},
+                                                     0},
+                                           ListInput{"DisabledBox",
+                                                     [](LoggingDialog& d) {
+                                                       d.EnableDlgItem(Box, FALSE);
+                                                       Headless::PickItem(d, Box, 4);
+                                                       Headless::PressListKey(d, Box, VK_DOWN);
+                                                     },
+                                                     {},
+                                                     1}),
+                         [](const ::testing::TestParamInfo<ListInput>& input) {
+                           return std::string(input.param.Name);
+                         });
 
 // A dialog already running is not run again (fault: a second modal loop over the same
 // windows and objects), as DoModal refuses it on Windows.

@@ -136,6 +136,36 @@ TEST_F(MenuCommands, ShiftRunsOnlyAfterOk) {
   EXPECT_EQ(Selection(IDC_SPELL6), 0);  // the new sixth pair is empty
 }
 
+// "Shift Data?" answered every way a user can: OK clicked, or Enter (OK is its default button),
+// shifts; Cancel, Escape and the close box do not. Faults: Escape or the close box taken as OK
+// (the records shift), Enter or a click not reaching the button.
+struct ShiftAnswer {
+  const char* Name;
+  void (*Answer)(CWnd& question);
+  bool Shifts;
+  friend void PrintTo(const ShiftAnswer& c, std::ostream* out) { *out << c.Name; }
+};
+
+class ShiftQuestion : public EditorFixture, public ::testing::WithParamInterface<ShiftAnswer> {};
+
+TEST_P(ShiftQuestion, ShiftsOnlyWhenOkIsChosen) {
+  Load(Sample(false));
+  const EsperRecords before = g_rom.EsperTable;
+  Headless::OnNextModal([](CDialog& question) { GetParam().Answer(question); });
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  EXPECT_EQ(g_rom.EsperTable != before, GetParam().Shifts);
+  EXPECT_EQ(Dialog->HasUnsavedChanges(), GetParam().Shifts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ShiftQuestion,
+    ::testing::Values(ShiftAnswer{"ClickOk", [](CWnd& q) { Headless::PressButton(q, IDOK); }, true},
+                      ShiftAnswer{"Enter", [](CWnd& q) { Headless::PressEnter(q); }, true},
+                      ShiftAnswer{"ClickCancel", [](CWnd& q) { Headless::PressButton(q, IDCANCEL); }, false},
+                      ShiftAnswer{"Escape", [](CWnd& q) { Headless::PressEscape(q); }, false},
+                      ShiftAnswer{"CloseBox", [](CWnd& q) { Headless::PressCloseBox(q); }, false}),
+    [](const ::testing::TestParamInfo<ShiftAnswer>& answer) { return std::string(answer.param.Name); });
+
 // "5->6" writes 13-byte rows: on rows of another size, Save wrote the table back in the old
 // size over them; a second shift read six-slot records as five-slot ones. Both scrambled the
 // block without a word; now neither runs, and no question is asked.
@@ -183,9 +213,7 @@ TEST_F(MenuCommands, FailedLoadAfterAGoodOneKeepsTheListsAndStopsSave) {
   EXPECT_EQ(Count(IDC_ESPER), 27);
   EXPECT_EQ(Count(IDC_BONUS), 256);
 
-  // The fields still edit the table, but Save and "5->6" do nothing.
-  Headless::TypeOver(*Dialog, IDC_RATE2, "12");
-  EXPECT_EQ(g_rom.EsperTable[0][2], 12);
+  // Save and "5->6" do nothing (the fields take no input: FieldsTakeInput).
   int runs = Headless::ModalRuns();
   Headless::PressCommand(*Dialog, ID_FILE_SAVE);
   Headless::PressCommand(*Dialog, ID_SHIFT_DATA);

@@ -125,7 +125,7 @@ class CNestedDlg : public CDialog {
     if (message == WM_TIMER && wParam == StepTimer) {
       KillTimer(m_hWnd, StepTimer);
       Owner = GetWindow(m_hWnd, GW_OWNER);
-      OwnerEnabled = Owner && IsWindowEnabled(Owner);
+      OwnerEnabled = Owner && ::IsWindowEnabled(Owner);
       PostMessageW(m_hWnd, WM_CLOSE, 0, 0);  // the dialog manager turns it into IDCANCEL
       return 0;
     }
@@ -192,8 +192,9 @@ class CSmokeDlg : public CDialog {
 
   void RunStep() {
     using Step = bool (CSmokeDlg::*)(int tick);  // true when done
-    static constexpr Step Steps[] = {&CSmokeDlg::PaintStep, &CSmokeDlg::AnswerStep, &CSmokeDlg::DropStep,
-                                     &CSmokeDlg::PickStep,  &CSmokeDlg::BytesStep,  &CSmokeDlg::NestedStep};
+    static constexpr Step Steps[] = {&CSmokeDlg::PaintStep, &CSmokeDlg::AnswerStep,     &CSmokeDlg::DropStep,
+                                     &CSmokeDlg::PickStep,  &CSmokeDlg::KeysStep,       &CSmokeDlg::DisabledStep,
+                                     &CSmokeDlg::BytesStep, &CSmokeDlg::MessageBoxStep, &CSmokeDlg::NestedStep};
     if (StepIndex == std::size(Steps)) {
       KillTimer(m_hWnd, StepTimer);
       EndDialog(IDOK);
@@ -311,6 +312,109 @@ class CSmokeDlg : public CDialog {
     return true;
   }
 
+  // The window model's rules for a closed list's keys (framework/model/): a page is the rows the
+  // dropped list shows (8 of 12 pixels in this box's 106, the box itself 21 high); PageDown goes
+  // to the page's last row, then a page on; PageUp to its first, then a page back; each key
+  // notifies, also at the list's end; an index past the list clears the selection.
+  bool KeysStep(int) {
+    RECT box{};
+    GetWindowRect(Box.m_hWnd, &box);
+    std::string seen;
+    Notifications.clear();
+    for (int key : {VK_HOME, VK_NEXT, VK_NEXT, VK_PRIOR, VK_PRIOR, VK_PRIOR}) {
+      ::SendMessageW(Box.m_hWnd, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+      seen += ' ';
+      seen += std::to_string(Box.GetCurSel());
+    }
+    Check(seen == " 0 7 14 7 0 0", "Home, PageDown twice, PageUp thrice on the closed list select" + seen);
+    Check(Notifications.size() == 12 && Notifications[10] == CBN_SELENDOK && Notifications[11] == CBN_SELCHANGE,
+          "each key notifies CBN_SELENDOK, CBN_SELCHANGE, also at the list's end (" +
+              std::to_string(Notifications.size()) + " notifications)");
+    ::SendMessageW(Box.m_hWnd, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(Box.m_hWnd, &info);
+    RECT list{};
+    GetWindowRect(info.hwndList, &list);
+    ::SendMessageW(Box.m_hWnd, CB_SHOWDROPDOWN, FALSE, 0);
+    Check(box.bottom - box.top == 21 && list.bottom - list.top == 106,
+          "the closed box is 21 pixels high, its dropped list 106 (" + std::to_string(box.bottom - box.top) + ", " +
+              std::to_string(list.bottom - list.top) + ")");
+    Box.SetCurSel(3);
+    Box.SetCurSel(999);
+    Check(Box.GetCurSel() == CB_ERR, "SetCurSel past the list clears the selection");
+    Box.SetCurSel(PickIndex);
+    return true;
+  }
+
+  // A disabled control, as the window model has it: the focus it had goes to no window, SetFocus
+  // on it fails, Tab passes it by, a click does not drop its list.
+  bool DisabledStep(int tick) {
+    HWND edit = FindWindowExW(m_hWnd, nullptr, L"Edit", nullptr);  // not counted as a lookup
+    if (tick == 0) {
+      Box.SetFocus();
+      Box.EnableWindow(FALSE);
+      Check(GetFocus() == nullptr, "disabling the control with the focus leaves the focus with no window");
+      Box.SetFocus();
+      Check(GetFocus() == nullptr, "a disabled control does not take the focus");
+      Check(GetNextDlgTabItem(m_hWnd, nullptr, FALSE) == edit && GetNextDlgTabItem(m_hWnd, edit, FALSE) == edit,
+            "Tab passes the disabled box by");
+      Notifications.clear();
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      GetComboBoxInfo(Box.m_hWnd, &info);
+      SetForegroundWindow(m_hWnd);
+      MouseInput::ClickAt(CentreOnScreen(Box.m_hWnd, info.rcButton));
+      return false;
+    }
+    if (tick < 6) return false;  // time for the click to arrive
+    Check(!::SendMessageW(Box.m_hWnd, CB_GETDROPPEDSTATE, 0, 0) && Notifications.empty(),
+          "a click on the disabled box drops nothing and notifies nothing");
+    Box.EnableWindow(TRUE);
+    return true;
+  }
+
+  // Message boxes as the window model makes them, where Wine shows them as Windows does: the
+  // default button (the first, or MB_DEFBUTTONn's) takes Enter and has the focus, Escape gives
+  // Cancel. (Wine answers Escape with IDCANCEL in a box without Cancel too, where Windows
+  // answers OK for MB_OK and nothing for MB_YESNO: printed, not checked.)
+  static void CALLBACK PressInMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND focus = GetFocus();
+    wchar_t name[16] = {};
+    if (focus) GetClassNameW(GetParent(focus), name, 16);
+    if (focus && std::wstring(name) == L"#32770") PostMessageW(focus, WM_KEYDOWN, BoxKey, 0);
+  }
+  static inline WPARAM BoxKey = 0;
+
+  bool MessageBoxStep(int) {
+    KillTimer(m_hWnd, StepTimer);  // the box runs its own loop
+    struct Case {
+      UINT Type;
+      WPARAM Key;
+      int Expected;  // 0: printed only
+      const char* What;
+    };
+    const Case cases[] = {{MB_OKCANCEL, VK_RETURN, IDOK, "MB_OKCANCEL: Enter gives OK"},
+                          {MB_OKCANCEL, VK_ESCAPE, IDCANCEL, "MB_OKCANCEL: Escape gives Cancel"},
+                          {MB_YESNOCANCEL, VK_RETURN, IDYES, "MB_YESNOCANCEL: Enter gives Yes"},
+                          {MB_YESNOCANCEL | MB_DEFBUTTON2, VK_RETURN, IDNO, "MB_DEFBUTTON2: Enter gives No"},
+                          {MB_YESNOCANCEL, VK_ESCAPE, IDCANCEL, "MB_YESNOCANCEL: Escape gives Cancel"},
+                          {MB_OK, VK_ESCAPE, 0, "MB_OK: Escape (Windows: OK)"},
+                          {MB_YESNO, VK_ESCAPE, 0, "MB_YESNO: Escape (Windows: nothing)"}};
+    for (const Case& c : cases) {
+      BoxKey = c.Key;
+      const UINT_PTR timer = SetTimer(nullptr, 0, 100, &PressInMessageBox);
+      const int answer = ::MessageBoxW(m_hWnd, L"?", L"Combo smoke", c.Type);
+      KillTimer(nullptr, timer);
+      if (c.Expected)
+        Check(answer == c.Expected, std::string(c.What) + " (" + std::to_string(answer) + ")");
+      else
+        std::printf("%s: Wine answers %d\n", c.What, answer);
+    }
+    SetTimer(m_hWnd, StepTimer, StepMilliseconds, nullptr);
+    return true;
+  }
+
   // Every byte 0x01..0xFF survives the control, alone and all in one item. The box is filled
   // as Load fills: redraw off, then on again and one repaint.
   bool BytesStep(int) {
@@ -376,7 +480,7 @@ class CSmokeDlg : public CDialog {
     Check(result == IDCANCEL, "WM_CLOSE ends a dialog with IDCANCEL through its message map");
     Check(nested.Owner == m_hWnd && !nested.OwnerEnabled,
           "a dialog without a parent is owned by the main window, which it disables");
-    Check(IsWindowEnabled(m_hWnd) != FALSE, "the main window is enabled again afterwards");
+    Check(::IsWindowEnabled(m_hWnd) != FALSE, "the main window is enabled again afterwards");
     Check(nested.m_hWnd == nullptr, "the nested dialog's object is detached when its window is gone");
     return true;
   }

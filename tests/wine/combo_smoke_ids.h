@@ -3,3 +3,4 @@
 #define IDD_SMOKE 100
 #define IDI_SMOKE 101
 #define IDC_COMBO 1000
+#define IDC_EDIT 1001

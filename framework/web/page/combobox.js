@@ -2,11 +2,9 @@
 // into, dropped, moved in and picked from as Windows' combo box is.
 
 import { post } from "./events.js";
-import { itemHeight, itemName, itemPixels } from "./program.js";
+import { itemHeight, itemName, itemPixels, listPageRows } from "./program.js";
 import { EventKind, Win } from "./protocol.js";
 
-export const FieldHeight = 21;  // a closed list's box, as the desktop editor's
-const DropButtonWidth = 12;
 const Keys = { ArrowUp: Win.VK_UP, ArrowDown: Win.VK_DOWN, Home: Win.VK_HOME, End: Win.VK_END, PageUp: Win.VK_PRIOR,
                PageDown: Win.VK_NEXT };
 
@@ -19,8 +17,10 @@ function drawItem(canvas, window, index, state) {
   canvas.parentElement.style.backgroundColor = `rgb(${pixels[0]}, ${pixels[1]}, ${pixels[2]})`;
 }
 
-// The box of the combo box window with control id id, width pixels wide (placeCombo puts it).
-export function createCombo(window, id, width) {
+// The box of the combo box window with control id id, width pixels wide (placeCombo puts it);
+// metrics, the window model's: the closed box's height, its drop button's width, the dropped
+// list's height.
+export function createCombo(window, id, width, metrics) {
   const box = document.createElement("div");
   box.className = "combo";
   box.id = "ctl-" + id;
@@ -30,11 +30,12 @@ export function createCombo(window, id, width) {
   box.setAttribute("aria-controls", box.id + "-list");
   const face = document.createElement("canvas");
   face.className = "face";
-  face.width = width - DropButtonWidth;
-  face.height = FieldHeight;
+  face.width = width - metrics.buttonWidth;
+  face.height = metrics.boxHeight;
   const drop = document.createElement("span");
   drop.className = "drop";
   drop.setAttribute("aria-hidden", "true");
+  drop.style.width = metrics.buttonWidth + "px";
   // The current item's name, unseen, for screen readers: the box's value (the face is pixels).
   const value = document.createElement("span");
   value.className = "value";
@@ -46,9 +47,11 @@ export function createCombo(window, id, width) {
   list.hidden = true;
   list.style.width = width + "px";
   const record = { kind: "combo", element: box, face, value, list, count: 0, selection: -1, redraw: true, open: false,
-                   hot: -1, rows: [], width, rowTarget: 0 };
+                   hot: -1, rows: [], width, rowTarget: 0, fieldHeight: metrics.boxHeight,
+                   listHeight: metrics.listHeight };
   box.addEventListener("mousedown", (event) => {
     event.preventDefault();
+    if (record.disabled) return;
     box.focus();
     if (record.open) closeList(window, record, false);
     else openList(window, record);
@@ -72,13 +75,14 @@ export function createCombo(window, id, width) {
 // reach below the box), its rows stretched by rows (the face drawn at its own height in the
 // middle of a taller box) and the list's rows target pixels high at least.
 export function placeCombo(record, { rows, target }) {
-  const { x, y, height } = record.area;
+  const { x, y } = record.area;
+  const FieldHeight = record.fieldHeight;
   const top = Math.round(y * rows);
   const box = FieldHeight + 2 * Math.ceil((FieldHeight * rows - FieldHeight) / 2);
   record.element.style.height = box + "px";
   record.list.style.left = x + "px";
   record.list.style.top = top + box + "px";
-  record.list.style.maxHeight = Math.round((height - FieldHeight) * rows) + "px";
+  record.list.style.maxHeight = Math.round(record.listHeight * rows) + "px";
   record.rowTarget = target;
 }
 
@@ -165,8 +169,10 @@ function pick(window, record, index) {
 }
 
 function comboKey(window, record, event) {
+  if (record.disabled) return;
   if (record.open) {
-    const moves = { ArrowUp: -1, ArrowDown: 1, PageUp: -8, PageDown: 8 };
+    const page = listPageRows(window) - 1;  // a page on, the row at the edge staying in view
+    const moves = { ArrowUp: -1, ArrowDown: 1, PageUp: -page, PageDown: page };
     if (event.key in moves)
       setHot(window, record, Math.max(0, Math.min(record.count - 1, record.hot + moves[event.key])));
     else if (event.key === "Home") setHot(window, record, 0);
@@ -205,6 +211,14 @@ export function itemsChanged(window, record, count) {
 export function selectionChanged(window, record, index) {
   record.selection = index;
   record.value.textContent = index >= 0 ? itemName(window, index) : "";
+}
+
+// A disabled box: greyed, out of the tab order, deaf to the mouse and keys (the model refuses
+// its input too).
+export function enabledChanged(record, enabled) {
+  record.element.classList.toggle("disabled", !enabled);
+  record.element.setAttribute("aria-disabled", String(!enabled));
+  if (!enabled && document.activeElement === record.element) record.element.blur();
 }
 
 export function redrawChanged(record, on) {

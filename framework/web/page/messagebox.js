@@ -1,5 +1,6 @@
 // The program's message boxes (and the page's own, about the page): a modal <dialog> captioned
-// as the program's others, its buttons chosen by the MB_ type, answered by a click, a mnemonic,
+// as the program's others, its buttons, default and Escape button as the program's window model
+// gives them (the page's own boxes: from their MB_ type here), answered by a click, a mnemonic,
 // Enter on the focused button or Escape, as Windows answers a MessageBox.
 
 import { Win } from "./protocol.js";
@@ -12,10 +13,20 @@ const Buttons = {
 
 let boxes = 0;
 
-// answered(id) takes the button's id once the box is answered. With choices (labels), the box
-// lists them as buttons above Cancel: answered(IDOK, index) takes the one picked.
-export function messageBox(caption, text, type, answered, choices = []) {
+// The form of one of the page's own boxes.
+function pageForm(type, choices) {
   const buttons = choices.length ? [[Win.IDCANCEL, "Cancel"]] : Buttons[type & Win.MB_TYPEMASK] || Buttons[Win.MB_OK];
+  // Escape: Cancel where there is one; a box with OK alone answers OK, as Windows does.
+  const escapeId = buttons.some(([id]) => id === Win.IDCANCEL) ? Win.IDCANCEL : buttons.length === 1 ? Win.IDOK : 0;
+  return { buttons, defaultId: buttons[0][0], escapeId, warning: (type & Win.MB_ICONMASK) === Win.MB_ICONWARNING };
+}
+
+// form: { buttons: [[id, label], ...] left to right, defaultId, escapeId (0: Escape does
+// nothing), warning }, or an MB_ type for the page's own boxes. answered(id) takes the
+// button's id once the box is answered. With choices (labels), the box lists them as buttons
+// above Cancel: answered(IDOK, index) takes the one picked.
+export function messageBox(caption, text, form, answered, choices = []) {
+  const { buttons, defaultId, escapeId: escape, warning } = typeof form === "number" ? pageForm(form, choices) : form;
   const box = document.createElement("dialog");
   box.className = "window message";
   box.setAttribute("role", "alertdialog");
@@ -27,7 +38,7 @@ export function messageBox(caption, text, type, answered, choices = []) {
   bar.textContent = caption;
   const body = document.createElement("div");
   body.className = "message-body";
-  if ((type & Win.MB_ICONMASK) === Win.MB_ICONWARNING) {
+  if (warning) {
     const icon = document.createElement("span");
     icon.className = "icon warning";
     icon.setAttribute("aria-hidden", "true");
@@ -67,8 +78,6 @@ export function messageBox(caption, text, type, answered, choices = []) {
     button.addEventListener("click", () => answer(id));
     row.append(button);
   }
-  // Escape: Cancel where there is one; a box with OK alone answers OK, as Windows does.
-  const escape = buttons.some(([id]) => id === Win.IDCANCEL) ? Win.IDCANCEL : buttons.length === 1 ? Win.IDOK : 0;
   box.addEventListener("cancel", (event) => {
     event.preventDefault();
     if (escape) answer(escape);
@@ -83,5 +92,6 @@ export function messageBox(caption, text, type, answered, choices = []) {
   box.append(bar, body, ...(choices.length ? [list] : []), row);
   document.body.append(box);
   box.showModal();
-  box.querySelector("button").focus();  // the first choice, or the first button: the default
+  // The first choice, or the default button.
+  (choices.length ? box.querySelector("button") : row.querySelector(`button[data-id="${defaultId}"]`)).focus();
 }

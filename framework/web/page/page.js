@@ -48,8 +48,10 @@ export const TaveroPage = {
   redrawChanged: windows.redrawChanged,
   repaint: windows.repaint,
   focus: windows.focus,
-  messageBox(request, caption, text, type) {
-    messageBox(caption, text, type, (id) => post({ kind: EventKind.AnswerGiven, a: request, b: id }));
+  enabledChanged: windows.enabledChanged,
+  // form: the window model's ({ buttons, defaultId, escapeId, warning }).
+  messageBox(request, caption, text, form) {
+    messageBox(caption, text, form, (id) => post({ kind: EventKind.AnswerGiven, a: request, b: id }));
   },
   chooseFile,
   saveFile,

@@ -11,6 +11,11 @@ export function itemPixels(window, index, state, width, height) {
   return new Uint8ClampedArray(program.HEAPU8.buffer, pointer, width * height * 4).slice();
 }
 
+// The rows a page key moves over in the list, from its top row as the window model keeps it.
+export function listPageRows(window) {
+  return running()._tavero_list_page_rows(window);
+}
+
 export function itemHeight(window, index) {
   return running()._tavero_item_height(window, index);
 }

@@ -42,6 +42,7 @@ export const Win = Object.freeze({
   SS_CENTER: 0x0001,
   BS_DEFPUSHBUTTON: 0x0001,
   ES_NUMBER: 0x2000,
+  WS_DISABLED: 0x08000000,
   VK_PRIOR: 0x21,
   VK_NEXT: 0x22,
   VK_END: 0x23,

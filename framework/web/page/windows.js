@@ -29,6 +29,7 @@ export function createDialog(window, main, templateId, caption, width, height, m
   element.id = main || "dialog-" + templateId;
   element.setAttribute("role", main ? "dialog" : "alertdialog");
   element.setAttribute("aria-label", caption);
+  element.tabIndex = -1;  // the window itself holds the focus when none of its controls takes it
   if (!main) element.setAttribute("aria-modal", "true");
   const bar = document.createElement("div");
   bar.className = "caption";
@@ -115,17 +116,18 @@ export function mainWidth() {
 export function smallestTarget() {
   const main = [...windows.values()].find((record) => record.main);
   const heights = main ? main.controls.map((control) => windows.get(control))
-    .filter((record) => record.kind !== "static").map((record) => record.kind === "combo" ? combo.FieldHeight
+    .filter((record) => record.kind !== "static").map((record) => record.kind === "combo" ? record.fieldHeight
       : record.area.height) : [];
   return heights.length ? Math.min(...heights) : 0;
 }
 
 // name: what a screen reader calls the control; "" for the labels before it (accessibility.js).
-export function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop, name) {
+// metrics: a combo box's, from the window model (combobox.js).
+export function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop, name, metrics) {
   const owner = windows.get(dialog);
   let record;
   if (kind === ElementKind.Combo) {
-    record = combo.createCombo(window, id, width);
+    record = combo.createCombo(window, id, width, metrics);
   } else if (kind === ElementKind.Edit) {
     record = createEdit(window, id, style);
   } else if (kind === ElementKind.Button) {
@@ -143,7 +145,9 @@ export function createControl(window, dialog, kind, id, x, y, width, height, sty
     label.textContent = text;
     record = { kind: "static", element: label };
   }
+  record.tabStop = tabStop;
   if (kind !== ElementKind.Static) record.element.tabIndex = tabStop ? 0 : -1;
+  if (style & Win.WS_DISABLED) showEnabled(record, false);
   if (name) record.element.setAttribute("aria-label", name);
   record.element.addEventListener("focus", () => post({ kind: EventKind.Focus, window }));
   record.area = { x, y, width, height };
@@ -196,6 +200,20 @@ export function textChanged(window, text, start, end) {
   const record = windows.get(window);
   if (record.kind === "edit") showText(record, text, start, end);
   else record.element.textContent = text;
+}
+
+// A disabled control: greyed, out of the tab order, taking no input.
+function showEnabled(record, enabled) {
+  record.disabled = !enabled;
+  if (record.kind === "edit" || record.kind === "button") record.element.disabled = !enabled;
+  if (record.kind === "combo") {
+    combo.enabledChanged(record, enabled);
+    record.element.tabIndex = enabled && record.tabStop ? 0 : -1;
+  }
+}
+
+export function enabledChanged(window, enabled) {
+  showEnabled(windows.get(window), enabled);
 }
 
 export function redrawChanged(window, on) {
