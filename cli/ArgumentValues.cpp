@@ -6,6 +6,8 @@
 #include <climits>
 #include <map>
 
+#include "cli/Printable.h"
+
 namespace Cli {
 
 namespace {
@@ -43,8 +45,8 @@ std::optional<int> ParseValueOrNone(const std::string& text) {
   return ParseNumber(text);
 }
 
-std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed) {
-  std::vector<std::pair<int, int>> pairs;
+std::vector<PairValue> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed) {
+  std::vector<PairValue> pairs;
   std::map<int, bool> seen;
   for (const std::string& item : items) {
     const auto equals = item.find('=');
@@ -54,19 +56,20 @@ std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<
     if (!pair || !value)
       throw CLI::ValidationError(flag, std::string("takes PAIR=") + (noneAllowed ? "SPELL|none" : "RATE") +
                                            " with whole numbers, as " + flag + (noneAllowed ? " 2=none" : " 2=10") +
-                                           "; got \"" + item + "\"");
-    if (seen[*pair]) throw CLI::ValidationError(flag, "names pair " + std::to_string(*pair) + " twice");
+                                           "; got \"" + Printable(item) + "\"");
+    if (seen[*pair]) throw CLI::ValidationError(flag, "names pair " + Printable(item.substr(0, equals)) + " twice");
     seen[*pair] = true;
-    pairs.emplace_back(*pair, *value);
+    pairs.push_back({*pair, *value, item});
   }
   return pairs;
 }
 
 void CheckPatchName(const char* option, const std::string& path, bool ips) {
   if (!ips && EndsWith(path, ".ips"))
-    throw CLI::ValidationError(option, path + " is named .ips: give --ips for an IPS patch (BPS is the default)");
+    throw CLI::ValidationError(option,
+                               Printable(path) + " is named .ips: give --ips for an IPS patch (BPS is the default)");
   if (ips && EndsWith(path, ".bps"))
-    throw CLI::ValidationError(option, path + " is named .bps, but --ips writes an IPS patch");
+    throw CLI::ValidationError(option, Printable(path) + " is named .bps, but --ips writes an IPS patch");
 }
 
 }  // namespace Cli

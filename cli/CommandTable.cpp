@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cli/ArgumentValues.h"
+#include "cli/Printable.h"
 
 namespace Cli {
 
@@ -78,14 +79,18 @@ void DeclareSet(CLI::App& command, CommandLine& line) {
 void CheckSet(CommandLine& line) {
   SetRequest& request = line.Set;
   std::optional<int> number = ParseNumber(line.Esper);
-  if (!number) throw CLI::ValidationError("--esper", "takes a whole number 0..26; got \"" + line.Esper + "\"");
+  if (!number)
+    throw CLI::ValidationError("--esper", "takes a whole number 0..26; got \"" + Printable(line.Esper) + "\"");
   request.Esper = *number;
+  request.EsperTyped = line.Esper;
   request.Rates = ParsePairs("--rate", line.Rates, false);
   request.Spells = ParsePairs("--spell", line.Spells, true);
   if (line.Bonus) {
     request.Bonus = ParseValueOrNone(*line.Bonus);
+    request.BonusTyped = *line.Bonus;
     if (!request.Bonus)
-      throw CLI::ValidationError("--bonus", "takes a whole number 0..254 or none; got \"" + *line.Bonus + "\"");
+      throw CLI::ValidationError("--bonus",
+                                 "takes a whole number 0..254 or none; got \"" + Printable(*line.Bonus) + "\"");
   }
   if (line.Rates.empty() && line.Spells.empty() && !line.Bonus)
     throw CLI::ValidationError("set", "give at least one of --rate, --spell, --bonus");

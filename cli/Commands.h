@@ -10,7 +10,8 @@
 
 namespace Cli {
 
-enum ExitCode { ExitSuccess = 0, ExitFailed = 1, ExitUsage = 2 };
+// ExitChecksumStale: checksum found the stored sum stale and was not asked to fix it.
+enum ExitCode { ExitSuccess = 0, ExitFailed = 1, ExitUsage = 2, ExitChecksumStale = 3 };
 
 struct Streams {
   std::istream& In;
@@ -37,12 +38,22 @@ struct SaveOptions {
 int RunExport(Streams& io, const std::string& image, const std::string& json);
 int RunImport(Streams& io, const std::string& image, const std::string& json, const SaveOptions& save);
 
+// "--rate K=R" or "--spell K=S": the numbers (INT_MAX for one too large), and the item as
+// typed, which messages echo.
+struct PairValue {
+  int Pair = 0;
+  int Value = 0;
+  std::string Typed;
+};
+
 // One edit of one esper. Values are checked here, against the image, as import checks them.
 struct SetRequest {
   int Esper = 0;
-  std::vector<std::pair<int, int>> Rates;   // (pair 1..6, rate)
-  std::vector<std::pair<int, int>> Spells;  // (pair 1..6, spell or 0xFF)
-  std::optional<int> Bonus;                 // 0xFF: none
+  std::string EsperTyped;
+  std::vector<PairValue> Rates;   // pair 1..6, rate
+  std::vector<PairValue> Spells;  // pair 1..6, spell or 0xFF
+  std::optional<int> Bonus;       // 0xFF: none
+  std::string BonusTyped;
 };
 int RunSet(Streams& io, const std::string& image, const SetRequest& request, const SaveOptions& save);
 

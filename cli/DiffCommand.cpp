@@ -6,6 +6,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/EsperView.h"
 #include "cli/ImageDiff.h"
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 
 namespace Cli {
@@ -29,7 +30,7 @@ const char* FieldWord(FieldChange::Field field) {
 }
 
 std::string SideText(const DiffSide& side) {
-  std::string text = side.Path + ": " + std::to_string(side.Length) + " bytes, ";
+  std::string text = Printable(side.Path) + ": " + std::to_string(side.Length) + " bytes, ";
   text += side.HeaderSize == 0 ? std::string("no header") : std::to_string(side.HeaderSize) + "-byte header";
   text.append(", ").append(LayoutWord(side.Layout));
   if (side.Layout == EsperLayout::Other) text += " (" + std::to_string(side.RecordSize) + "-byte records)";
@@ -152,7 +153,8 @@ int RunDiff(Streams& io, const std::string& older, const std::string& newer, Dif
   std::string error;
   if (!CompareImages(older, newer, diff, &error)) return Fail(io, error);
   if (format == DiffFormat::Json)
-    io.Out << DiffJson(diff).dump(2) << "\n";
+    // JSON escapes what a path holds; a path that is not UTF-8 gets U+FFFD where it is not.
+    io.Out << DiffJson(diff).dump(2, ' ', false, ordered_json::error_handler_t::replace) << "\n";
   else
     PrintText(io.Out, diff);
   return ExitSuccess;

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
 
@@ -34,7 +35,7 @@ class Reader {
     for (const auto& item : object.items()) {
       bool found = false;
       for (const char* key : known) found = found || item.key() == key;
-      if (!found) return Fail(place, "unknown key \"" + item.key() + "\"");
+      if (!found) return Fail(place, "unknown key \"" + Printable(item.key()) + "\"");
     }
     return true;
   }
@@ -95,6 +96,9 @@ ordered_json EspersToJson(const ImageSession& session, const std::vector<EsperVi
 
 namespace {
 
+// Far deeper than any document of the form above, and far shallower than the stack allows.
+constexpr int DeepestNesting = 64;
+
 bool ParseDocument(std::string_view text, std::vector<EsperValues>& espers, std::string* error) {
   nlohmann::json document = nlohmann::json::parse(text.begin(), text.end());
 
@@ -152,9 +156,43 @@ bool ParseDocument(std::string_view text, std::vector<EsperValues>& espers, std:
   return true;
 }
 
+// Where text nests arrays and objects deeper than DeepestNesting, as "line L, column C" (of
+// bytes); "" when it does not. Strings are skipped, escapes and all.
+std::string TooDeepAt(std::string_view text) {
+  int depth = 0, line = 1;
+  std::size_t lineStart = 0;
+  bool inString = false, escaped = false;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (inString) {
+      inString = escaped || c != '"';
+      escaped = !escaped && c == '\\';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > DeepestNesting)
+        return "line " + std::to_string(line) + ", column " + std::to_string(at - lineStart + 1);
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+    if (c == '\n') {
+      ++line;
+      lineStart = at + 1;
+    }
+  }
+  return "";
+}
+
 }  // namespace
 
 bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, std::string* error) {
+  // The library recurses into nested values (and so does building its messages about them):
+  // a document nested as deep as a file allows would overflow the stack.
+  if (const std::string where = TooDeepAt(text); !where.empty()) {
+    *error = "not valid for import: arrays and objects nested deeper than " + std::to_string(DeepestNesting) +
+             " levels at " + where + " (an esper table is 5 deep)";
+    return false;
+  }
   // The library throws for text it cannot take: bad syntax, and also numbers too large for
   // any type (out_of_range), which is not a parse_error. Every one is a refusal with a reason.
   try {

@@ -1,9 +1,11 @@
 #include "cli/ImageSession.h"
 
+#include "cli/Printable.h"
+
 namespace Cli {
 
 std::string ImageSession::Failure(const char* action) const {
-  return (ShownPath.empty() ? Rom.FailureMessage(action) : Rom.FailureMessage(action, CString(ShownPath))).Str();
+  return Rom.FailureMessage(action, CString(Printable(ShownPath.empty() ? Rom.Path.Str() : ShownPath))).Str();
 }
 
 bool ImageSession::Load(const std::string& path, std::string* error, Access access) {
@@ -28,8 +30,12 @@ bool ImageSession::Load(const std::string& path, std::string* error, Access acce
   return true;
 }
 
-bool ImageSession::Save(std::string* error) {
-  if (Rom.SaveFile()) return true;
+bool ImageSession::Save(std::string* error, std::string* warning) {
+  if (Rom.SaveFile()) {
+    if (!Rom.Warning.IsEmpty())
+      *warning = "saved " + Printable(ShownPath.empty() ? Rom.Path.Str() : ShownPath) + ", but " + Rom.Warning.Str();
+    return true;
+  }
   *error = Failure("save");
   return false;
 }

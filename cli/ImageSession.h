@@ -22,11 +22,13 @@ class ImageSession {
   // written is opened for reading, so a read-only file will do; one only described is kept
   // even when the editor would refuse its esper code (Layout Unknown, records not read).
   bool Load(const std::string& path, std::string* error, Access access);
-  // SaveFile, with the editor's wording on failure ("Could not save PATH:\nREASON.").
-  bool Save(std::string* error);
+  // SaveFile, with the editor's wording on failure ("Could not save PATH:\nREASON."). A save
+  // that went through with a warning (CRomImage::Warning) says so in *warning.
+  bool Save(std::string* error, std::string* warning);
 
   CRomImage Rom;
-  // The path failure messages name, when not the file worked on (a copy made for --output).
+  // The path messages name, when not the file worked on (a copy made for --output); printed
+  // with its control characters escaped, as every path is.
   std::string ShownPath;
   // Read before ReadEsperData, which may patch the code in memory.
   std::uint8_t ProbeA = 0;

@@ -1,6 +1,7 @@
 #include "cli/Picture.h"
 
 #include "cli/CommandSupport.h"
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 #include "framework/CMemoryDC.h"
 #include "render/GameTextDrawing.h"
@@ -105,17 +106,17 @@ int RunPicture(Streams& io, const std::string& image, const PictureRequest& requ
   auto write = [&](const std::optional<std::string>& path, const PixelImage& picture) {
     if (!path) return true;
     if (SameFile(image, *path)) {
-      error = *path + " is the image itself; the picture goes to a file of its own.";
+      error = Printable(*path) + " is the image itself; the picture goes to a file of its own.";
       return false;
     }
     const std::string png = EncodePng(picture, request.Scale);
     if (png.empty()) {
-      error = "Could not draw the picture for " + *path + ".";
+      error = "Could not draw the picture for " + Printable(*path) + ".";
       return false;
     }
     if (!WriteWholeFile(*path, png, &error)) return false;
-    io.Out << "wrote " << *path << " (" << picture.Width * request.Scale << "x" << picture.Height * request.Scale
-           << ")\n";
+    io.Out << "wrote " << Printable(*path) << " (" << picture.Width * request.Scale << "x"
+           << picture.Height * request.Scale << ")\n";
     return true;
   };
   if (!write(request.Glyphs, CopySurface(session.Rom.GlyphSheet)) ||

@@ -8,6 +8,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/EsperJson.h"
 #include "cli/EsperView.h"
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
 
@@ -54,7 +55,7 @@ int RunInfo(Streams& io, const std::string& image) {
   if (!FileSumLines(image, &sums, &error)) return Fail(io, error);
   const CRomImage& rom = session.Rom;
   std::ostream& out = io.Out;
-  out << "image:          " << image << "\n";
+  out << "image:          " << Printable(image) << "\n";
   out << "length:         " << rom.BufferSize << " bytes (" << Hex(rom.BufferSize) << ")\n";
   out << "header:         " << rom.HeaderSize << " bytes\n";
   out << "large image:    "
@@ -147,7 +148,8 @@ int RunExport(Streams& io, const std::string& image, const std::string& json) {
   if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
   if (session.Layout != EsperLayout::SixSlot) return Fail(io, SixSlotOnly(image, session, "export"));
   const std::string text = EspersToJson(session, ViewEspers(session)).dump(2) + "\n";
-  if (SameFile(image, json)) return Fail(io, json + " is the image itself; the JSON goes to a file of its own.");
+  if (SameFile(image, json))
+    return Fail(io, Printable(json) + " is the image itself; the JSON goes to a file of its own.");
   if (json == "-") {
     io.Out << text;
     return ExitSuccess;

@@ -93,5 +93,10 @@ static_assert(SpellNameBlock + SpellNameCount * SpellNameWidth == EsperNameBlock
 static_assert(EsperDataBlock + EsperCount * 0xFF < SpellNameBlock,
               "records of any size a probe can give stay clear of the name blocks");
 static_assert(ImageEnd == 0x26F7B9);
+// The shortest file that reaches ImageEnd past its header, for any header: a whole number
+// of 0x10000 blocks (a header is what the length has past one), so one more header byte
+// adds one byte to both.
+inline constexpr std::uint64_t ShortestImageLength = (ImageEnd + 0xFFFF) / 0x10000 * 0x10000;
+static_assert(ShortestImageLength == 0x270000);
 
 }  // namespace RomLayout

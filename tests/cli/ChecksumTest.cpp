@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "CliRun.h"
+#include "cli/Commands.h"
 #include "cli/HexCrc.h"
 #include "rom/InternalHeader.h"
 
@@ -145,6 +146,9 @@ TEST(ChecksumInPlace, FixWritesIntoTheFileItselfThroughAnyLinkKeepingOwnerAndMod
   ASSERT_EQ(RunCli({"checksum", dir.Write("stale.smc", stale), "--fix", "--output", copy}).Status, 0);
   const Bytes fixed = ReadFileBytes(copy);
   ASSERT_FALSE(Differences(stale, fixed).empty());
+  // A stale sum exited 0, as a good one does: a script could not tell them apart.
+  EXPECT_EQ(RunCli({"checksum", dir.PathOf("stale.smc")}).Status, Cli::ExitChecksumStale);
+  EXPECT_EQ(RunCli({"checksum", copy}).Status, 0);
 
   const bool root = ::geteuid() == 0;  // only root can give a file to someone else
   const uid_t owner = root ? 12345 : ::geteuid();

@@ -36,10 +36,12 @@ std::string ReadText(const std::string& path) {
 }
 }  // namespace
 
-CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args) {
+CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args, const std::string& standardOutput) {
   std::string command = ShellQuoted(TAVERO_CLI_PROGRAM);
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-  command += " </dev/null >" + ShellQuoted(dir.PathOf("program.out")) + " 2>" + ShellQuoted(dir.PathOf("program.err"));
+  std::filesystem::remove(dir.PathOf("program.out"));
+  command += " </dev/null >" + ShellQuoted(standardOutput.empty() ? dir.PathOf("program.out") : standardOutput) +
+             " 2>" + ShellQuoted(dir.PathOf("program.err"));
   CliResult result;
   const int status = std::system(command.c_str());
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

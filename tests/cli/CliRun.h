@@ -18,8 +18,9 @@ struct CliResult {
 
 // args without the program's name; input is what the standard input holds.
 CliResult RunCli(const std::vector<std::string>& args, const std::string& input = "");
-// The built program, with its streams caught in files under dir.
-CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args);
+// The built program, with its streams caught in files under dir; its standard output goes to
+// standardOutput instead when given (Out is then empty).
+CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args, const std::string& standardOutput = "");
 
 using Bytes = std::vector<std::uint8_t>;
 
