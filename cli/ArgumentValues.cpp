@@ -45,8 +45,9 @@ std::optional<int> ParseValueOrNone(const std::string& text) {
   return ParseNumber(text);
 }
 
-std::vector<PairValue> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed) {
-  std::vector<PairValue> pairs;
+std::vector<FieldEdit> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed,
+                                  const char* word) {
+  std::vector<FieldEdit> pairs;
   std::map<int, bool> seen;
   for (const std::string& item : items) {
     const auto equals = item.find('=');
@@ -54,12 +55,12 @@ std::vector<PairValue> ParsePairs(const char* flag, const std::vector<std::strin
     std::optional<int> value;
     if (pair) value = noneAllowed ? ParseValueOrNone(item.substr(equals + 1)) : ParseNumber(item.substr(equals + 1));
     if (!pair || !value)
-      throw CLI::ValidationError(flag, std::string("takes PAIR=") + (noneAllowed ? "SPELL|none" : "RATE") +
+      throw CLI::ValidationError(flag, std::string("takes PAIR=") + word + (noneAllowed ? "|none" : "") +
                                            " with whole numbers, as " + flag + (noneAllowed ? " 2=none" : " 2=10") +
                                            "; got \"" + Printable(item) + "\"");
     if (seen[*pair]) throw CLI::ValidationError(flag, "names pair " + Printable(item.substr(0, equals)) + " twice");
     seen[*pair] = true;
-    pairs.push_back({*pair, *value, item});
+    pairs.push_back({nullptr, *pair, *value, item});
   }
   return pairs;
 }

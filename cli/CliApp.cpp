@@ -36,10 +36,10 @@ std::string FilesOf(const CLI::App& subcommand) {
 }
 
 // Runs the command; any exception is its failure, named with its files, never an abort.
-int RunGuarded(Streams& io, const Command& command, const CommandLine& line, const CLI::App& subcommand) {
+int RunGuarded(Streams& io, const DeclaredCommand& command, const CLI::App& subcommand) {
   std::string why;
   try {
-    return command.Run(io, line);
+    return command.Run(io);
   } catch (const std::bad_alloc&) {
     why = "not enough memory";
   } catch (const std::exception& e) {
@@ -47,7 +47,7 @@ int RunGuarded(Streams& io, const Command& command, const CommandLine& line, con
   } catch (...) {
     why = "an unexpected failure";
   }
-  return Fail(io, std::string("Could not ") + command.Name + FilesOf(subcommand) + ":\n" + why + ".");
+  return Fail(io, "Could not " + subcommand.get_name() + FilesOf(subcommand) + ":\n" + why + ".");
 }
 
 // What was printed is the result: output that did not all arrive is a failure, whatever the
@@ -71,15 +71,13 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
       "failed (nothing written) or the standard output could not be written; 2 the command\n"
       "line is wrong; 3 checksum found the stored sum stale (and was not asked to --fix it).");
 
-  CommandLine line;
-  std::vector<std::pair<const CLI::App*, const Command*>> declared;
+  std::vector<std::pair<const CLI::App*, DeclaredCommand>> declared;
   for (const Command& command : Commands()) {
     CLI::App* subcommand = app.add_subcommand(command.Name, command.Summary);
-    command.Declare(*subcommand, line);
-    declared.emplace_back(subcommand, &command);
+    declared.emplace_back(subcommand, command.Declare(*subcommand));
   }
 
-  const Command* chosen = nullptr;
+  const DeclaredCommand* chosen = nullptr;
   const CLI::App* parsed = nullptr;
   try {
     RefuseUnknownCommand(app, args);
@@ -87,14 +85,14 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());
     for (const auto& [subcommand, command] : declared)
-      if (subcommand->parsed()) std::tie(parsed, chosen) = std::pair(subcommand, command);
+      if (subcommand->parsed()) std::tie(parsed, chosen) = std::pair(subcommand, &command);
     // Never success for a command line that runs nothing.
     if (!chosen) throw CLI::ValidationError("no command to run; the commands are listed under --help");
-    if (chosen->Check) chosen->Check(line);
+    chosen->Check();
   } catch (const CLI::ParseError& e) {
     return Delivered(io, app.exit(e, io.Out, io.Err) == 0 ? ExitSuccess : ExitUsage);
   }
-  return Delivered(io, RunGuarded(io, *chosen, line, *parsed));
+  return Delivered(io, RunGuarded(io, *chosen, *parsed));
 }
 
 }  // namespace Cli

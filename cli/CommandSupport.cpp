@@ -54,7 +54,7 @@ bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::stri
   return true;
 }
 
-int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
+int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit, Access access) {
   if (save.Patch) return EditAndPatch(io, image, save, edit);
   const std::optional<std::string>& output = save.Output;
   std::string error, report, warning;
@@ -64,7 +64,7 @@ int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, 
   bool done = !output || CopyForOutput(image, *output, *pending, &error);
   ImageSession session;
   if (pending) session.ShownPath = image;  // what is loaded is the input, copied
-  done = done && session.Load(pending ? pending->Path() : image, &error, Access::Write);
+  done = done && session.Load(pending ? pending->Path() : image, &error, access);
   done = done && edit(session, &report, &error);
   done = done && (!save.FixChecksum || PrepareSave(session, save, image, &report, &error));
   if (pending) session.ShownPath = *output;

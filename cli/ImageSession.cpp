@@ -10,7 +10,14 @@ std::string ImageSession::Failure(const char* action) const {
 
 bool ImageSession::Load(const std::string& path, std::string* error, Access access) {
   Rom.SetPath(CString(path));
-  const unsigned mode = access == Access::Write ? CFile::modeReadWrite : CFile::modeRead;
+  const bool writing = access == Access::Write || access == Access::WriteBytes;
+  const unsigned mode = writing ? CFile::modeReadWrite : CFile::modeRead;
+  BytesOnly = access == Access::WriteBytes;
+  if (BytesOnly) {
+    if (Rom.LoadImage(CRomImage::LoadStage::Header, mode)) return true;
+    *error = Failure("load");
+    return false;
+  }
   // The editor's load sequence, held after its extent check to see the bytes as they are on
   // disk (ReadKnownEsperData may patch the code in memory).
   if (!Rom.LoadImage(CRomImage::LoadStage::Extent, mode)) {
@@ -31,7 +38,7 @@ bool ImageSession::Load(const std::string& path, std::string* error, Access acce
 }
 
 bool ImageSession::Save(std::string* error, std::string* warning) {
-  if (Rom.SaveFile()) {
+  if (BytesOnly ? Rom.WriteImage() : Rom.SaveFile()) {
     if (!Rom.Warning.IsEmpty())
       *warning = "saved " + Printable(ShownPath.empty() ? Rom.Path.Str() : ShownPath) + ", but " + Rom.Warning.Str();
     return true;

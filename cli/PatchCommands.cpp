@@ -74,7 +74,9 @@ int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save,
   return ExitSuccess;
 }
 
-int RunPatch(Streams& io, const std::string& original, const std::string& edited, const std::string& patch, bool ips) {
+int RunPatch(Streams& io, const PatchOptions& options) {
+  const std::string &original = options.Original, &edited = options.Edited, &patch = options.Out;
+  const bool ips = options.Ips;
   for (const std::string* input : {&original, &edited})
     if (SameFile(patch, *input))
       return Fail(io, "the patch " + Printable(patch) + " would replace " + Printable(*input) +

@@ -97,7 +97,8 @@ std::string EncodePng(const PixelImage& image, int scale) {
   return png;
 }
 
-int RunPicture(Streams& io, const std::string& image, const PictureRequest& request) {
+int RunPicture(Streams& io, const PictureOptions& request) {
+  const std::string& image = request.Image;
   ImageSession session;
   std::string error;
   if (!session.Load(image, &error, Access::Read)) return Fail(io, error);

@@ -1,11 +1,11 @@
+#include "cli/OutputPath.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-
-#include "cli/OutputPath.h"
 
 namespace Cli {
 

@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -48,6 +49,18 @@ CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args, c
   result.Out = ReadText(dir.PathOf("program.out"));
   result.Err = ReadText(dir.PathOf("program.err"));
   return result;
+}
+
+std::string ReadableName(const std::string& printed) {
+  std::string name;
+  for (const char c : printed) {
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      name.push_back(c);
+    else if (!name.empty() && name.back() != '_')
+      name.push_back('_');
+  }
+  while (!name.empty() && name.back() == '_') name.pop_back();
+  return name;
 }
 
 SampleImage::Options SampleOptions(bool sixSlot, bool header, int variant) {

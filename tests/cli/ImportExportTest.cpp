@@ -43,10 +43,17 @@ TEST_P(RoundTrip, ExportThenImportLeavesTheFileByteIdentical) {
   EXPECT_EQ(ReadFileBytes(image), before);
 }
 
+std::string RoundTripName(const ::testing::TestParamInfo<std::tuple<bool, int, std::uint64_t>>& image) {
+  const auto& [header, variant, size] = image.param;
+  return std::string(header ? "Header" : "NoHeader") + "Variant" + std::to_string(variant) + "_" +
+         std::to_string(size >> 20) + "MiB";
+}
+
 INSTANTIATE_TEST_SUITE_P(Images, RoundTrip,
                          ::testing::Values(std::tuple{false, 0, std::uint64_t{3 << 20}},
                                            std::tuple{true, 4, std::uint64_t{3 << 20}},
-                                           std::tuple{false, 2, std::uint64_t{9 << 20}}));  // a large image
+                                           std::tuple{false, 2, std::uint64_t{9 << 20}}),  // a large image
+                         RoundTripName);
 
 TEST_F(ExportImport, JsonHoldsTheRecordsAndNamesOfTheImage) {
   const std::string image = Image(Sample(true, true, 1));

@@ -105,8 +105,12 @@ TEST_P(ShiftAgainstTheEditor, GivesTheBytesOfLoadFiveToSixAndSave) {
   EXPECT_NE(cli, image);
 }
 
+std::string ShiftName(const ::testing::TestParamInfo<std::pair<bool, int>>& image) {
+  return std::string(image.param.first ? "Header" : "NoHeader") + "Variant" + std::to_string(image.param.second);
+}
+
 INSTANTIATE_TEST_SUITE_P(Images, ShiftAgainstTheEditor,
-                         ::testing::Values(std::pair{false, 0}, std::pair{true, 0}, std::pair{true, 5}));
+                         ::testing::Values(std::pair{false, 0}, std::pair{true, 0}, std::pair{true, 5}), ShiftName);
 
 TEST_F(AgainstTheEditor, ShiftRefusesSixSlotUnlessForcedThenDoesWhatTheEditorDoes) {
   const Bytes image = Sample(true, false, 1);
@@ -144,9 +148,9 @@ TEST(SetRefusals, LeaveTheImageAsItWas) {
       {{"--esper", "0", "--spell", "1=54"}, 1},
       {{"--esper", "0", "--bonus", "256"}, 1},
       {{"--esper", "99999999999", "--rate", "1=1"}, 1, "--esper 99999999999 is out of range 0..26\n"},
-      {{"--esper", "0", "--rate", "1=99999999999"}, 1, "--rate 1=99999999999: rates are 0..255\n"},
+      {{"--esper", "0", "--rate", "1=99999999999"}, 1, "--rate 1=99999999999 is not a rate (0..255)\n"},
       {{"--esper", "0", "--spell", "0x7FFFFFFFF=1"}, 1, "--spell 0x7FFFFFFFF=1: pairs are 1..6\n"},
-      {{"--esper", "0", "--bonus", "4294967296"}, 1, "--bonus 4294967296 is out of range 0..254 (or none)\n"},
+      {{"--esper", "0", "--bonus", "4294967296"}, 1, "--bonus 4294967296 is not a bonus (0..254, or none)\n"},
       {{"--esper", "0"}, 2},
       {{"--esper", "x", "--rate", "1=1"}, 2},
       {{"--esper", "1\n", "--rate", "1=1"}, 2, "got \"1\\n\"\nRun with --help for more information.\n"},
