@@ -25,6 +25,7 @@ run-web: deps web
 test: deps native
 	ctest --preset native -j $(JOBS)
 	scripts/check-format
+	scripts/check-js
 	$(MAKE) asan
 	ctest --preset asan
 	$(MAKE) qt
@@ -54,14 +55,16 @@ web:
 	cmake --preset web >/dev/null
 	cmake --build --preset web -j $(JOBS)
 
-# Every C++ file as .clang-format has it (scripts/check-format --fix formats them).
+# Every C++ file as .clang-format has it (scripts/check-format --fix formats them), and the
+# page's JavaScript as .eslintrc.json has it (scripts/check-js).
 format-check: deps
 	scripts/check-format
+	scripts/check-js
 
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows
 
-# The page in headless Chromium, against tavero-cli and the sample images of the native build.
+# The page in Chromium, Firefox and WebKit, against tavero-cli and the sample images of the native build.
 web-test: deps native web
 	tests/web/run-web-tests build/web/site build/native
 
@@ -86,7 +89,7 @@ bench: deps native
 bench-native: deps qt windows
 	bench/native-times
 
-# The page's opening, a Load and the site's size in headless Chromium (median of 10).
+# The page's opening, a Load and the site's size in Chromium, Firefox and WebKit (median of 10).
 bench-web: deps native web
 	bench/web-times build/web/site build/native
 

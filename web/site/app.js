@@ -1,21 +1,23 @@
 // The page around the editor: its own controls, files dropped on it, the offline cache, and
 // the question before unsaved changes are lost with the tab.
-"use strict";
+
+import { TaveroPage } from "./page/page.js";
 
 TaveroPage.configure({
   host: document.getElementById("editor-host"),
   input: document.getElementById("open-image"),
-  loadCommand: 32771,  // ID_FILE_LOAD: a file opened on the page is loaded as Load loads it
   useFileSystemAccess: !new URLSearchParams(location.search).has("no-file-system-access"),
 });
 
 for (const control of document.querySelectorAll("[data-page-command]"))
   control.addEventListener("click", () => TaveroPage.pageCommand(control.dataset.pageCommand));
 
-// The zoom of the editor and of every dialog and message box of the program (style.css).
-document.getElementById("zoom").addEventListener("change", (event) => {
-  document.documentElement.style.setProperty("--zoom", event.target.value);
-});
+// The zoom of the editor and of every dialog and message box of the program: Fit on a phone's
+// narrow screen, else 1.
+const zoom = document.getElementById("zoom");
+if (matchMedia("(max-width: 599px)").matches) zoom.value = "fit";
+TaveroPage.setZoom(zoom.value);
+zoom.addEventListener("change", () => TaveroPage.setZoom(zoom.value));
 
 // A file dropped anywhere on the page: Load with that file.
 document.addEventListener("dragover", (event) => event.preventDefault());
@@ -26,7 +28,7 @@ document.addEventListener("drop", (event) => {
 
 // Closing or reloading the tab with unsaved changes: the browser asks its own question.
 window.addEventListener("beforeunload", (event) => {
-  if (typeof Module !== "undefined" && Module._tavero_has_unsaved_changes && Module._tavero_has_unsaved_changes()) {
+  if (TaveroPage.hasUnsavedChanges()) {
     event.preventDefault();
     event.returnValue = "";
   }
