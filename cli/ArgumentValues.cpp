@@ -6,6 +6,8 @@
 #include <climits>
 #include <map>
 
+#include "cli/Printable.h"
+
 namespace Cli {
 
 namespace {
@@ -43,8 +45,9 @@ std::optional<int> ParseValueOrNone(const std::string& text) {
   return ParseNumber(text);
 }
 
-std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed) {
-  std::vector<std::pair<int, int>> pairs;
+std::vector<FieldEdit> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed,
+                                  const char* word) {
+  std::vector<FieldEdit> pairs;
   std::map<int, bool> seen;
   for (const std::string& item : items) {
     const auto equals = item.find('=');
@@ -52,21 +55,22 @@ std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<
     std::optional<int> value;
     if (pair) value = noneAllowed ? ParseValueOrNone(item.substr(equals + 1)) : ParseNumber(item.substr(equals + 1));
     if (!pair || !value)
-      throw CLI::ValidationError(flag, std::string("takes PAIR=") + (noneAllowed ? "SPELL|none" : "RATE") +
+      throw CLI::ValidationError(flag, std::string("takes PAIR=") + word + (noneAllowed ? "|none" : "") +
                                            " with whole numbers, as " + flag + (noneAllowed ? " 2=none" : " 2=10") +
-                                           "; got \"" + item + "\"");
-    if (seen[*pair]) throw CLI::ValidationError(flag, "names pair " + std::to_string(*pair) + " twice");
+                                           "; got \"" + Printable(item) + "\"");
+    if (seen[*pair]) throw CLI::ValidationError(flag, "names pair " + Printable(item.substr(0, equals)) + " twice");
     seen[*pair] = true;
-    pairs.emplace_back(*pair, *value);
+    pairs.push_back({nullptr, *pair, *value, item});
   }
   return pairs;
 }
 
 void CheckPatchName(const char* option, const std::string& path, bool ips) {
   if (!ips && EndsWith(path, ".ips"))
-    throw CLI::ValidationError(option, path + " is named .ips: give --ips for an IPS patch (BPS is the default)");
+    throw CLI::ValidationError(option,
+                               Printable(path) + " is named .ips: give --ips for an IPS patch (BPS is the default)");
   if (ips && EndsWith(path, ".bps"))
-    throw CLI::ValidationError(option, path + " is named .bps, but --ips writes an IPS patch");
+    throw CLI::ValidationError(option, Printable(path) + " is named .bps, but --ips writes an IPS patch");
 }
 
 }  // namespace Cli

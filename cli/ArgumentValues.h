@@ -7,16 +7,21 @@
 #include <utility>
 #include <vector>
 
+#include "cli/Commands.h"
+
 namespace Cli {
 
 // A value as written on the command line: decimal, or hex after "0x". Too large a number
-// comes back as INT_MAX, so that the range check names it; not a number gives none.
+// comes back as INT_MAX, for the range check to refuse (echoing the text as typed); not a
+// number gives none.
 std::optional<int> ParseNumber(const std::string& text);
 // A number, or "none" for 0xFF.
 std::optional<int> ParseValueOrNone(const std::string& text);
 
-// "--rate 2=10" and "--spell 2=none": the pair, then the value, each pair once.
-std::vector<std::pair<int, int>> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed);
+// "--rate 2=10" and "--spell 2=none": the pair, then the value, each pair once; word names
+// the value in a message ("RATE"). The edits come back without their field.
+std::vector<FieldEdit> ParsePairs(const char* flag, const std::vector<std::string>& items, bool noneAllowed,
+                                  const char* word);
 
 // A patch tool goes by the name: a BPS file named .ips (or the other way round) would be
 // refused by the tool it is meant for.

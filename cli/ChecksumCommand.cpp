@@ -6,33 +6,39 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/ImageFile.h"
+#include "cli/Printable.h"
 #include "cli/SnesChecksum.h"
 
 namespace Cli {
 
-int RunChecksum(Streams& io, const std::string& image, bool fix, const std::optional<std::string>& output) {
+int RunChecksum(Streams& io, const ChecksumOptions& options) {
+  const std::string& image = options.Image;
+  const std::optional<std::string>& output = options.Save.Output;
   if (output && SameFile(*output, image))
-    return Fail(io, "--output " + *output + " is the input image itself; leave --output out to fix it in place");
-  CRomImage rom;
+    return Fail(io,
+                "--output " + Printable(*output) + " is the input image itself; leave --output out to fix it in place");
   std::string error;
+  if (output && !CheckImageOutput(*output, &error)) return Fail(io, error);
+  CRomImage rom;
   if (!LoadFileBytes(image, rom, &error)) return Fail(io, error);
   const ChecksumCheck check = InspectChecksum(rom);
-  if (!check.Checked()) return Fail(io, image + ": " + ChecksumText(check) + "; nothing was written");
+  if (!check.Checked()) return Fail(io, Printable(image) + ": " + ChecksumText(check) + "; nothing was written");
   io.Out << "checksum: " << ChecksumText(check) << "\n";
-  if (!fix) return ExitSuccess;
+  // A status of its own, so that a script can tell a stale sum from a failure.
+  if (!options.Fix) return check.Result == ChecksumCheck::Verdict::Stale ? ExitChecksumStale : ExitSuccess;
   if (check.Result == ChecksumCheck::Verdict::Good && !output) {
-    io.Out << "nothing to fix; " << image << " was left as it was\n";
+    io.Out << "nothing to fix; " << Printable(image) << " was left as it was\n";
     return ExitSuccess;
   }
-  if (!FixChecksum(rom, image, &error)) return Fail(io, error);
-  // In place, into the file itself as the editor saves (links, owner and mode stay); only a
-  // copy is a new file. A read-only image is refused with the editor's wording.
-  if (!output && !rom.WriteImage()) return Fail(io, rom.FailureMessage("save").Str());
-  if (output && !WriteWholeFile(*output, FileBytes(rom), &error, CopyPermissions(image))) return Fail(io, error);
-  if (check.Result == ChecksumCheck::Verdict::Stale)
-    io.Out << "fixed:    " << ChecksumPair(check.Computed, InternalHeader::ComplementOf(check.Computed)) << "\n";
-  io.Out << "saved " << output.value_or(image) << "\n";
-  return ExitSuccess;
+  // An edit of the bytes like any other: in place into the file itself as the editor saves
+  // (links, owner and mode stay), or in a copy; the records are not written.
+  const auto fix = [&](ImageSession& session, std::string* report, std::string* failure) {
+    if (!FixChecksum(session.Rom, image, failure)) return false;
+    if (check.Result == ChecksumCheck::Verdict::Stale)
+      *report = "fixed:    " + ChecksumPair(check.Computed, InternalHeader::ComplementOf(check.Computed)) + "\n";
+    return true;
+  };
+  return EditAndSave(io, image, options.Save, fix, Access::WriteBytes);
 }
 
 bool FileSumLines(const std::string& image, std::string* lines, std::string* error) {

@@ -1,9 +1,14 @@
 #include "cli/CliApp.h"
 
 #include <CLI/CLI.hpp>
+#include <exception>
+#include <new>
 #include <utility>
 
+#include "cli/CommandSupport.h"
 #include "cli/CommandTable.h"
+#include "cli/DescriptorBuffer.h"
+#include "cli/Printable.h"
 
 namespace Cli {
 
@@ -21,6 +26,37 @@ void RefuseUnknownCommand(CLI::App& app, const std::vector<std::string>& args) {
   throw CLI::ValidationError("unknown command \"" + args[1] + "\"; the commands are " + names);
 }
 
+// The files the command line gave the command, for a failure nothing else has named.
+std::string FilesOf(const CLI::App& subcommand) {
+  std::string files;
+  for (const CLI::Option* option : subcommand.get_options())
+    if (option->get_positional())
+      for (const std::string& value : option->results()) files.append(" ").append(Printable(value));
+  return files;
+}
+
+// Runs the command; any exception is its failure, named with its files, never an abort.
+int RunGuarded(Streams& io, const DeclaredCommand& command, const CLI::App& subcommand) {
+  std::string why;
+  try {
+    return command.Run(io);
+  } catch (const std::bad_alloc&) {
+    why = "not enough memory";
+  } catch (const std::exception& e) {
+    why = Printable(e.what());
+  } catch (...) {
+    why = "an unexpected failure";
+  }
+  return Fail(io, "Could not " + subcommand.get_name() + FilesOf(subcommand) + ":\n" + why + ".");
+}
+
+// What was printed is the result: output that did not all arrive is a failure, whatever the
+// command made of it.
+int Delivered(Streams& io, int status) {
+  if (io.Out.flush()) return status;
+  return Fail(io, "could not write the standard output: " + WhyNotWritten(io.Out));
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, Streams& io) {
@@ -31,33 +67,32 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
   app.require_subcommand(1);
   app.footer(
       "Names print through a lossless transliteration: letters, digits and space for the codes\n"
-      "the editor relies on, {XX} for every other byte. Exit status: 0 done, 1 the operation\n"
-      "failed (nothing written), 2 the command line is wrong.");
+      "the editor relies on, {XX} for every other byte. Exit status: 0 done; 1 the operation\n"
+      "failed (nothing written) or the standard output could not be written; 2 the command\n"
+      "line is wrong; 3 checksum found the stored sum stale (and was not asked to --fix it).");
 
-  CommandLine line;
-  std::vector<std::pair<const CLI::App*, const Command*>> declared;
+  std::vector<std::pair<const CLI::App*, DeclaredCommand>> declared;
   for (const Command& command : Commands()) {
     CLI::App* subcommand = app.add_subcommand(command.Name, command.Summary);
-    command.Declare(*subcommand, line);
-    declared.emplace_back(subcommand, &command);
+    declared.emplace_back(subcommand, command.Declare(*subcommand));
   }
 
-  const Command* chosen = nullptr;
+  const DeclaredCommand* chosen = nullptr;
+  const CLI::App* parsed = nullptr;
   try {
     RefuseUnknownCommand(app, args);
     std::vector<const char*> argv;
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());
     for (const auto& [subcommand, command] : declared)
-      if (subcommand->parsed()) chosen = command;
+      if (subcommand->parsed()) std::tie(parsed, chosen) = std::pair(subcommand, &command);
     // Never success for a command line that runs nothing.
     if (!chosen) throw CLI::ValidationError("no command to run; the commands are listed under --help");
-    if (chosen->Check) chosen->Check(line);
+    chosen->Check();
   } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e, io.Out, io.Err);
-    return status == 0 ? ExitSuccess : ExitUsage;
+    return Delivered(io, app.exit(e, io.Out, io.Err) == 0 ? ExitSuccess : ExitUsage);
   }
-  return chosen->Run(io, line);
+  return Delivered(io, RunGuarded(io, *chosen, *parsed));
 }
 
 }  // namespace Cli

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/PatchCommands.h"
+#include "cli/Printable.h"
 #include "cli/SnesChecksum.h"
 #include "cli/Transliteration.h"
 
@@ -29,9 +30,10 @@ std::string PatchPresenceText(const PatchPresence& patch) {
 
 std::string SixSlotOnly(const std::string& image, const ImageSession& session, const char* command) {
   if (session.Layout == EsperLayout::FiveSlot)
-    return image + " holds five-slot esper records (probes " + Hex(session.ProbeA, 2) + " " + Hex(session.ProbeB, 2) +
-           "); " + command + " works on six-slot images: convert it with \"tavero-cli shift\" first.";
-  return image + " holds " + std::to_string(session.ProbedRecordSize) +
+    return Printable(image) + " holds five-slot esper records (probes " + Hex(session.ProbeA, 2) + " " +
+           Hex(session.ProbeB, 2) + "); " + command +
+           " works on six-slot images: convert it with \"tavero-cli shift\" first.";
+  return Printable(image) + " holds " + std::to_string(session.ProbedRecordSize) +
          "-byte esper records, neither five- nor six-slot; " + command + " works on six-slot images only.";
 }
 
@@ -52,27 +54,28 @@ bool PrepareSave(ImageSession& session, const SaveOptions& save, const std::stri
   return true;
 }
 
-int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
+int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit, Access access) {
   if (save.Patch) return EditAndPatch(io, image, save, edit);
   const std::optional<std::string>& output = save.Output;
-  std::string error, report;
+  std::string error, report, warning;
   // With --output the work is done on a copy beside it, which replaces it only once saved.
   std::optional<PendingFile> pending;
   if (output) pending.emplace(*output);
   bool done = !output || CopyForOutput(image, *output, *pending, &error);
   ImageSession session;
   if (pending) session.ShownPath = image;  // what is loaded is the input, copied
-  done = done && session.Load(pending ? pending->Path() : image, &error, Access::Write);
+  done = done && session.Load(pending ? pending->Path() : image, &error, access);
   done = done && edit(session, &report, &error);
   done = done && (!save.FixChecksum || PrepareSave(session, save, image, &report, &error));
   if (pending) session.ShownPath = *output;
-  done = done && session.Save(&error);
+  done = done && session.Save(&error, &warning);
   if (done && pending && !pending->Commit()) {
     error = pending->Failure();
     done = false;
   }
   if (!done) return Fail(io, error);
-  io.Out << report << "saved " << output.value_or(image) << "\n";
+  if (!warning.empty()) io.Err << "tavero-cli: warning: " << warning << "\n";
+  io.Out << report << "saved " << Printable(output.value_or(image)) << "\n";
   return ExitSuccess;
 }
 

@@ -28,11 +28,12 @@ std::string SixSlotOnly(const std::string& image, const ImageSession& session, c
 
 using Edit = std::function<bool(ImageSession&, std::string* report, std::string* error)>;
 
-// Opens the image (or first copies it to save.Output and opens the copy), runs edit, and saves
-// with SaveFile; with save.Patch, EditAndPatch (PatchCommands.h) instead. When anything fails,
-// prints the one message and, if the copy was made here, removes it. edit returns false with
-// *error; on success *report says what it did.
-int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit);
+// Opens the image (or first copies it to save.Output and opens the copy) for access, runs
+// edit, and saves (ImageSession::Save); with save.Patch, EditAndPatch (PatchCommands.h)
+// instead. When anything fails, prints the one message and, if the copy was made here,
+// removes it. edit returns false with *error; on success *report says what it did.
+int EditAndSave(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit,
+                Access access = Access::Write);
 
 // After the edits: Buffer as SaveFile writes it (the records put in, as its first step
 // does), with the internal checksum fixed when save asks. Returns false with *error.

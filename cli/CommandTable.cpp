@@ -2,21 +2,23 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <memory>
 
 #include "cli/ArgumentValues.h"
+#include "cli/Printable.h"
 
 namespace Cli {
 
 namespace {
 
-void AddImage(CLI::App& command, CommandLine& line) {
-  command.add_option("IMAGE", line.Image, "The ROM image (.smc, .sfc, .fig)")->required();
+void AddImage(CLI::App& command, std::string& image) {
+  command.add_option("IMAGE", image, "The ROM image (.smc, .sfc, .fig)")->required();
 }
 
 // --output, then what every command that writes an image has besides: --patch, --ips and
 // --fix-checksum.
-void AddSaveOptions(CLI::App& command, CommandLine& line) {
-  SaveOptions& save = line.Save;
+void AddSaveOptions(CLI::App& command, SaveOptions& save) {
   CLI::Option* output =
       command.add_option("--output,-o", save.Output, "Write to a copy at NEW and leave IMAGE untouched")
           ->type_name("NEW");
@@ -30,148 +32,191 @@ void AddSaveOptions(CLI::App& command, CommandLine& line) {
   command.add_flag("--fix-checksum", save.FixChecksum, "Store the right internal checksum in what is written");
 }
 
-void CheckSaveOptions(CommandLine& line) {
-  if (line.Save.Patch) CheckPatchName("--patch", *line.Save.Patch, line.Save.Ips);
+void CheckSaveOptions(SaveOptions& save) {
+  if (save.Patch) CheckPatchName("--patch", *save.Patch, save.Ips);
 }
 
-void DeclareInfo(CLI::App& command, CommandLine& line) { AddImage(command, line); }
+// A command's options, made for this command line, bound to its declaration, check and run.
+template <class Options>
+DeclaredCommand Bind(CLI::App& command, void (*declare)(CLI::App&, Options&), void (*check)(Options&),
+                     int (*run)(Streams&, const Options&)) {
+  auto options = std::make_shared<Options>();
+  declare(command, *options);
+  return {[options, check] {
+            if (check) check(*options);
+          },
+          [options, run](Streams& io) { return run(io, *options); }};
+}
 
-void DeclareDump(CLI::App& command, CommandLine& line) {
-  AddImage(command, line);
-  command.add_option("--format,-f", line.Format, "text, json or csv")
+void DeclareInfo(CLI::App& command, InfoOptions& options) { AddImage(command, options.Image); }
+
+void DeclareDump(CLI::App& command, DumpOptions& options) {
+  AddImage(command, options.Image);
+  command.add_option("--format,-f", options.Format, "text, json or csv")
       ->check(CLI::IsMember({"text", "json", "csv"}))
       ->capture_default_str();
 }
 
-int RunDumpCommand(Streams& io, const CommandLine& line) {
-  const DumpFormat format = line.Format == "json"  ? DumpFormat::Json
-                            : line.Format == "csv" ? DumpFormat::Csv
-                                                   : DumpFormat::Text;
-  return RunDump(io, line.Image, format);
+void DeclareExport(CLI::App& command, ExportOptions& options) {
+  AddImage(command, options.Image);
+  command.add_option("FILE", options.Json, "The JSON file to write (- for the standard output)")->required();
 }
 
-void DeclareExport(CLI::App& command, CommandLine& line) {
-  AddImage(command, line);
-  command.add_option("FILE", line.Json, "The JSON file to write (- for the standard output)")->required();
+void DeclareImport(CLI::App& command, ImportOptions& options) {
+  AddImage(command, options.Image);
+  command.add_option("FILE", options.Json, "The JSON file to read (- for the standard input)")->required();
+  AddSaveOptions(command, options.Save);
 }
 
-void DeclareImport(CLI::App& command, CommandLine& line) {
-  AddImage(command, line);
-  command.add_option("FILE", line.Json, "The JSON file to read (- for the standard input)")->required();
-  AddSaveOptions(command, line);
+void CheckImport(ImportOptions& options) { CheckSaveOptions(options.Save); }
+
+// "0..53", "0..254 or none": a field's own values.
+std::string Values(const EsperField& field) {
+  return "0.." + std::to_string(field.Highest) + (field.NoneAllowed ? " or none" : "");
 }
 
-void DeclareSet(CLI::App& command, CommandLine& line) {
-  AddImage(command, line);
-  command.add_option("--esper,-e", line.Esper, "The esper, 0..26")->required()->type_name("N");
-  command.add_option("--rate", line.Rates, "Pair K (1..6) learns at rate R (0..255); repeatable")
-      ->type_name("K=R")
-      ->allow_extra_args(false);
-  command.add_option("--spell", line.Spells, "Pair K teaches spell S (0..53) or none; repeatable")
-      ->type_name("K=S|none")
-      ->allow_extra_args(false);
-  command.add_option("--bonus", line.Bonus, "The level-up bonus, 0..254 or none")->type_name("B|none");
-  AddSaveOptions(command, line);
+std::string UpperCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// An option for each field: "--rate K=R", repeatable, for a field in each pair; "--bonus B"
+// for a field of the record.
+void DeclareSet(CLI::App& command, SetOptions& options) {
+  AddImage(command, options.Image);
+  command.add_option("--esper,-e", options.Esper, "The esper, 0.." + std::to_string(RomLayout::EsperCount - 1))
+      ->required()
+      ->type_name("N");
+  for (std::size_t f = 0; f < EsperFields.size(); ++f) {
+    const EsperField& field = *EsperFields[f];
+    const std::string value = std::string(1, field.Letter) + (field.NoneAllowed ? "|none" : "");
+    const std::string name = std::string("--") + field.Name;
+    if (field.InPair)
+      command
+          .add_option(name, options.Given[f],
+                      "Pair K (1.." + std::to_string(PairCount) + ") " + field.Help + " " + field.Letter + " (0.." +
+                          std::to_string(field.Highest) + ")" + (field.NoneAllowed ? " or none" : "") + "; repeatable")
+          ->type_name("K=" + value)
+          ->allow_extra_args(false);
+    else
+      command.add_option(name, options.Given[f], std::string(field.Help) + ", " + Values(field))
+          ->type_name(value)
+          ->expected(1);
+  }
+  AddSaveOptions(command, options.Save);
 }
 
 // The set request as written; its values are checked against the image later.
-void CheckSet(CommandLine& line) {
-  SetRequest& request = line.Set;
-  std::optional<int> number = ParseNumber(line.Esper);
-  if (!number) throw CLI::ValidationError("--esper", "takes a whole number 0..26; got \"" + line.Esper + "\"");
+void CheckSet(SetOptions& options) {
+  SetRequest& request = options.Request;
+  std::optional<int> number = ParseNumber(options.Esper);
+  if (!number)
+    throw CLI::ValidationError("--esper", "takes a whole number 0.." + std::to_string(RomLayout::EsperCount - 1) +
+                                              "; got \"" + Printable(options.Esper) + "\"");
   request.Esper = *number;
-  request.Rates = ParsePairs("--rate", line.Rates, false);
-  request.Spells = ParsePairs("--spell", line.Spells, true);
-  if (line.Bonus) {
-    request.Bonus = ParseValueOrNone(*line.Bonus);
-    if (!request.Bonus)
-      throw CLI::ValidationError("--bonus", "takes a whole number 0..254 or none; got \"" + *line.Bonus + "\"");
+  request.EsperTyped = options.Esper;
+  std::string names;
+  for (std::size_t f = 0; f < EsperFields.size(); ++f) {
+    const EsperField& field = *EsperFields[f];
+    const std::string option = std::string("--") + field.Name;
+    names.append(f == 0 ? "" : ", ").append(option);
+    if (field.InPair) {
+      for (FieldEdit& edit :
+           ParsePairs(option.c_str(), options.Given[f], field.NoneAllowed, UpperCase(field.Name).c_str())) {
+        edit.Field = &field;
+        request.Edits.push_back(std::move(edit));
+      }
+      continue;
+    }
+    for (const std::string& typed : options.Given[f]) {
+      const std::optional<int> value = field.NoneAllowed ? ParseValueOrNone(typed) : ParseNumber(typed);
+      if (!value)
+        throw CLI::ValidationError(option,
+                                   "takes a whole number " + Values(field) + "; got \"" + Printable(typed) + "\"");
+      request.Edits.push_back({&field, 0, *value, typed});
+    }
   }
-  if (line.Rates.empty() && line.Spells.empty() && !line.Bonus)
-    throw CLI::ValidationError("set", "give at least one of --rate, --spell, --bonus");
-  CheckSaveOptions(line);
+  if (request.Edits.empty()) throw CLI::ValidationError("set", "give at least one of " + names);
+  CheckSaveOptions(options.Save);
 }
 
-void DeclareShift(CLI::App& command, CommandLine& line) {
-  AddImage(command, line);
-  command.add_flag("--force", line.Force,
+void DeclareShift(CLI::App& command, ShiftOptions& options) {
+  AddImage(command, options.Image);
+  command.add_flag("--force", options.Force,
                    "Shift six-slot records all the same (they are moved as if they had five slots)");
-  AddSaveOptions(command, line);
+  AddSaveOptions(command, options.Save);
 }
 
-void DeclarePicture(CLI::App& command, CommandLine& line) {
-  AddImage(command, line);
-  PictureRequest& picture = line.Picture;
-  command.add_option("--glyphs", picture.Glyphs, "The glyph sheet: the font in its three colour schemes")
+void CheckShift(ShiftOptions& options) { CheckSaveOptions(options.Save); }
+
+void DeclarePicture(CLI::App& command, PictureOptions& options) {
+  AddImage(command, options.Image);
+  command.add_option("--glyphs", options.Glyphs, "The glyph sheet: the font in its three colour schemes")
       ->type_name("FILE.png");
-  command.add_option("--palettes", picture.Palettes, "The palette sheet: 2048 colour swatches")->type_name("FILE.png");
-  command.add_option("--names", picture.Names, "Every esper, spell and bonus name in the image's font")
+  command.add_option("--palettes", options.Palettes, "The palette sheet: 2048 colour swatches")->type_name("FILE.png");
+  command.add_option("--names", options.Names, "Every esper, spell and bonus name in the image's font")
       ->type_name("FILE.png");
-  command.add_option("--scale", picture.Scale, "Pixels per image pixel, 1..16")
+  command.add_option("--scale", options.Scale, "Pixels per image pixel, 1..16")
       ->check(CLI::Range(1, 16))
       ->capture_default_str();
 }
 
-void CheckPicture(CommandLine& line) {
-  const PictureRequest& picture = line.Picture;
-  if (!picture.Glyphs && !picture.Palettes && !picture.Names)
+void CheckPicture(PictureOptions& options) {
+  if (!options.Glyphs && !options.Palettes && !options.Names)
     throw CLI::ValidationError("picture", "give at least one of --glyphs, --palettes, --names");
 }
 
-void DeclarePatch(CLI::App& command, CommandLine& line) {
-  command.add_option("ORIGINAL", line.Original, "The image before the edit")->required();
-  command.add_option("EDITED", line.Edited, "The image after it, of the same length")->required();
-  command.add_option("OUT", line.PatchFile, "The patch to write")->required();
-  command.add_flag("--ips", line.Ips, "An IPS patch instead of BPS");
+void DeclarePatch(CLI::App& command, PatchOptions& options) {
+  command.add_option("ORIGINAL", options.Original, "The image before the edit")->required();
+  command.add_option("EDITED", options.Edited, "The image after it, of the same length")->required();
+  command.add_option("OUT", options.Out, "The patch to write")->required();
+  command.add_flag("--ips", options.Ips, "An IPS patch instead of BPS");
 }
 
-void DeclareChecksum(CLI::App& command, CommandLine& line) {
-  command.add_option("IMAGE", line.Image, "The ROM image")->required();
-  CLI::Option* fix = command.add_flag("--fix", line.Fix, "Store the right checksum and its complement");
-  command.add_option("--output,-o", line.Output, "With --fix: write to a copy at NEW and leave IMAGE untouched")
+void CheckPatch(PatchOptions& options) { CheckPatchName("OUT", options.Out, options.Ips); }
+
+void DeclareChecksum(CLI::App& command, ChecksumOptions& options) {
+  command.add_option("IMAGE", options.Image, "The ROM image")->required();
+  CLI::Option* fix = command.add_flag("--fix", options.Fix, "Store the right checksum and its complement");
+  command
+      .add_option("--output,-o", options.Save.Output, "With --fix: write to a copy at NEW and leave IMAGE untouched")
       ->type_name("NEW")
       ->needs(fix);
 }
 
-void DeclareDiff(CLI::App& command, CommandLine& line) {
-  command.add_option("OLD", line.Older, "The image before")->required();
-  command.add_option("NEW", line.Newer, "The image after")->required();
-  command.add_option("--format,-f", line.Format, "text or json")
+void DeclareDiff(CLI::App& command, DiffOptions& options) {
+  command.add_option("OLD", options.Older, "The image before")->required();
+  command.add_option("NEW", options.Newer, "The image after")->required();
+  command.add_option("--format,-f", options.Format, "text or json")
       ->check(CLI::IsMember({"text", "json"}))
       ->capture_default_str();
 }
 
 constexpr std::array<Command, 10> Table{{
-    {"info", "Length, header, probes, six-slot code patch and esper data layout", DeclareInfo, nullptr,
-     [](Streams& io, const CommandLine& line) { return RunInfo(io, line.Image); }},
-    {"dump", "The 27 espers with their rates, spells and bonus", DeclareDump, nullptr, RunDumpCommand},
-    {"export", "Write the esper table of a six-slot image to a JSON file", DeclareExport, nullptr,
-     [](Streams& io, const CommandLine& line) { return RunExport(io, line.Image, line.Json); }},
+    {"info", "Length, header, probes, six-slot code patch and esper data layout",
+     [](CLI::App& c) { return Bind<InfoOptions>(c, DeclareInfo, nullptr, RunInfo); }},
+    {"dump", "The 27 espers with their rates, spells and bonus",
+     [](CLI::App& c) { return Bind<DumpOptions>(c, DeclareDump, nullptr, RunDump); }},
+    {"export", "Write the esper table of a six-slot image to a JSON file",
+     [](CLI::App& c) { return Bind<ExportOptions>(c, DeclareExport, nullptr, RunExport); }},
     {"import", "Read the esper table from a JSON file (as export writes it) into a six-slot image and save it",
-     DeclareImport, CheckSaveOptions,
-     [](Streams& io, const CommandLine& line) { return RunImport(io, line.Image, line.Json, line.Save); }},
-    {"set", "Change one esper's rates, spells or bonus in a six-slot image and save it", DeclareSet, CheckSet,
-     [](Streams& io, const CommandLine& line) { return RunSet(io, line.Image, line.Set, line.Save); }},
-    {"shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save", DeclareShift,
-     CheckSaveOptions,
-     [](Streams& io, const CommandLine& line) { return RunShift(io, line.Image, line.Force, line.Save); }},
-    {"picture", "Draw the font and palette sheets, or every name, as PNG", DeclarePicture, CheckPicture,
-     [](Streams& io, const CommandLine& line) { return RunPicture(io, line.Image, line.Picture); }},
-    {"patch", "Write a BPS (or IPS) patch from ORIGINAL to EDITED; a copier header is left out", DeclarePatch,
-     [](CommandLine& line) { CheckPatchName("OUT", line.PatchFile, line.Ips); },
-     [](Streams& io, const CommandLine& line) {
-       return RunPatch(io, line.Original, line.Edited, line.PatchFile, line.Ips);
-     }},
-    {"checksum", "Check the internal checksum of a HiROM image, or fix it", DeclareChecksum, nullptr,
-     [](Streams& io, const CommandLine& line) { return RunChecksum(io, line.Image, line.Fix, line.Output); }},
-    {"diff", "What differs between two images: esper fields by name, then other bytes", DeclareDiff, nullptr,
-     [](Streams& io, const CommandLine& line) {
-       return RunDiff(io, line.Older, line.Newer, line.Format == "json" ? DiffFormat::Json : DiffFormat::Text);
-     }},
+     [](CLI::App& c) { return Bind<ImportOptions>(c, DeclareImport, CheckImport, RunImport); }},
+    {"set", "Change one esper's rates, spells or bonus in a six-slot image and save it",
+     [](CLI::App& c) { return Bind<SetOptions>(c, DeclareSet, CheckSet, RunSet); }},
+    {"shift", "As the editor's \"5->6\" after Load: patch the code for six slots, move the records, save",
+     [](CLI::App& c) { return Bind<ShiftOptions>(c, DeclareShift, CheckShift, RunShift); }},
+    {"picture", "Draw the font and palette sheets, or every name, as PNG",
+     [](CLI::App& c) { return Bind<PictureOptions>(c, DeclarePicture, CheckPicture, RunPicture); }},
+    {"patch", "Write a BPS (or IPS) patch from ORIGINAL to EDITED; a copier header is left out",
+     [](CLI::App& c) { return Bind<PatchOptions>(c, DeclarePatch, CheckPatch, RunPatch); }},
+    {"checksum", "Check the internal checksum of a HiROM image, or fix it",
+     [](CLI::App& c) { return Bind<ChecksumOptions>(c, DeclareChecksum, nullptr, RunChecksum); }},
+    {"diff", "What differs between two images: esper fields by name, then other bytes",
+     [](CLI::App& c) { return Bind<DiffOptions>(c, DeclareDiff, nullptr, RunDiff); }},
 }};
 
-static_assert(std::ranges::all_of(Table, [](const Command& command) { return command.Declare && command.Run; }),
-              "every command is declared and run");
+static_assert(std::ranges::all_of(Table, [](const Command& command) { return command.Declare != nullptr; }),
+              "every command is declared");
 
 }  // namespace
 

@@ -1,42 +1,29 @@
 #pragma once
-// tavero-cli's commands in one table: each one's name, summary, options, checks and run. The
-// command line is declared from the table and dispatched through it, so no command can be
-// declared and not run.
+// tavero-cli's commands in one table: each one's name, summary, and how its options are
+// declared, checked and run. Each command has its own options (Commands.h), made afresh for a
+// command line. The command line is declared from the table and dispatched through it, so no
+// command can be declared and not run.
 
 #include <CLI/CLI.hpp>
-#include <optional>
+#include <functional>
 #include <span>
-#include <string>
-#include <vector>
 
 #include "cli/Commands.h"
 
 namespace Cli {
 
-// Everything the command line can say, as CLI11 fills it in; each command reads its part.
-struct CommandLine {
-  std::string Image, Json, Format = "text";
-  SaveOptions Save;
-  bool Force = false;
-  std::string Esper;
-  std::vector<std::string> Rates, Spells;
-  std::optional<std::string> Bonus;
-  SetRequest Set;  // made from Esper, Rates, Spells and Bonus by set's check
-  PictureRequest Picture;
-  std::string Original, Edited, PatchFile, Older, Newer;
-  bool Ips = false;  // patch's own --ips
-  bool Fix = false;
-  std::optional<std::string> Output;  // checksum's --output
+// A command declared on its subcommand: its options live as long as these functions.
+struct DeclaredCommand {
+  // After parsing: throws CLI::ValidationError for a request that cannot be meant.
+  std::function<void()> Check;
+  std::function<int(Streams&)> Run;
 };
 
 struct Command {
   const char* Name;
   const char* Summary;
-  // Declares the command's arguments and options on its subcommand, bound to line.
-  void (*Declare)(CLI::App& command, CommandLine& line);
-  // After parsing, when given: throws CLI::ValidationError for a request that cannot be meant.
-  void (*Check)(CommandLine& line);
-  int (*Run)(Streams& io, const CommandLine& line);
+  // Declares the command's arguments and options on its subcommand, bound to options of its own.
+  DeclaredCommand (*Declare)(CLI::App& command);
 };
 
 // In the order --help lists them.

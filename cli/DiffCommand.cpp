@@ -6,6 +6,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/EsperView.h"
 #include "cli/ImageDiff.h"
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 
 namespace Cli {
@@ -19,17 +20,8 @@ constexpr std::size_t RunsShown = 20;
 
 const char* LayoutWord(EsperLayout layout) { return layout == EsperLayout::Unknown ? "unknown" : LayoutName(layout); }
 
-const char* FieldWord(FieldChange::Field field) {
-  switch (field) {
-    case FieldChange::Field::Rate: return "rate";
-    case FieldChange::Field::Spell: return "spell";
-    case FieldChange::Field::Bonus: break;
-  }
-  return "bonus";
-}
-
 std::string SideText(const DiffSide& side) {
-  std::string text = side.Path + ": " + std::to_string(side.Length) + " bytes, ";
+  std::string text = Printable(side.Path) + ": " + std::to_string(side.Length) + " bytes, ";
   text += side.HeaderSize == 0 ? std::string("no header") : std::to_string(side.HeaderSize) + "-byte header";
   text.append(", ").append(LayoutWord(side.Layout));
   if (side.Layout == EsperLayout::Other) text += " (" + std::to_string(side.RecordSize) + "-byte records)";
@@ -37,11 +29,7 @@ std::string SideText(const DiffSide& side) {
 }
 
 std::string ValueText(const FieldChange& change, int value, const std::optional<std::string>& name) {
-  if (value == AbsentValue) return "absent";
-  if (change.What != FieldChange::Field::Rate && value == NoValue) return "none";
-  std::string text = std::to_string(value);
-  if (name) text.append(1, ' ').append(Quoted(*name));
-  return text;
+  return value == AbsentValue ? "absent" : ValueWords(*change.Field, value, name);
 }
 
 std::string RunText(const ByteRun& run) {
@@ -72,8 +60,8 @@ void PrintText(std::ostream& out, const ImageDiff& diff) {
     if (esper.OldName != esper.NewName) out << " (was " << Quoted(esper.OldName) << ")";
     out << ":\n";
     for (const FieldChange& field : esper.Fields) {
-      out << "  " << FieldWord(field.What);
-      if (field.What != FieldChange::Field::Bonus) out << " " << field.Pair;
+      out << "  " << field.Field->Name;
+      if (field.Field->InPair) out << " " << field.Pair;
       out << ": " << ValueText(field, field.Old, field.OldName) << " -> " << ValueText(field, field.New, field.NewName)
           << "\n";
     }
@@ -103,7 +91,7 @@ ordered_json SideJson(const DiffSide& side) {
 
 ordered_json ValueJson(const FieldChange& change, int value) {
   if (value == AbsentValue) return "absent";
-  if (change.What != FieldChange::Field::Rate && value == NoValue) return nullptr;
+  if (change.Field->IsNone(value)) return nullptr;
   return value;
 }
 
@@ -116,8 +104,8 @@ ordered_json DiffJson(const ImageDiff& diff) {
   for (const EsperChange& esper : diff.Espers) {
     ordered_json changes = ordered_json::array();
     for (const FieldChange& field : esper.Fields) {
-      ordered_json change{{"field", FieldWord(field.What)}};
-      if (field.What != FieldChange::Field::Bonus) change["pair"] = field.Pair;
+      ordered_json change{{"field", field.Field->Name}};
+      if (field.Field->InPair) change["pair"] = field.Pair;
       change["old"] = ValueJson(field, field.Old);
       PutName(change, "oldName", field.OldName);
       change["new"] = ValueJson(field, field.New);
@@ -147,12 +135,13 @@ ordered_json DiffJson(const ImageDiff& diff) {
 
 }  // namespace
 
-int RunDiff(Streams& io, const std::string& older, const std::string& newer, DiffFormat format) {
+int RunDiff(Streams& io, const DiffOptions& options) {
   ImageDiff diff;
   std::string error;
-  if (!CompareImages(older, newer, diff, &error)) return Fail(io, error);
-  if (format == DiffFormat::Json)
-    io.Out << DiffJson(diff).dump(2) << "\n";
+  if (!CompareImages(options.Older, options.Newer, diff, &error)) return Fail(io, error);
+  if (options.Format == "json")
+    // JSON escapes what a path holds; a path that is not UTF-8 gets U+FFFD where it is not.
+    io.Out << DiffJson(diff).dump(2, ' ', false, ordered_json::error_handler_t::replace) << "\n";
   else
     PrintText(io.Out, diff);
   return ExitSuccess;

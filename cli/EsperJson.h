@@ -24,21 +24,20 @@ inline constexpr int JsonFormatVersion = 1;
 
 nlohmann::ordered_json EspersToJson(const ImageSession& session, const std::vector<EsperView>& espers);
 
-// One record's values as import writes them: bytes 0..255, 0xFF for null.
+// One record's values as import writes them, in the slots of a six-slot record (the fields,
+// rom/EsperFields.h): bytes 0..255, 0xFF for null.
 struct EsperValues {
-  std::array<int, PairCount> Rates{};
-  std::array<int, PairCount> Spells{};
-  int Bonus = NoValue;
+  EsperRecord Slots{};
 };
 
 // Reads a document in the form above: all 27 espers in order, six pairs each, every value a
 // whole number in range, no key it does not know. Returns false with *error naming the place
-// ("espers[3].spells[1].rate: ..."). Whether a spell number fits the image is for the caller
-// (see SpellFits).
+// ("espers[3].spells[1].rate: ..."). Whether a value fits the image is for the caller (Fits).
 bool ParseEspersJson(std::string_view text, std::vector<EsperValues>& espers, std::string* error);
 
-// A spell value may be stored when it names a spell or an empty slot, or when the slot holds
-// it already (an image may hold values past the list, which must survive a round trip).
-bool SpellFits(int value, int current);
+// A value may be stored in a field when it is one of the field's own (EsperField::OwnValue),
+// or when the slot holds it already: an image may hold spells past the list, which must
+// survive a round trip.
+bool Fits(const EsperField& field, int value, int current);
 
 }  // namespace Cli

@@ -45,37 +45,39 @@ class FieldBytes {
   std::vector<bool> Covered = std::vector<bool>(RomLayout::EsperCount * 0x100);
 };
 
-void CompareField(EsperChange& change, FieldChange::Field what, int pair, int before, int after, const CRomImage& older,
+void CompareField(EsperChange& change, const EsperField& field, int pair, int before, int after, const CRomImage& older,
                   const CRomImage& newer) {
   if (before == after) return;
-  auto name = [what](const CRomImage& rom, int value) {
-    if (value == AbsentValue) return std::optional<std::string>();
-    if (what == FieldChange::Field::Spell) return SpellName(rom, value);
-    if (what == FieldChange::Field::Bonus && value != NoValue) return BonusName(rom, value);
-    return std::optional<std::string>();
+  auto name = [&field](const CRomImage& rom, int value) {
+    return value == AbsentValue ? std::nullopt : ValueName(rom, field, value);
   };
-  change.Fields.push_back({what, pair, before, after, name(older, before), name(newer, after)});
+  change.Fields.push_back({&field, pair, before, after, name(older, before), name(newer, after)});
 }
 
 std::vector<EsperChange> CompareRecords(Loaded& older, Loaded& newer) {
   const std::vector<EsperView> a = ViewEspers(older.Session), b = ViewEspers(newer.Session);
+  const CRomImage &romA = older.Session.Rom, &romB = newer.Session.Rom;
   std::vector<EsperChange> espers;
   for (std::size_t e = 0; e < a.size() && e < b.size(); ++e) {
     EsperChange change{static_cast<int>(e), a[e].Name, b[e].Name, {}};
-    for (std::size_t k = 0; k < std::max(a[e].Pairs.size(), b[e].Pairs.size()); ++k) {
-      const bool inA = k < a[e].Pairs.size(), inB = k < b[e].Pairs.size();
-      const PairView absent{AbsentValue, AbsentValue};
-      const PairView& before = inA ? a[e].Pairs[k] : absent;
-      const PairView& after = inB ? b[e].Pairs[k] : absent;
-      // A pair only one layout has counts when it teaches a spell (a shift leaves it empty).
-      if ((!inA || !inB) && (inA ? before : after).Spell == NoValue) continue;
-      const int pair = static_cast<int>(k) + 1;
-      CompareField(change, FieldChange::Field::Rate, pair, before.Rate, after.Rate, older.Session.Rom,
-                   newer.Session.Rom);
-      CompareField(change, FieldChange::Field::Spell, pair, before.Spell, after.Spell, older.Session.Rom,
-                   newer.Session.Rom);
+    auto value = [](const EsperView& esper, const EsperField& field, int pair) {
+      return pair <= esper.Pairs ? esper.Value(field, pair) : AbsentValue;
+    };
+    for (int pair = 1; pair <= std::max(a[e].Pairs, b[e].Pairs); ++pair) {
+      // A pair only one layout has counts when it holds something (a shift leaves it empty).
+      if (pair > std::min(a[e].Pairs, b[e].Pairs)) {
+        const EsperView& has = pair <= a[e].Pairs ? a[e] : b[e];
+        bool empty = true;
+        for (const EsperField* field : EsperFields)
+          if (field->InPair && field->NoneAllowed) empty = empty && field->IsNone(has.Value(*field, pair));
+        if (empty) continue;
+      }
+      for (const EsperField* field : EsperFields)
+        if (field->InPair)
+          CompareField(change, *field, pair, value(a[e], *field, pair), value(b[e], *field, pair), romA, romB);
     }
-    CompareField(change, FieldChange::Field::Bonus, 0, a[e].Bonus, b[e].Bonus, older.Session.Rom, newer.Session.Rom);
+    for (const EsperField* field : EsperFields)
+      if (!field->InPair) CompareField(change, *field, 0, a[e].Value(*field, 0), b[e].Value(*field, 0), romA, romB);
     if (!change.Fields.empty()) espers.push_back(std::move(change));
   }
   return espers;

@@ -10,6 +10,7 @@
 
 #include "cli/ByteRuns.h"
 #include "cli/ImageSession.h"
+#include "rom/EsperFields.h"
 
 namespace Cli {
 
@@ -27,9 +28,8 @@ struct DiffSide {
 inline constexpr int AbsentValue = -1;
 
 struct FieldChange {
-  enum class Field { Rate, Spell, Bonus };
-  Field What = Field::Rate;
-  int Pair = 0;  // 1..6; 0 for the bonus
+  const EsperField* Field = nullptr;
+  int Pair = 0;  // 1..6; 0 for a field of the record
   int Old = 0;   // 0..255 (NoValue for none), or AbsentValue
   int New = 0;
   std::optional<std::string> OldName;  // the spell's or bonus's name in its own image, GameText

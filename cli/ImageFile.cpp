@@ -1,5 +1,6 @@
 #include "cli/ImageFile.h"
 
+#include "cli/Printable.h"
 #include "rom/RomLayout.h"
 
 namespace Cli {
@@ -7,7 +8,7 @@ namespace Cli {
 bool LoadFileBytes(const std::string& path, CRomImage& rom, std::string* error) {
   rom.SetPath(CString(path));
   if (rom.LoadImage(CRomImage::LoadStage::Header, CFile::modeRead)) return true;
-  *error = rom.FailureMessage("load").Str();
+  *error = rom.FailureMessage("load", CString(Printable(path))).Str();
   return false;
 }
 
@@ -25,7 +26,7 @@ std::span<const std::uint8_t> ImageBytes(const CRomImage& rom) {
 
 std::string HeaderProblem(const std::string& path, const CRomImage& rom) {
   if (rom.HeaderSize == 0 || rom.HeaderSize == RomLayout::CopierHeaderSize) return "";
-  std::string why = path;
+  std::string why = Printable(path);
   why.append(" has a header of ")
       .append(std::to_string(rom.HeaderSize))
       .append(

@@ -12,8 +12,10 @@
 namespace Cli {
 
 // What a command does with the image: only describes it (any esper code will do), reads its
-// records, or writes them (opened for reading and writing, as the editor opens it).
-enum class Access { Describe, Read, Write };
+// records, or writes them (opened for reading and writing, as the editor opens it); or
+// writes bytes other than the records, in an image of any length and esper code (the
+// internal checksum), which a save then writes without putting the records in.
+enum class Access { Describe, Read, Write, WriteBytes };
 
 class ImageSession {
  public:
@@ -22,11 +24,13 @@ class ImageSession {
   // written is opened for reading, so a read-only file will do; one only described is kept
   // even when the editor would refuse its esper code (Layout Unknown, records not read).
   bool Load(const std::string& path, std::string* error, Access access);
-  // SaveFile, with the editor's wording on failure ("Could not save PATH:\nREASON.").
-  bool Save(std::string* error);
+  // SaveFile (WriteImage for WriteBytes), with the editor's wording on failure ("Could not save PATH:\nREASON."). A
+  // save that went through with a warning (CRomImage::Warning) says so in *warning.
+  bool Save(std::string* error, std::string* warning);
 
   CRomImage Rom;
-  // The path failure messages name, when not the file worked on (a copy made for --output).
+  // The path messages name, when not the file worked on (a copy made for --output); printed
+  // with its control characters escaped, as every path is.
   std::string ShownPath;
   // Read before ReadEsperData, which may patch the code in memory.
   std::uint8_t ProbeA = 0;
@@ -38,6 +42,7 @@ class ImageSession {
 
  private:
   std::string Failure(const char* action) const;
+  bool BytesOnly = false;
 };
 
 }  // namespace Cli

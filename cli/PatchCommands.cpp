@@ -12,6 +12,7 @@
 #include "cli/ByteRuns.h"
 #include "cli/ImageFile.h"
 #include "cli/Ips.h"
+#include "cli/Printable.h"
 
 namespace Cli {
 
@@ -46,7 +47,7 @@ bool SameBytes(Bytes a, Bytes b) { return a.size() == b.size() && std::equal(a.b
 int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save, const Edit& edit) {
   const std::string& out = *save.Patch;
   if (SameFile(out, image))
-    return Fail(io, "--patch " + out + " is the image itself; the patch goes to a file of its own");
+    return Fail(io, "--patch " + Printable(out) + " is the image itself; the patch goes to a file of its own");
   std::string error, report;
   CRomImage disk;  // the file as it is, before the load patches the code
   if (!LoadFileBytes(image, disk, &error)) return Fail(io, error);
@@ -56,24 +57,30 @@ int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save,
       !PrepareSave(session, save, image, &report, &error))
     return Fail(io, error);
   const CRomImage& rom = session.Rom;
-  if (rom.BufferSize != disk.BufferSize) return Fail(io, image + " changed while it was read; no patch written");
+  if (rom.BufferSize != disk.BufferSize)
+    return Fail(io, Printable(image) + " changed while it was read; no patch written");
 
   // SaveFile writes the first ImageLength bytes of Buffer over the file; the rest stays.
   std::vector<std::uint8_t> saved(FileBytes(disk).begin(), FileBytes(disk).end());
   std::copy_n(rom.Buffer.get(), rom.GetImageLength(), saved.begin());
   const Bytes source = RomBytes(disk);
   const Bytes target = Bytes(saved).subspan(static_cast<std::size_t>(disk.HeaderSize));
-  if (SameBytes(source, target)) return Fail(io, "the edit changes no byte of " + image + "; no patch written");
+  if (SameBytes(source, target))
+    return Fail(io, "the edit changes no byte of " + Printable(image) + "; no patch written");
   std::string summary;
   if (!WritePatch(source, target, out, save.Ips, &summary, &error)) return Fail(io, error);
-  io.Out << report << "wrote " << out << ": " << summary << "; " << image << " was left as it was\n";
+  io.Out << report << "wrote " << Printable(out) << ": " << summary << "; " << Printable(image)
+         << " was left as it was\n";
   return ExitSuccess;
 }
 
-int RunPatch(Streams& io, const std::string& original, const std::string& edited, const std::string& patch, bool ips) {
+int RunPatch(Streams& io, const PatchOptions& options) {
+  const std::string &original = options.Original, &edited = options.Edited, &patch = options.Out;
+  const bool ips = options.Ips;
   for (const std::string* input : {&original, &edited})
     if (SameFile(patch, *input))
-      return Fail(io, "the patch " + patch + " would replace " + *input + ", an input; name another file");
+      return Fail(io, "the patch " + Printable(patch) + " would replace " + Printable(*input) +
+                          ", an input; name another file");
   CRomImage from, to;
   std::string error;
   if (!LoadFileBytes(original, from, &error) || !LoadFileBytes(edited, to, &error)) return Fail(io, error);
@@ -82,16 +89,16 @@ int RunPatch(Streams& io, const std::string& original, const std::string& edited
   if (!problem.empty()) return Fail(io, problem);
   const Bytes source = RomBytes(from), target = RomBytes(to);
   if (source.size() != target.size())
-    return Fail(io, original + " and " + edited + " differ in length (" + std::to_string(source.size()) + " and " +
-                        std::to_string(target.size()) +
+    return Fail(io, Printable(original) + " and " + Printable(edited) + " differ in length (" +
+                        std::to_string(source.size()) + " and " + std::to_string(target.size()) +
                         " bytes without a copier header); a patch relates two images of one length");
   if (SameBytes(source, target))
-    return Fail(io, original + " and " + edited + " hold the same bytes" +
+    return Fail(io, Printable(original) + " and " + Printable(edited) + " hold the same bytes" +
                         (from.HeaderSize != to.HeaderSize ? " (one with a copier header)" : "") +
                         "; there is nothing to patch");
   std::string summary;
   if (!WritePatch(source, target, patch, ips, &summary, &error)) return Fail(io, error);
-  io.Out << "wrote " << patch << ": " << summary << "\n";
+  io.Out << "wrote " << Printable(patch) << ": " << summary << "\n";
   return ExitSuccess;
 }
 

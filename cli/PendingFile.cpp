@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <system_error>
+
+#include "cli/Interruption.h"
+#include "cli/OutputPath.h"
+#include "cli/Printable.h"
+#include "framework/CFile.h"
 
 namespace Cli {
 
@@ -41,6 +44,8 @@ PendingFile::PendingFile(const std::string& destination) : Destination(destinati
   DestinationExisted = std::filesystem::exists(std::filesystem::symlink_status(FsPath(destination), code));
 }
 
+PendingFile::~PendingFile() { ForgetTemporary(Noted); }
+
 bool PendingFile::Create(int permissions) {
   const std::filesystem::path to = FsPath(Destination);
   const std::string name = Utf8Of(to.filename());
@@ -49,7 +54,10 @@ bool PendingFile::Create(int permissions) {
   // is passed over, never opened.
   for (int attempt = 0; attempt < 100; ++attempt) {
     Temporary = Utf8Of(to.parent_path() / FsPath(TemporaryName(name, seed())));
-    if (File.Create(CString(Temporary), permissions)) return true;
+    if (File.Create(CString(Temporary), permissions)) {
+      Noted = NoteTemporary(Temporary);
+      return true;
+    }
     if (!File.NameTaken()) return false;
   }
   return false;
@@ -59,11 +67,18 @@ bool PendingFile::Write(std::span<const std::uint8_t> bytes) { return File.Write
 
 bool PendingFile::Close() { return File.Close(); }
 
-bool PendingFile::Commit() { return File.Replace(CString(Destination)); }
+bool PendingFile::Commit() {
+  if (!File.Replace(CString(Destination))) return false;
+  ForgetTemporary(Noted);  // its name is the destination's now
+  Noted = -1;
+  return true;
+}
+
+std::string PendingFile::Failure() const { return Failure("Could not write " + Printable(Destination)); }
 
 std::string PendingFile::Failure(const std::string& heading) const {
   const bool untouched = DestinationExisted && !File.InPlace();
-  return heading + ":\n" + Reason().Str() + (untouched ? "; " + Destination + " was left as it was." : ".");
+  return heading + ":\n" + Reason().Str() + (untouched ? "; " + Printable(Destination) + " was left as it was." : ".");
 }
 
 int CopyPermissions(const std::string& path) {
@@ -73,22 +88,26 @@ int CopyPermissions(const std::string& path) {
   return static_cast<int>(mode | std::filesystem::perms::owner_write);
 }
 
+bool CheckImageOutput(const std::string& output, std::string* error) {
+  const PathKind kind = KindOfPath(output);
+  if (kind == PathKind::Missing || kind == PathKind::RegularFile) return true;
+  *error = "--output " + Printable(output) + " is " + KindWords(kind) +
+           "; an image is written to a regular file or a new name, never through another kind of file";
+  return false;
+}
+
 bool CopyForOutput(const std::string& input, const std::string& output, PendingFile& pending, std::string* error) {
-  std::error_code code;
   if (SameFile(input, output)) {
-    *error = "--output " + output + " is the input image itself; leave --output out to edit it in place";
+    *error = "--output " + Printable(output) + " is the input image itself; leave --output out to edit it in place";
     return false;
   }
-  if (!std::filesystem::is_regular_file(FsPath(input), code)) {
-    *error = "Could not load " + input + ":\n" + (code ? code.message() : "it is not a regular file") + ".";
-    return false;
-  }
+  if (!CheckImageOutput(output, error)) return false;
   std::string bytes;
-  if (!ReadWholeFile(input, bytes, error)) return false;
+  if (!ReadWholeFile(input, bytes, error, "load")) return false;
   // A read-only original gives a writable copy: the copy is ours to write.
   if (!pending.Create(CopyPermissions(input)) ||
       !pending.Write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) || !pending.Close()) {
-    *error = pending.Failure("Could not copy " + input + " to " + output);
+    *error = pending.Failure("Could not copy " + Printable(input) + " to " + Printable(output));
     return false;
   }
   return true;
@@ -99,23 +118,28 @@ bool SameFile(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(FsPath(a), FsPath(b), code) && !code;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-  std::ifstream in(FsPath(path), std::ios::binary);
-  if (!in) {
-    std::error_code code;
-    *error = "Could not read " + path + ":\n" +
-             (std::filesystem::exists(FsPath(path), code) ? "it cannot be opened for reading" : "no such file") + ".";
-    return false;
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error, const char* action) {
+  CFile file;
+  std::uint64_t length = 0;
+  bool done = file.Open(CString(path), CFile::modeRead) && file.GetLength(length);
+  if (done) {
+    bytes.resize(static_cast<std::size_t>(length));
+    done = file.Read(bytes.data(), bytes.size()) == length;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    *error = "Could not read " + path + ":\na read failed.";
-    return false;
-  }
-  return true;
+  if (done) return true;
+  // A short read without an error: the file was cut while it was read.
+  const CString why = file.ErrorText().IsEmpty() ? CString("the file ended before its length") : file.ErrorText();
+  *error = std::string("Could not ") + action + " " + Printable(path) + ":\n" + why.Str() + ".";
+  return false;
 }
 
 bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error, int permissions) {
+  if (KindOfPath(path) == PathKind::Stream) {
+    std::string why;
+    if (WriteThrough(path, bytes, &why)) return true;
+    *error = "Could not write " + Printable(path) + ":\n" + why + ".";
+    return false;
+  }
   PendingFile pending(path);
   if (pending.Create(permissions) && pending.Write(bytes) && pending.Commit()) return true;
   *error = pending.Failure();

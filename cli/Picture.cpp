@@ -1,6 +1,7 @@
 #include "cli/Picture.h"
 
 #include "cli/CommandSupport.h"
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 #include "framework/CMemoryDC.h"
 #include "render/GameTextDrawing.h"
@@ -96,7 +97,8 @@ std::string EncodePng(const PixelImage& image, int scale) {
   return png;
 }
 
-int RunPicture(Streams& io, const std::string& image, const PictureRequest& request) {
+int RunPicture(Streams& io, const PictureOptions& request) {
+  const std::string& image = request.Image;
   ImageSession session;
   std::string error;
   if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
@@ -105,17 +107,17 @@ int RunPicture(Streams& io, const std::string& image, const PictureRequest& requ
   auto write = [&](const std::optional<std::string>& path, const PixelImage& picture) {
     if (!path) return true;
     if (SameFile(image, *path)) {
-      error = *path + " is the image itself; the picture goes to a file of its own.";
+      error = Printable(*path) + " is the image itself; the picture goes to a file of its own.";
       return false;
     }
     const std::string png = EncodePng(picture, request.Scale);
     if (png.empty()) {
-      error = "Could not draw the picture for " + *path + ".";
+      error = "Could not draw the picture for " + Printable(*path) + ".";
       return false;
     }
     if (!WriteWholeFile(*path, png, &error)) return false;
-    io.Out << "wrote " << *path << " (" << picture.Width * request.Scale << "x" << picture.Height * request.Scale
-           << ")\n";
+    io.Out << "wrote " << Printable(*path) << " (" << picture.Width * request.Scale << "x"
+           << picture.Height * request.Scale << ")\n";
     return true;
   };
   if (!write(request.Glyphs, CopySurface(session.Rom.GlyphSheet)) ||

@@ -8,6 +8,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/EsperJson.h"
 #include "cli/EsperView.h"
+#include "cli/Printable.h"
 #include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
 
@@ -46,7 +47,8 @@ std::string LayoutText(const ImageSession& session) {
 
 }  // namespace
 
-int RunInfo(Streams& io, const std::string& image) {
+int RunInfo(Streams& io, const InfoOptions& options) {
+  const std::string& image = options.Image;
   ImageSession session;
   std::string error;
   if (!session.Load(image, &error, Access::Describe)) return Fail(io, error);
@@ -54,7 +56,7 @@ int RunInfo(Streams& io, const std::string& image) {
   if (!FileSumLines(image, &sums, &error)) return Fail(io, error);
   const CRomImage& rom = session.Rom;
   std::ostream& out = io.Out;
-  out << "image:          " << image << "\n";
+  out << "image:          " << Printable(image) << "\n";
   out << "length:         " << rom.BufferSize << " bytes (" << Hex(rom.BufferSize) << ")\n";
   out << "header:         " << rom.HeaderSize << " bytes\n";
   out << "large image:    "
@@ -73,28 +75,20 @@ int RunInfo(Streams& io, const std::string& image) {
 
 namespace {
 
-std::string Name(const std::optional<std::string>& bytes) { return bytes ? TransliterateGameText(*bytes) : ""; }
-
 void DumpText(std::ostream& out, ImageSession& session, const std::vector<EsperView>& espers) {
   out << "esper data: " << LayoutName(session.Layout) << ", " << session.ProbedRecordSize << "-byte records\n";
   for (const EsperView& esper : espers) {
-    out << "\nesper " << std::setw(2) << esper.Number << "  " << Quoted(esper.Name) << "\n";
-    for (std::size_t k = 0; k < esper.Pairs.size(); ++k) {
-      const PairView& pair = esper.Pairs[k];
-      out << "  pair " << k + 1 << "  rate " << std::setw(3) << pair.Rate << "  spell ";
-      if (pair.Spell == NoValue)
-        out << "none";
-      else if (auto name = SpellName(session.Rom, pair.Spell))
-        out << std::setw(3) << pair.Spell << "  " << Quoted(*name);
-      else
-        out << std::setw(3) << pair.Spell << "  (past the spell list)";
-      out << "\n";
-    }
-    out << "  bonus  ";
-    if (esper.Bonus == NoValue)
-      out << "none";
-    else
-      out << std::setw(3) << esper.Bonus << "  " << Quoted(BonusName(session.Rom, esper.Bonus).value_or(""));
+    out << "\nesper " << std::setw(2) << esper.Number << "  " << Quoted(esper.Name);
+    // A line for each pair, its fields side by side; then one for each field of the record.
+    ForEachField(esper.Pairs, [&](const EsperField& field, int pair) {
+      const std::string words = ValueWords(session.Rom, field, esper.Value(field, pair), 3);
+      if (!field.InPair) {
+        out << "\n  " << field.Name << "  " << words;
+        return;
+      }
+      if (field.Place == 0) out << "\n  pair " << pair;
+      out << "  " << field.Name << " " << words;
+    });
     out << "\n";
   }
 }
@@ -106,48 +100,56 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
+// A column for each field of each pair (named with the pair's number) and of the record, and
+// one for the name of a value that has one.
 void DumpCsv(std::ostream& out, ImageSession& session, const std::vector<EsperView>& espers) {
   out << "number,name";
-  for (int k = 1; k <= PairCount; ++k) out << ",rate" << k << ",spell" << k << ",spell" << k << "_name";
-  out << ",bonus,bonus_name\n";
+  ForEachField(PairCount, [&](const EsperField& field, int pair) {
+    const std::string column = field.Name + (pair > 0 ? std::to_string(pair) : std::string());
+    out << "," << column << (field.List != NameList::None ? "," + column + "_name" : "");
+  });
+  out << "\n";
   for (const EsperView& esper : espers) {
     out << esper.Number << "," << CsvField(TransliterateGameText(esper.Name));
-    for (std::size_t k = 0; k < PairCount; ++k) {
-      if (k >= esper.Pairs.size()) {  // a five-slot record has no sixth pair
-        out << ",,,";
-        continue;
+    ForEachField(PairCount, [&](const EsperField& field, int pair) {
+      const bool named = field.List != NameList::None;
+      if (pair > esper.Pairs) {  // a five-slot record has no sixth pair
+        out << (named ? ",," : ",");
+        return;
       }
-      const PairView& pair = esper.Pairs[k];
-      out << "," << pair.Rate << "," << (pair.Spell == NoValue ? std::string("none") : std::to_string(pair.Spell))
-          << "," << CsvField(Name(SpellName(session.Rom, pair.Spell)));
-    }
-    out << "," << (esper.Bonus == NoValue ? std::string("none") : std::to_string(esper.Bonus)) << ","
-        << CsvField(esper.Bonus == NoValue ? std::string() : Name(BonusName(session.Rom, esper.Bonus))) << "\n";
+      const int value = esper.Value(field, pair);
+      out << "," << (field.IsNone(value) ? std::string("none") : std::to_string(value));
+      if (named) out << "," << CsvField(TransliterateGameText(ValueName(session.Rom, field, value).value_or("")));
+    });
+    out << "\n";
   }
 }
 
 }  // namespace
 
-int RunDump(Streams& io, const std::string& image, DumpFormat format) {
+int RunDump(Streams& io, const DumpOptions& options) {
   ImageSession session;
   std::string error;
-  if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
+  if (!session.Load(options.Image, &error, Access::Read)) return Fail(io, error);
   const std::vector<EsperView> espers = ViewEspers(session);
-  switch (format) {
-    case DumpFormat::Text: DumpText(io.Out, session, espers); break;
-    case DumpFormat::Json: io.Out << EspersToJson(session, espers).dump(2) << "\n"; break;
-    case DumpFormat::Csv: DumpCsv(io.Out, session, espers); break;
-  }
+  if (options.Format == "json")
+    io.Out << EspersToJson(session, espers).dump(2) << "\n";
+  else if (options.Format == "csv")
+    DumpCsv(io.Out, session, espers);
+  else
+    DumpText(io.Out, session, espers);
   return ExitSuccess;
 }
 
-int RunExport(Streams& io, const std::string& image, const std::string& json) {
+int RunExport(Streams& io, const ExportOptions& options) {
+  const std::string &image = options.Image, &json = options.Json;
   ImageSession session;
   std::string error;
   if (!session.Load(image, &error, Access::Read)) return Fail(io, error);
   if (session.Layout != EsperLayout::SixSlot) return Fail(io, SixSlotOnly(image, session, "export"));
   const std::string text = EspersToJson(session, ViewEspers(session)).dump(2) + "\n";
-  if (SameFile(image, json)) return Fail(io, json + " is the image itself; the JSON goes to a file of its own.");
+  if (SameFile(image, json))
+    return Fail(io, Printable(json) + " is the image itself; the JSON goes to a file of its own.");
   if (json == "-") {
     io.Out << text;
     return ExitSuccess;

@@ -4,6 +4,7 @@
 
 #include "cli/HexCrc.h"
 #include "cli/ImageFile.h"
+#include "cli/Printable.h"
 
 namespace Cli {
 
@@ -46,7 +47,7 @@ std::string ChecksumText(const ChecksumCheck& check) {
 bool FixChecksum(CRomImage& rom, const std::string& shown, std::string* error) {
   const ChecksumCheck check = InspectChecksum(rom);
   if (!check.Checked()) {
-    *error = std::string("the checksum of ") + shown + " cannot be fixed: " + WhyNotChecked(check);
+    *error = std::string("the checksum of ") + Printable(shown) + " cannot be fixed: " + WhyNotChecked(check);
     return false;
   }
   const std::span<std::uint8_t> image(rom.Buffer.get() + rom.HeaderSize, static_cast<std::size_t>(check.ImageSize));

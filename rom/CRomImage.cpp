@@ -1,5 +1,6 @@
 #include "rom/CRomImage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <new>
@@ -149,8 +150,11 @@ bool CRomImage::CheckImageExtent() {
   }
   std::uint64_t needed = FileOffset(RomLayout::ImageEnd);
   if (needed <= ImageLength) return true;
-  ErrorText = CString("the file is too short for an image: its data must reach " + Hex(needed) + " bytes, and it has " +
-                      Hex(BufferSize));
+  // Not needed itself: that length would give the file another header. Every file from
+  // ShortestImageLength on reaches, whatever its header.
+  ErrorText = CString("the file is too short for an image: it needs at least " + Hex(RomLayout::ShortestImageLength) +
+                      " bytes (" + Hex(RomLayout::ShortestImageLength + RomLayout::CopierHeaderSize) +
+                      " with a copier header), and it has " + Hex(BufferSize));
   ReleaseImage();
   return false;
 }
@@ -179,8 +183,17 @@ bool CRomImage::SaveFile() {
   return WriteImage();
 }
 
+bool CRomImage::ReadsBackAsImage() {
+  CFile file;
+  bool same = file.Open(Path, CFile::modeRead) && file.Read(Before.data(), ImageLength) == ImageLength &&
+              std::equal(Before.begin(), Before.end(), Buffer.get());
+  file.Close();
+  return same;
+}
+
 bool CRomImage::WriteImage() {
   ErrorText.Empty();
+  Warning.Empty();
   if (!Buffer) {
     ErrorText = "no image is loaded";
     return false;
@@ -207,10 +220,15 @@ bool CRomImage::WriteImage() {
                             : File.ErrorText());
 
   if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
-    if (!File.Close()) {
-      ErrorText = File.ErrorText();
+    if (File.Close()) return true;
+    // Written and flushed: a close that fails after that has lost nothing when the file
+    // reads back as the image. Then it is saved, with a warning.
+    const CString why = File.ErrorText();
+    if (!ReadsBackAsImage()) {
+      ErrorText = why;
       return false;
     }
+    Warning = why + CString("; the file reads back as saved");
     return true;
   }
   CString why = File.ErrorText();

@@ -73,7 +73,9 @@ class CRomImage {
   // Writes the first ImageLength bytes of Buffer over the file at Path from offset 0, into
   // the file itself (so its links, owner and mode stay). The file keeps its length. Returns
   // false with ErrorText saying why when it could not be written; a write that stops half-way
-  // puts back what the file held, so the file is either unchanged or the image.
+  // puts back what the file held, so the file is either unchanged or the image. A close that
+  // fails after the write and flush, on a file that reads back as the image, is no failure:
+  // true, with Warning saying what happened (empty after a save without one).
   bool WriteImage();
   bool HoldsImage() const { return Buffer != nullptr; }
   // The message for a failed step on this image: "Could not ACTION PATH:\nREASON.", where the
@@ -133,6 +135,7 @@ class CRomImage {
 
   std::uint64_t BufferSize = 0;  // bytes held in Buffer (the whole file)
   CString ErrorText;             // why the last load step, SaveFile or CheckShift failed
+  CString Warning;               // what went wrong in the last WriteImage without failing it
   bool RecordsShifted = false;   // once ShiftFiveToSix has run on the image held
 
  private:
@@ -148,6 +151,8 @@ class CRomImage {
   bool OpenFile(unsigned openMode);
   // After OpenFile: says why in ErrorText, closes the file and returns false.
   bool CloseAndFail(const CString& why);
+  // The file at Path holds the first ImageLength bytes of Buffer (read into Before).
+  bool ReadsBackAsImage();
   std::uint64_t FileOffset(std::uint64_t romOffset) const { return romOffset + static_cast<unsigned int>(HeaderSize); }
 };
 

@@ -127,5 +127,10 @@ static_assert(BlocksStandApart());
 static_assert(SpellNameBlock + SpellNameCount * SpellNameWidth == EsperNameBlock,
               "the spell name block ends where the esper name block begins");
 static_assert(EditorBlocks.back().End() == ImageEnd && ImageEnd == 0x26F7B9);
+// The shortest file that reaches ImageEnd past its header, for any header: a whole number
+// of 0x10000 blocks (a header is what the length has past one), so one more header byte
+// adds one byte to both.
+inline constexpr std::uint64_t ShortestImageLength = (ImageEnd + 0xFFFF) / 0x10000 * 0x10000;
+static_assert(ShortestImageLength == 0x270000);
 
 }  // namespace RomLayout

@@ -84,3 +84,12 @@ CGameTextComboBox& CEditorDlg::SpellBox(int pair) {
   CGameTextComboBox* boxes[] = {&SpellBox1, &SpellBox2, &SpellBox3, &SpellBox4, &SpellBox5, &SpellBox6};
   return *boxes[pair - 1];
 }
+
+// The rates are the only typed field; the spells and the bonus have boxes.
+UINT& CEditorDlg::Edit(const EsperField&, int pair) { return Rate(pair); }
+
+int CEditorDlg::EditId(const EsperField&, int pair) const { return IDC_RATE1 + pair - 1; }
+
+CGameTextComboBox& CEditorDlg::Box(const EsperField& field, int pair) {
+  return &field == &SpellField ? SpellBox(pair) : BonusBox;
+}

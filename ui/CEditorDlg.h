@@ -9,6 +9,7 @@
 #include "render/CGameTextComboBox.h"
 #include "res/resource.h"
 #include "rom/CRomImage.h"
+#include "rom/EsperFields.h"
 
 class CEditorDlg : public CDialog {
  public:
@@ -66,11 +67,17 @@ class CEditorDlg : public CDialog {
  private:
   UINT& Rate(int pair);
   CGameTextComboBox& SpellBox(int pair);
+  // The control of a field of the record (rom/EsperFields.h) and pair (0 for a field of the
+  // record): a typed field's member and control id, or a field with a list's box.
+  UINT& Edit(const EsperField& field, int pair);
+  int EditId(const EsperField& field, int pair) const;
+  CGameTextComboBox& Box(const EsperField& field, int pair);
   // The shown record, or null while the esper box has no selection.
   EsperRecord* ShownRecord();
-  void ChangeRate(int pair);
-  void ChangeSpell(int pair);
-  void StoreField(int slot, int value);
+  // Shows the field's slot of the shown record in its control (the refresh's step).
+  void ShowField(const EsperField& field, int pair);
+  // The change handlers' sequence for a field.
+  void ChangeField(const EsperField& field, int pair);
   bool ExchangeFromControls();
   // Load after the file is chosen: the image at g_rom's path read, checked and shown.
   void LoadChosenFile();

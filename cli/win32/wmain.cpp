@@ -5,6 +5,8 @@
 #include <iostream>
 
 #include "cli/CliApp.h"
+#include "cli/DescriptorBuffer.h"
+#include "cli/Interruption.h"
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
@@ -12,6 +14,9 @@ int wmain(int argc, wchar_t** argv) {
     const std::u8string utf8 = std::filesystem::path(argv[i]).u8string();
     args.emplace_back(utf8.begin(), utf8.end());
   }
-  Cli::Streams io{std::cin, std::cout, std::cerr};
+  Cli::RemoveTemporariesWhenStopped();
+  Cli::DescriptorBuffer standardOutput(1);  // the CRT's descriptor, in its text mode as std::cout was
+  std::ostream out(&standardOutput);
+  Cli::Streams io{std::cin, out, std::cerr};
   return Cli::RunCli(args, io);
 }

@@ -83,15 +83,25 @@ class PosixFile : public FileSystem::File {
 class PosixFileSystem : public FileSystem {
  public:
   std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override {
-    const int fd = ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO would wait for a writer, and some devices wait too. Nothing
+    // but a regular file is read or written, so the flag is only cleared on one.
+    const int fd = ::open(path, (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
       why = Reason();
       return nullptr;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-      why = Reason();
+    CString refused;
+    if (::fstat(fd, &info) != 0)
+      refused = Reason();
+    else if (S_ISDIR(info.st_mode))
+      refused = CString(std::strerror(EISDIR));
+    else if (!S_ISREG(info.st_mode))
+      refused = CString("not a regular file");
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+      refused = Reason();
+    if (!refused.IsEmpty()) {
+      why = refused;
       ::close(fd);
       return nullptr;
     }

@@ -88,6 +88,12 @@ class Win32FileSystem : public FileSystem {
       Failed(why);
       return nullptr;
     }
+    // A console, NUL, a pipe or a port opens as well as a file: only a file on disk is one.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+      CloseHandle(h);
+      why = CString("not a regular file");
+      return nullptr;
+    }
     return std::make_unique<Win32File>(h);
   }
 };

@@ -31,8 +31,9 @@ bool CNewFile::Create(const CString& path, int permissions) {
   Error.Empty();
   Taken = false;
   // CREATE_NEW fails on any entry of that name, a link included, which is then not followed.
-  HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+  // Shared for deletion only: a program stopped half-way can still have it removed.
+  HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     Taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;

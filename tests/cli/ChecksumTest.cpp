@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "CliRun.h"
+#include "cli/Commands.h"
 #include "cli/HexCrc.h"
 #include "rom/InternalHeader.h"
 
@@ -85,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ChecksumOfSize,
                          ::testing::Values(SizeCase{3 * MiB, 3 * MiB, false}, SizeCase{5 * MiB, 5 * MiB, true},
                                            SizeCase{6 * MiB, 6 * MiB, false}, SizeCase{4 * MiB, 4 * MiB, true},
                                            SizeCase{9 * MiB, 8 * MiB, false}, SizeCase{7 * MiB / 2, 7 * MiB / 2, false},
-                                           SizeCase{7 * MiB, 7 * MiB, true}));
+                                           SizeCase{7 * MiB, 7 * MiB, true}),
+                         ReadableName<SizeCase>);
 
 struct WriteCase {
   std::vector<std::string> Command;  // IMAGE and JSON stand for the files
@@ -130,7 +132,8 @@ TEST_P(ChecksumAfterWrites, StaleAfterAnEditGoodWithFixChecksum) {
 INSTANTIATE_TEST_SUITE_P(Commands, ChecksumAfterWrites,
                          ::testing::Values(WriteCase{{"set", "IMAGE", "--esper", "9", "--spell", "2=40"}, true},
                                            WriteCase{{"shift", "IMAGE"}, false},
-                                           WriteCase{{"import", "IMAGE", "JSON"}, true}));
+                                           WriteCase{{"import", "IMAGE", "JSON"}, true}),
+                         ReadableName<WriteCase>);
 
 // --fix in place once wrote a new file and renamed it over the image: a symbolic link became
 // a file of its own and the real image kept its stale sum, a hard link was split off, and the
@@ -145,6 +148,9 @@ TEST(ChecksumInPlace, FixWritesIntoTheFileItselfThroughAnyLinkKeepingOwnerAndMod
   ASSERT_EQ(RunCli({"checksum", dir.Write("stale.smc", stale), "--fix", "--output", copy}).Status, 0);
   const Bytes fixed = ReadFileBytes(copy);
   ASSERT_FALSE(Differences(stale, fixed).empty());
+  // A stale sum exited 0, as a good one does: a script could not tell them apart.
+  EXPECT_EQ(RunCli({"checksum", dir.PathOf("stale.smc")}).Status, Cli::ExitChecksumStale);
+  EXPECT_EQ(RunCli({"checksum", copy}).Status, 0);
 
   const bool root = ::geteuid() == 0;  // only root can give a file to someone else
   const uid_t owner = root ? 12345 : ::geteuid();

@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,16 +37,30 @@ std::string ReadText(const std::string& path) {
 }
 }  // namespace
 
-CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args) {
+CliResult RunProgram(const TempDir& dir, const std::vector<std::string>& args, const std::string& standardOutput) {
   std::string command = ShellQuoted(TAVERO_CLI_PROGRAM);
   for (const std::string& arg : args) command += " " + ShellQuoted(arg);
-  command += " </dev/null >" + ShellQuoted(dir.PathOf("program.out")) + " 2>" + ShellQuoted(dir.PathOf("program.err"));
+  std::filesystem::remove(dir.PathOf("program.out"));
+  command += " </dev/null >" + ShellQuoted(standardOutput.empty() ? dir.PathOf("program.out") : standardOutput) +
+             " 2>" + ShellQuoted(dir.PathOf("program.err"));
   CliResult result;
   const int status = std::system(command.c_str());
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.Out = ReadText(dir.PathOf("program.out"));
   result.Err = ReadText(dir.PathOf("program.err"));
   return result;
+}
+
+std::string ReadableName(const std::string& printed) {
+  std::string name;
+  for (const char c : printed) {
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      name.push_back(c);
+    else if (!name.empty() && name.back() != '_')
+      name.push_back('_');
+  }
+  while (!name.empty() && name.back() == '_') name.pop_back();
+  return name;
 }
 
 SampleImage::Options SampleOptions(bool sixSlot, bool header, int variant) {

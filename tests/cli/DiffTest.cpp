@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Fields, DiffAfterSet,
                          ::testing::Values(FieldCase{{"--rate", "2=77"}, "rate", 2, 2, 77},
                                            FieldCase{{"--spell", "2=none"}, "spell", 2, 3, 0xFF},
                                            FieldCase{{"--spell", "1=53"}, "spell", 1, 1, 53},
-                                           FieldCase{{"--bonus", "16"}, "bonus", 0, 12, 16}));
+                                           FieldCase{{"--bonus", "16"}, "bonus", 0, 12, 16}),
+                         ReadableName<FieldCase>);
 
 TEST_F(Diff, TheSameImageWithAndWithoutACopierHeaderComparesEqual) {
   std::string text;

@@ -4,14 +4,20 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <optional>
 #include <set>
+#include <sstream>
+#include <thread>
 #include <utility>
 
 #include "CliRun.h"
+#include "FaultingFileSystem.h"
+#include "cli/CliApp.h"
 #include "framework/NewFile.h"
 #include "rom/RomLayout.h"
 
@@ -30,7 +36,7 @@ class Failures : public ::testing::Test {
     EXPECT_EQ(run.Err.rfind("tavero-cli: " + message, 0), 0u) << args[0] << ": " << run.Err;
     EXPECT_EQ(run.Err.back(), '\n');
     EXPECT_EQ(run.Out, "") << args[0];
-    for (const char* out : {"out.json", "out.png", "out.bps"})
+    for (const char* out : {"out.json", "out.png", "out.bps", "out.smc"})
       EXPECT_FALSE(std::filesystem::exists(Dir.PathOf(out))) << args[0] << " made " << out;
   }
 
@@ -59,15 +65,30 @@ class Failures : public ::testing::Test {
   std::string Json;
 };
 
-// Images a command may not be able to work on.
-enum class Unworkable { Missing, TooShort, UnknownEsperCode, ReadOnly };
+// Images a command may not be able to work on. A FIFO stands for every file that is not a
+// regular one (devices, sockets).
+enum class Unworkable { Missing, TooShort, UnknownEsperCode, ReadOnly, Fifo };
+
+void PrintTo(Unworkable image, std::ostream* out) {
+  static const char* const Names[] = {"Missing", "TooShort", "UnknownEsperCode", "ReadOnly", "Fifo"};
+  *out << Names[static_cast<int>(image)];
+}
 
 const char* const CannotOpen = "Could not load IMAGE:\ncannot open the file for reading";
-const char* const TooShort = "Could not load IMAGE:\nthe file is too short for an image";
+// The length a file of 2 MiB needs, not one computed with the header such a length gives
+// (which no file could reach: its own length gives it another header).
+const char* const TooShort =
+    "Could not load IMAGE:\nthe file is too short for an image: it needs at least 0x270000 bytes (0x270200 with a "
+    "copier header), and it has 0x200000.";
 const char* const UnknownCode =
     "Could not load IMAGE:\nthe image's esper code is not one the editor knows: its record-size probes read 0x0B and "
     "0x0D";
 const char* const NotWritable = "Could not load IMAGE:\ncannot open the file for reading and writing";
+// A FIFO hung every command that opened it (the open waits for a writer); /dev/zero was
+// "Invalid argument".
+const char* const NotRegular = "Could not load IMAGE:\ncannot open the file for reading: not a regular file.";
+const char* const NotRegularToWrite =
+    "Could not load IMAGE:\ncannot open the file for reading and writing: not a regular file.";
 const char* const Works = "";
 
 // Every command beside what it does with each such image: the message it fails with (after
@@ -81,29 +102,36 @@ struct CommandOutcomes {
   const char* TooShort;
   const char* UnknownEsperCode;
   const char* ReadOnly;
+  const char* Fifo;
   const char* For(Unworkable image) const {
     switch (image) {
       case Unworkable::Missing: return Missing;
       case Unworkable::TooShort: return TooShort;
       case Unworkable::UnknownEsperCode: return UnknownEsperCode;
-      case Unworkable::ReadOnly: break;
+      case Unworkable::ReadOnly: return ReadOnly;
+      case Unworkable::Fifo: break;
     }
-    return ReadOnly;
+    return Fifo;
   }
 };
 
 const CommandOutcomes EveryCommand[] = {
-    {{"info", "IMAGE"}, CannotOpen, TooShort, Works, Works},
-    {{"dump", "IMAGE", "-f", "json"}, CannotOpen, TooShort, UnknownCode, Works},
-    {{"export", "IMAGE", "out.json"}, CannotOpen, TooShort, UnknownCode, Works},
-    {{"import", "IMAGE", "JSON"}, CannotOpen, TooShort, UnknownCode, NotWritable},
-    {{"set", "IMAGE", "--esper", "1", "--bonus", "none"}, CannotOpen, TooShort, UnknownCode, NotWritable},
-    {{"shift", "IMAGE"}, CannotOpen, TooShort, UnknownCode, NotWritable},
-    {{"picture", "IMAGE", "--glyphs", "out.png"}, CannotOpen, TooShort, UnknownCode, Works},
+    {{"info", "IMAGE"}, CannotOpen, TooShort, Works, Works, NotRegular},
+    {{"dump", "IMAGE", "-f", "json"}, CannotOpen, TooShort, UnknownCode, Works, NotRegular},
+    {{"export", "IMAGE", "out.json"}, CannotOpen, TooShort, UnknownCode, Works, NotRegular},
+    {{"import", "IMAGE", "JSON"}, CannotOpen, TooShort, UnknownCode, NotWritable, NotRegularToWrite},
+    {{"set", "IMAGE", "--esper", "1", "--bonus", "none"},
+     CannotOpen,
+     TooShort,
+     UnknownCode,
+     NotWritable,
+     NotRegularToWrite},
+    {{"shift", "IMAGE"}, CannotOpen, TooShort, UnknownCode, NotWritable, NotRegularToWrite},
+    {{"picture", "IMAGE", "--glyphs", "out.png"}, CannotOpen, TooShort, UnknownCode, Works, NotRegular},
     // patch and checksum read the bytes only, at any length and any esper code.
-    {{"patch", "IMAGE", "OTHER", "out.bps"}, CannotOpen, "IMAGE and OTHER differ in length", Works, Works},
-    {{"checksum", "IMAGE"}, CannotOpen, Works, Works, Works},
-    {{"diff", "IMAGE", "OTHER"}, CannotOpen, TooShort, Works, Works},
+    {{"patch", "IMAGE", "OTHER", "out.bps"}, CannotOpen, "IMAGE and OTHER differ in length", Works, Works, NotRegular},
+    {{"checksum", "IMAGE", "--fix", "--output", "out.smc"}, CannotOpen, Works, Works, Works, NotRegular},
+    {{"diff", "IMAGE", "OTHER"}, CannotOpen, TooShort, Works, Works, NotRegular},
 };
 
 class UnworkableImages : public Failures, public ::testing::WithParamInterface<Unworkable> {
@@ -119,6 +147,10 @@ class UnworkableImages : public Failures, public ::testing::WithParamInterface<U
       case Unworkable::UnknownEsperCode:
         bytes[RomLayout::RecordSizeProbeB] = 0x0D;
         return Dir.Write("unknown.smc", bytes);
+      case Unworkable::Fifo:
+        bytes.clear();
+        EXPECT_EQ(::mkfifo(Dir.PathOf("fifo.smc").c_str(), 0644), 0);
+        return Dir.PathOf("fifo.smc");
       case Unworkable::ReadOnly: break;
     }
     return Dir.Write("locked.smc", bytes);
@@ -149,26 +181,25 @@ TEST_P(UnworkableImages, EachCommandFailsWithOneMessageOrWorksAndLeavesTheImage)
       CliResult run = RunCli(args);
       EXPECT_EQ(run.Status, 0) << args[0] << ": " << run.Err;
       bool made = false;
-      for (const char* out : {"out.json", "out.png", "out.bps"})
+      for (const char* out : {"out.json", "out.png", "out.bps", "out.smc"})
         made = std::filesystem::remove(Dir.PathOf(out)) || made;
       EXPECT_TRUE(made || !run.Out.empty()) << args[0] << " did something";
     }
     if (GetParam() == Unworkable::Missing)
       EXPECT_FALSE(std::filesystem::exists(image)) << args[0];
+    else if (GetParam() == Unworkable::Fifo)
+      EXPECT_TRUE(std::filesystem::is_fifo(image)) << args[0];
     else
       EXPECT_EQ(ReadFileBytes(image), bytes) << args[0];
   }
 }
 
-std::string UnworkableName(const ::testing::TestParamInfo<Unworkable>& image) {
-  static const char* const Names[] = {"Missing", "TooShort", "UnknownEsperCode", "ReadOnly"};
-  return Names[static_cast<int>(image.param)];
-}
-
 INSTANTIATE_TEST_SUITE_P(Images, UnworkableImages,
                          ::testing::Values(Unworkable::Missing, Unworkable::TooShort, Unworkable::UnknownEsperCode,
-                                           Unworkable::ReadOnly),
-                         UnworkableName);
+                                           Unworkable::ReadOnly, Unworkable::Fifo),
+                         [](const ::testing::TestParamInfo<Unworkable>& image) {
+                           return ::testing::PrintToString(image.param);
+                         });
 
 // A folder nobody can add a file to, root included (the immutable attribute that chattr +i
 // sets), for the life of the object; Locked() is false where it cannot be set.
@@ -197,12 +228,102 @@ class LockedFolder {
   bool Done;
 };
 
-TEST_F(Failures, AMissingJsonFile) {
+// Faults in the files tavero-cli reads itself (the JSON, the copy for --output), given through
+// the file layer; JSON and IMAGE stand for the files, FOLDER for a folder. The reads once went
+// through a C++ stream outside that layer, which threw on a folder or a failing disk and
+// aborted the program (exit 134). A close that fails after an in-place save was written,
+// flushed and read back was reported as a failed save though the file held the new bytes.
+struct FileFault {
+  const char* Name;
+  std::vector<std::string> Args;
+  std::optional<FaultingFileSystem::Operation> Fails;
+  int Skip;             // calls of that operation that go through first
+  int Status;           // 1, or 0 for a warning
+  const char* Message;  // the standard error, whole
+  friend void PrintTo(const FileFault& fault, std::ostream* out) { *out << fault.Name; }
+};
+
+using Operation = FaultingFileSystem::Operation;
+const FileFault FaultsInTheFilesRead[] = {
+    {"JsonMissing",
+     {"import", "IMAGE", "MISSING"},
+     std::nullopt,
+     0,
+     1,
+     "Could not read MISSING:\ncannot open the file for reading: No such file or directory.\n"},
+    {"JsonIsAFolder",
+     {"import", "IMAGE", "FOLDER"},
+     std::nullopt,
+     0,
+     1,
+     "Could not read FOLDER:\ncannot open the file for reading: Is a directory.\n"},
+    {"JsonLengthUnknown",
+     {"import", "IMAGE", "JSON"},
+     Operation::Length,
+     0,
+     1,
+     "Could not read JSON:\ncannot tell the file's length: Input/output error.\n"},
+    {"JsonReadFails",
+     {"import", "IMAGE", "JSON"},
+     Operation::Read,
+     0,
+     1,
+     "Could not read JSON:\ncannot read the file: Input/output error.\n"},
+    {"OutputCopyReadFails",
+     {"set", "IMAGE", "--esper", "1", "--bonus", "none", "--output", "OUT"},
+     Operation::Read,
+     0,
+     1,
+     "Could not load IMAGE:\ncannot read the file: Input/output error.\n"},
+    // The first close is the load's.
+    {"CloseFailsAfterTheSave",
+     {"set", "IMAGE", "--esper", "1", "--bonus", "none"},
+     Operation::Close,
+     1,
+     0,
+     "warning: saved IMAGE, but cannot close the file: Input/output error; the file reads back as saved\n"},
+};
+
+class FileFaults : public Failures, public ::testing::WithParamInterface<FileFault> {};
+
+TEST_P(FileFaults, AreOneMessageAndLeaveEveryFileAsItWas) {
+  const FileFault& fault = GetParam();
   const Bytes six = Sample(true);
   const std::string image = Dir.Write("image.smc", six);
-  ExpectOneFailure({"import", image, Dir.PathOf("none.json")}, "Could not read " + Dir.PathOf("none.json"));
-  EXPECT_EQ(ReadFileBytes(image), six);
+  std::filesystem::create_directory(Dir.PathOf("folder"));
+  const std::pair<std::string, std::string> names[] = {{"IMAGE", image},
+                                                       {"JSON", Json},
+                                                       {"MISSING", Dir.PathOf("none.json")},
+                                                       {"FOLDER", Dir.PathOf("folder")},
+                                                       {"OUT", Dir.PathOf("out.smc")}};
+  auto put = [&](std::string text) {
+    for (const auto& [name, path] : names)
+      for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + path.size()))
+        text.replace(at, name.size(), path);
+    return text;
+  };
+  std::vector<std::string> args;
+  for (const std::string& arg : fault.Args) args.push_back(put(arg));
+
+  CliResult run;
+  {
+    FaultingFileSystem faults;
+    if (fault.Fails) faults.Arm(*fault.Fails, 0, fault.Skip);
+    run = RunCli(args);
+  }
+  EXPECT_EQ(run.Status, fault.Status);
+  EXPECT_EQ(run.Err, "tavero-cli: " + put(fault.Message));
+  EXPECT_FALSE(std::filesystem::exists(Dir.PathOf("out.smc")));
+  if (fault.Status == 0)
+    EXPECT_EQ(Differences(ReadFileBytes(image), six), std::vector<std::size_t>{SlotOffset(false, 1, 12)});
+  else
+    EXPECT_EQ(ReadFileBytes(image), six);
 }
+
+INSTANTIATE_TEST_SUITE_P(Reads, FileFaults, ::testing::ValuesIn(FaultsInTheFilesRead),
+                         [](const ::testing::TestParamInfo<FileFault>& fault) {
+                           return std::string(fault.param.Name);
+                         });
 
 // --output once copied the input over the output before the command was checked: a command
 // that then failed left the output replaced by a copy of the input, or removed it. (What a
@@ -267,6 +388,81 @@ TEST_F(Failures, AFolderThatCannotBeWrittenToIsNamedAsTheFolder) {
     }
   EXPECT_EQ(ReadFileBytes(existing), before);
   EXPECT_FALSE(std::filesystem::exists(folder + "/absent.smc"));
+}
+
+// Reads a FIFO on a thread of its own, so that its writer never waits on it: what arrived by
+// the time the writer closed it.
+class FifoReader {
+ public:
+  explicit FifoReader(const std::string& path)
+      : Fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)), Thread([this] { ReadAll(); }) {}
+  ~FifoReader() {
+    if (Thread.joinable()) Thread.join();
+    ::close(Fd);
+  }
+  FifoReader(const FifoReader&) = delete;
+  FifoReader& operator=(const FifoReader&) = delete;
+  Bytes Take() {
+    Thread.join();
+    return Got;
+  }
+
+ private:
+  // A FIFO polls readable once a writer has written or gone; at most 10 s for none to come.
+  void ReadAll() {
+    pollfd wait{Fd, POLLIN, 0};
+    while (::poll(&wait, 1, 10000) > 0) {
+      std::uint8_t block[4096];
+      const ssize_t got = ::read(Fd, block, sizeof block);
+      if (got == 0 || (got < 0 && errno != EAGAIN)) break;
+      if (got > 0) Got.insert(Got.end(), block, block + got);
+    }
+  }
+  int Fd;
+  Bytes Got;
+  std::thread Thread;
+};
+
+// --output, export, picture and patch replaced a FIFO or a device at their output path with a
+// regular file. The commands that stream their output write through it (so > /dev/null and a
+// shell's process substitution work); those that write an image refuse it.
+TEST_F(Failures, AnOutputThatIsNotARegularFileIsNeverReplaced) {
+  const std::string fifo = Dir.PathOf("fifo"), device = Dir.PathOf("null");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/null", device);
+  for (const auto& command : NewFileCommands()) {
+    const bool streams = command[0] == "export" || command[0] == "picture" || command[0] == "patch";
+    ASSERT_EQ(RunCli(To(command, Dir.PathOf("regular"))).Status, 0) << command[0];
+    const Bytes expected = ReadFileBytes(Dir.PathOf("regular"));
+    for (const std::string& out : {fifo, device}) {
+      std::optional<FifoReader> reader;
+      if (streams && out == fifo) reader.emplace(fifo);
+      CliResult run = RunCli(To(command, out));
+      if (streams) {
+        EXPECT_EQ(run.Status, 0) << command[0] << " " << out << ": " << run.Err;
+        if (reader) {
+          EXPECT_EQ(reader->Take(), expected) << command[0];
+        }
+      } else {
+        EXPECT_EQ(run.Status, 1) << command[0] << " " << out;
+        EXPECT_EQ(run.Err, "tavero-cli: --output " + out +
+                               " is not a regular file; an image is written to a regular file or a new name, never "
+                               "through another kind of file\n");
+      }
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo)) << command[0];
+    EXPECT_TRUE(std::filesystem::is_symlink(device)) << command[0];
+  }
+}
+
+// A line break in a file name was printed raw: the name read as two lines of the message.
+TEST_F(Failures, ControlCharactersInAFileNameAreEscapedWhereverItIsNamed) {
+  ExpectOneFailure({"info", Dir.PathOf("a\nb\x1B.smc")},
+                   "Could not load " + Dir.PathOf("a\\nb\\x1B.smc") + ":\ncannot open the file for reading");
+  CliResult run = RunCli(
+      {"set", Dir.Write("six.smc", Sample(true)), "-e", "1", "--bonus", "none", "-o", Dir.PathOf("tab\there.smc")});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Out.ends_with("\nsaved " + Dir.PathOf("tab\\there.smc") + "\n")) << run.Out;
 }
 
 // The temporary file beside an output once took the output's whole name and more, past the
@@ -339,6 +535,39 @@ TEST(Program, ExitStatusesAndStreams) {
   CliResult dump = RunProgram(dir, {"dump", image, "--format", "json"});
   EXPECT_EQ(dump.Status, 0) << dump.Err;
   EXPECT_EQ(dump.Out, RunCli({"dump", image, "--format", "json"}).Out);
+
+  // The program's own standard output, on a full disk: it once ended with 0, all lost.
+  CliResult full = RunProgram(dir, {"dump", image}, "/dev/full");
+  EXPECT_EQ(full.Status, 1);
+  EXPECT_EQ(full.Err, "tavero-cli: could not write the standard output: No space left on device\n");
+}
+
+// A standard output that takes nothing, as a full disk or a closed pipe would.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+// Every command that prints its result exited 0 when the output could not be written.
+TEST(StandardOutput, ThatCannotBeWrittenIsAFailureWithAMessage) {
+  TempDir dir;
+  SampleImage::Options options = SampleOptions(true);
+  options.InternalHeader = true;
+  const std::string six = dir.Write("six.smc", SampleImage::Make(options));
+  const std::string five = dir.Write("five.smc", Sample(false));
+  const std::vector<std::string> commands[] = {{"info", six},        {"dump", six},     {"diff", six, five},
+                                               {"export", six, "-"}, {"checksum", six}, {"shift", five}};
+  for (const std::vector<std::string>& command : commands) {
+    std::istringstream in;
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    Cli::Streams io{in, out, err};
+    std::vector<std::string> args{"tavero-cli"};
+    args.insert(args.end(), command.begin(), command.end());
+    EXPECT_EQ(Cli::RunCli(args, io), 1) << command[0];
+    EXPECT_EQ(err.str(), "tavero-cli: could not write the standard output: the stream took no more\n") << command[0];
+  }
 }
 
 }  // namespace

@@ -102,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{{"set", "IMAGE", "--esper", "26", "--bonus", "3"}, true, true, true, false},
         EditCase{{"set", "IMAGE", "--esper", "0", "--rate", "6=1"}, true, true, false, true},
         EditCase{{"shift", "IMAGE"}, false, false, false, false}, EditCase{{"shift", "IMAGE"}, false, true, true, true},
-        EditCase{{"import", "IMAGE", "JSON"}, true, false, false, false}));
+        EditCase{{"import", "IMAGE", "JSON"}, true, false, false, false}),
+    ReadableName<EditCase>);
 
 // A CRC over the wrong bytes, or a command that reads past its end, shows as a patch that a
 // tool refuses; every single changed byte must be caught.

@@ -105,8 +105,12 @@ TEST_P(ShiftAgainstTheEditor, GivesTheBytesOfLoadFiveToSixAndSave) {
   EXPECT_NE(cli, image);
 }
 
+std::string ShiftName(const ::testing::TestParamInfo<std::pair<bool, int>>& image) {
+  return std::string(image.param.first ? "Header" : "NoHeader") + "Variant" + std::to_string(image.param.second);
+}
+
 INSTANTIATE_TEST_SUITE_P(Images, ShiftAgainstTheEditor,
-                         ::testing::Values(std::pair{false, 0}, std::pair{true, 0}, std::pair{true, 5}));
+                         ::testing::Values(std::pair{false, 0}, std::pair{true, 0}, std::pair{true, 5}), ShiftName);
 
 TEST_F(AgainstTheEditor, ShiftRefusesSixSlotUnlessForcedThenDoesWhatTheEditorDoes) {
   const Bytes image = Sample(true, false, 1);
@@ -125,21 +129,31 @@ TEST_F(AgainstTheEditor, ShiftRefusesSixSlotUnlessForcedThenDoesWhatTheEditorDoe
 }
 
 // Values out of range fail the operation (1); a command line that does not parse is a
-// usage error (2). Neither writes anything.
+// usage error (2). Neither writes anything. What the user typed is echoed as typed: numbers
+// too large for an int were echoed as 2147483647, a line break raw.
 TEST(SetRefusals, LeaveTheImageAsItWas) {
   TempDir dir;
   const Bytes six = Sample(true);
   const std::string image = dir.Write("image.smc", six);
   const std::string five = dir.Write("five.smc", Sample(false));
-  const std::pair<std::vector<std::string>, int> cases[] = {
+  struct Refusal {
+    std::vector<std::string> Flags;
+    int Status;
+    const char* Says = "";
+  };
+  const Refusal cases[] = {
       {{"--esper", "27", "--rate", "1=1"}, 1},
       {{"--esper", "0", "--rate", "7=1"}, 1},
       {{"--esper", "0", "--rate", "1=256"}, 1},
       {{"--esper", "0", "--spell", "1=54"}, 1},
       {{"--esper", "0", "--bonus", "256"}, 1},
-      {{"--esper", "0", "--rate", "1=99999999999"}, 1},
+      {{"--esper", "99999999999", "--rate", "1=1"}, 1, "--esper 99999999999 is out of range 0..26\n"},
+      {{"--esper", "0", "--rate", "1=99999999999"}, 1, "--rate 1=99999999999 is not a rate (0..255)\n"},
+      {{"--esper", "0", "--spell", "0x7FFFFFFFF=1"}, 1, "--spell 0x7FFFFFFFF=1: pairs are 1..6\n"},
+      {{"--esper", "0", "--bonus", "4294967296"}, 1, "--bonus 4294967296 is not a bonus (0..254, or none)\n"},
       {{"--esper", "0"}, 2},
       {{"--esper", "x", "--rate", "1=1"}, 2},
+      {{"--esper", "1\n", "--rate", "1=1"}, 2, "got \"1\\n\"\nRun with --help for more information.\n"},
       {{"--esper", "0", "--rate", "1"}, 2},
       {{"--esper", "0", "--rate", "1=-1"}, 2},
       {{"--esper", "0", "--spell", "1=fire"}, 2},
@@ -147,11 +161,12 @@ TEST(SetRefusals, LeaveTheImageAsItWas) {
       {{"--esper", "0", "--colour", "1"}, 2},
       {{"--rate", "1=1"}, 2},
   };
-  for (const auto& [flags, status] : cases) {
+  for (const auto& [flags, status, says] : cases) {
     std::vector<std::string> args{"set", image};
     args.insert(args.end(), flags.begin(), flags.end());
     CliResult run = RunCli(args);
     EXPECT_EQ(run.Status, status) << testing::PrintToString(flags) << ": " << run.Err;
+    EXPECT_TRUE(run.Err.ends_with(says)) << run.Err;
     EXPECT_FALSE(run.Err.empty());
     EXPECT_EQ(run.Out, "");
   }

@@ -58,10 +58,16 @@ FaultingFileSystem::FaultingFileSystem() : Under(CurrentFileSystem()) { InstallF
 
 FaultingFileSystem::~FaultingFileSystem() { InstallFileSystem(&Under); }
 
-void FaultingFileSystem::Arm(Operation operation, std::size_t bytesFirst) { Armed = Fault{operation, bytesFirst}; }
+void FaultingFileSystem::Arm(Operation operation, std::size_t bytesFirst, int skip) {
+  Armed = Fault{operation, bytesFirst, skip};
+}
 
 bool FaultingFileSystem::Trip(Operation operation, std::size_t* bytesFirst) {
   if (!Armed || Armed->Target != operation) return false;
+  if (Armed->Skip > 0) {
+    --Armed->Skip;
+    return false;
+  }
   if (bytesFirst) *bytesFirst = Armed->BytesFirst;
   Armed.reset();
   return true;

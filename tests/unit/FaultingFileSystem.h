@@ -21,9 +21,10 @@ class FaultingFileSystem : public FileSystem {
   FaultingFileSystem(const FaultingFileSystem&) = delete;
   FaultingFileSystem& operator=(const FaultingFileSystem&) = delete;
 
-  // The next call of operation fails. A Read or Write first moves bytesFirst bytes for real,
-  // so a read comes back short and a write stops half-way; a Close closes for real.
-  void Arm(Operation operation, std::size_t bytesFirst = 0);
+  // The next call of operation fails (or the one after skip others). A Read or Write first
+  // moves bytesFirst bytes for real, so a read comes back short and a write stops half-way; a
+  // Close closes for real.
+  void Arm(Operation operation, std::size_t bytesFirst = 0, int skip = 0);
   void Disarm() { Armed.reset(); }
 
   // Opening the file at path for writing fails as for a read-only file, until AllowWriting.
@@ -40,6 +41,7 @@ class FaultingFileSystem : public FileSystem {
   struct Fault {
     Operation Target;
     std::size_t BytesFirst;
+    int Skip;
   };
   FileSystem& Under;
   std::optional<Fault> Armed;
