@@ -13,13 +13,13 @@
 enum class NameList { None, Spells, Bonuses };
 
 struct EsperField {
-  const char* Name;    // its word in commands, JSON, dumps and diffs: "rate"
-  bool InPair;         // one in each spell pair (1..PairCount), or one in the record
-  int Place;           // its place within a pair, or among the fields after the last pair
-  int Highest;         // values 0..Highest are its own (a slot stores 0..255)
-  NameList List;       // what a value names, if anything
-  bool NoneAllowed;    // NoValue (0xFF) stands for none
-  int ItemOffset;      // the list box shows value v as item (v + ItemOffset) AND 0xFF
+  const char* Name;  // its word in commands, JSON, dumps and diffs: "rate"
+  bool InPair;       // one in each spell pair (1..PairCount), or one in the record
+  int Place;         // its place within a pair, or among the fields after the last pair
+  int Highest;       // values 0..Highest are its own (a slot stores 0..255)
+  NameList List;     // what a value names, if anything
+  bool NoneAllowed;  // NoValue (0xFF) stands for none
+  int ItemOffset;    // the list box shows value v as item (v + ItemOffset) AND 0xFF
   // JSON: the keys of a value's name and of the name's bytes; null for a value without one.
   const char* NameKey;
   const char* NameBytesKey;
