@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out, err;
     std::istringstream in;
     Cli::Streams io{in, out, err};
-    if (Cli::RunDiff(io, OldPath, NewPath, input.ConsumeBool() ? Cli::DiffFormat::Json : Cli::DiffFormat::Text) != 0)
-      std::abort();
+    const Cli::DiffOptions options{OldPath, NewPath, input.ConsumeBool() ? "json" : "text"};
+    if (Cli::RunDiff(io, options) != 0) std::abort();
   }
 
   // What the diff names.
