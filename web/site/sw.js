@@ -2,7 +2,7 @@
 // first. Nothing is fetched from anywhere but this site.
 "use strict";
 
-const CACHE = "tavero";  // the build adds the stamp of the site's files (web/StampServiceWorker.cmake)
+const CACHE = "tavero";  // the build adds the version and the stamp of the site's files (web/StampServiceWorker.cmake)
 const FILES = ["./", "index.html", "style.css", "page.js", "app.js", "tavero.js", "tavero.wasm", "manifest.webmanifest",
                "TAVERO.ico"];
 
