@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test format-check fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
+.PHONY: run run-windows run-web test dist deps native asan qt windows web wine-test web-test format-check fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -33,6 +33,10 @@ test: deps native
 
 deps:
 	scripts/install-deps
+
+# The release of the last commit in dist/: the Windows zip, the Debian package, the web zip.
+dist: deps
+	JOBS=$(JOBS) packaging/make-dist
 
 native:
 	cmake --preset native >/dev/null
@@ -98,4 +102,4 @@ install: deps qt
 	-update-desktop-database $(PREFIX)/share/applications 2>/dev/null
 
 clean:
-	rm -rf build sample
+	rm -rf build sample dist
