@@ -25,6 +25,7 @@ run-web: deps web
 test: deps native
 	ctest --preset native -j $(JOBS)
 	scripts/check-format
+	scripts/check-js
 	$(MAKE) asan
 	ctest --preset asan
 	$(MAKE) qt
@@ -63,9 +64,11 @@ web:
 	cmake --preset web >/dev/null
 	cmake --build --preset web -j $(JOBS)
 
-# Every C++ file as .clang-format has it (scripts/check-format --fix formats them).
+# Every C++ file as .clang-format has it (scripts/check-format --fix formats them), and the
+# page's JavaScript as .eslintrc.json has it (scripts/check-js).
 format-check: deps
 	scripts/check-format
+	scripts/check-js
 
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows

@@ -29,7 +29,7 @@ class CDC {
   HDC Detach();
 
   COLORREF SetPixel(int x, int y, COLORREF colour);
-  COLORREF GetPixel(int x, int y) const;  // CLR_INVALID outside the surface
+  COLORREF GetPixel(int x, int y) const;  // CLR_INVALID_COLOUR outside the surface
   void FillSolidRect(LPCRECT rect, COLORREF colour);
   BOOL BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop);
 
@@ -52,4 +52,6 @@ class CClientDC : public CDC {
   CWnd* Window;
 };
 
+// What SetPixel and GetPixel give outside a surface: the value of Windows' CLR_INVALID, named
+// apart so that it cannot clash with the system header's macro.
 inline constexpr COLORREF CLR_INVALID_COLOUR = 0xFFFFFFFF;

@@ -19,22 +19,6 @@ const std::string ImagePath = "/fuzz/image.smc";
 
 constexpr std::size_t LongestFile = 0x800000 + 0x1FFFF;
 
-// Stretches the input may overwrite, as ROM offsets and lengths.
-struct Region {
-  std::uint64_t Offset;
-  std::size_t Length;
-};
-constexpr Region Regions[] = {
-    {RomLayout::RecordSizeProbeA, 1},
-    {RomLayout::RecordSizeProbeB, 1},
-    {RomLayout::EsperDataBlock, 27 * 32},
-    {RomLayout::BonusNameBlock, RomLayout::BonusNameCount* RomLayout::BonusNameWidth},
-    {RomLayout::SpellNameBlock, RomLayout::ImageEnd - RomLayout::SpellNameBlock},
-    {RomLayout::FontBlock, RomLayout::FontBlockLength},
-    {RomLayout::PaletteBlock, RomLayout::PaletteBlockLength},
-    {RomLayout::SixSlotPatch[0].Offset, 0x3F200 - RomLayout::SixSlotPatch[0].Offset},
-};
-
 }  // namespace
 
 const std::string& WriteFuzzedImage(FuzzedDataProvider& input) {
@@ -53,7 +37,7 @@ const std::string& WriteFuzzedImage(FuzzedDataProvider& input) {
                  {static_cast<std::size_t>(written.First), static_cast<std::size_t>(written.Last)});
 
   while (input.remaining_bytes() > 0 && input.ConsumeBool()) {
-    const Region& region = input.PickValueInArray(Regions);
+    const RomLayout::Block& region = input.PickValueInArray(RomLayout::EditorBlocks);
     std::size_t at = header + region.Offset + input.ConsumeIntegralInRange<std::size_t>(0, region.Length - 1);
     Bytes run = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(1, 64));
     if (at < length) images.Changed(at, std::min(at + run.size(), length));

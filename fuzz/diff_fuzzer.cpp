@@ -44,20 +44,10 @@ const Bytes& Base(int which) {
   return bases[static_cast<std::size_t>(which)];
 }
 
-// Stretches an edit lands in, as ROM offsets and lengths.
-struct Region {
-  std::size_t Offset;
-  std::size_t Length;
-};
-constexpr Region Regions[] = {
-    {RomLayout::RecordSizeProbeA, 1},
-    {RomLayout::RecordSizeProbeB, 1},
-    {RomLayout::EsperDataBlock, RomLayout::EsperCount * 32},
-    {RomLayout::EsperDataBlock, RomLayout::EsperCount* RomLayout::SixSlotRecordSize},
-    {RomLayout::SpellNameBlock, RomLayout::ImageEnd - RomLayout::SpellNameBlock},
-    {RomLayout::BonusNameBlock, RomLayout::BonusNameCount* RomLayout::BonusNameWidth},
-    {RomLayout::SixSlotPatch[0].Offset, 0x35C00 - RomLayout::SixSlotPatch[0].Offset},
-    {0, 0x300000},
+// Where an edit lands besides the editor's blocks: the six-slot records alone, and anywhere.
+constexpr RomLayout::Block OtherRegions[] = {
+    {"six-slot records", RomLayout::EsperDataBlock, RomLayout::EsperCount* RomLayout::SixSlotRecordSize},
+    {"anywhere", 0, 0x300000},
 };
 
 // The record size the probes give, or 0 when the editor does not know the esper code.
@@ -71,7 +61,8 @@ void Edit(FuzzedDataProvider& input, Bytes& rom) {
   while (input.remaining_bytes() > 0 && input.ConsumeBool()) {
     std::size_t at = 0;
     if (input.ConsumeBool()) {
-      const Region& region = input.PickValueInArray(Regions);
+      const RomLayout::Block& region =
+          input.ConsumeBool() ? input.PickValueInArray(RomLayout::EditorBlocks) : input.PickValueInArray(OtherRegions);
       at = region.Offset + input.ConsumeIntegralInRange<std::size_t>(0, region.Length - 1);
     } else {
       const std::size_t size = static_cast<std::size_t>(RecordSize(rom) ? RecordSize(rom) : 13);

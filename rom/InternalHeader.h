@@ -34,12 +34,8 @@ constexpr bool IsHiRom(std::uint8_t mapMode) { return mapMode == HiRomMapMode ||
 // The header lies in the first bank, below every place the editor touches, so fixing the
 // checksum never changes what the editor reads and an edit never moves the header.
 constexpr bool ClearOfTheEditor() {
-  for (std::uint64_t place :
-       {RomLayout::RecordSizeProbeA, RomLayout::RecordSizeProbeB, RomLayout::FontBlock, RomLayout::BonusNameBlock,
-        RomLayout::PaletteBlock, RomLayout::EsperDataBlock, RomLayout::SpellNameBlock, RomLayout::EsperNameBlock})
-    if (place < BlockEnd) return false;
-  for (const RomLayout::PatchRun& run : RomLayout::SixSlotPatch)
-    if (run.Offset < BlockEnd) return false;
+  for (const RomLayout::Block& block : RomLayout::EditorBlocks)
+    if (block.Offset < BlockEnd) return false;
   return true;
 }
 static_assert(ClearOfTheEditor());

@@ -88,10 +88,44 @@ inline constexpr std::array<PatchRun, 13> SixSlotPatch{{
     {0x3F1F0, {0x10, 0x70, 0x18, 0x7C, 0x18, 0x88, 0x18, 0x94, 0x18, 0xA0, 0x18, 0xAC, 0x18, 0xB8, 0x18, 0xC4}},
 }};
 
+// Every block the editor reads or writes, in the image's order: what must stay clear of the
+// rest of the image, and what the fuzz targets aim their changes at.
+struct Block {
+  const char* Name;
+  std::uint64_t Offset;
+  std::uint64_t Length;
+  constexpr std::uint64_t End() const { return Offset + Length; }
+};
+inline constexpr std::uint64_t SixSlotPatchEnd = SixSlotPatch.back().Offset + SixSlotPatch.back().Bytes.size();
+// The records of any size the probes can give (up to 0xFF bytes), of which the editor reads
+// and writes the first 32 bytes each.
+inline constexpr std::uint64_t EsperDataReach = (EsperCount - 1) * 0xFF + 32;
+inline constexpr std::array<Block, 9> EditorBlocks{{
+    {"six-slot code patch", SixSlotPatch.front().Offset, SixSlotPatchEnd - SixSlotPatch.front().Offset},
+    {"record-size probe A", RecordSizeProbeA, 1},
+    {"record-size probe B", RecordSizeProbeB, 1},
+    {"font block", FontBlock, FontBlockLength},
+    {"bonus name block", BonusNameBlock, BonusNameCount* BonusNameWidth},
+    {"palette block", PaletteBlock, PaletteColourCount * 2},
+    {"esper data block", EsperDataBlock, EsperDataReach},
+    {"spell name block", SpellNameBlock, SpellNameCount* SpellNameWidth},
+    {"esper name block", EsperNameBlock, EsperNameCount* EsperNameWidth},
+}};
+
+// The probes lie inside the code the patch rewrites; every other block ends before the next
+// one begins.
+constexpr bool BlocksStandApart() {
+  const Block& patch = EditorBlocks[0];
+  for (const Block& probe : {EditorBlocks[1], EditorBlocks[2]})
+    if (probe.Offset < patch.Offset || probe.End() > patch.End()) return false;
+  if (patch.End() > EditorBlocks[3].Offset) return false;
+  for (std::size_t i = 4; i < EditorBlocks.size(); ++i)
+    if (EditorBlocks[i - 1].End() > EditorBlocks[i].Offset) return false;
+  return true;
+}
+static_assert(BlocksStandApart());
 static_assert(SpellNameBlock + SpellNameCount * SpellNameWidth == EsperNameBlock,
               "the spell name block ends where the esper name block begins");
-static_assert(EsperDataBlock + EsperCount * 0xFF < SpellNameBlock,
-              "records of any size a probe can give stay clear of the name blocks");
-static_assert(ImageEnd == 0x26F7B9);
+static_assert(EditorBlocks.back().End() == ImageEnd && ImageEnd == 0x26F7B9);
 
 }  // namespace RomLayout

@@ -1,20 +1,26 @@
-# Writes the site's sw.js from web/site/sw.js with its cache named by the version and the
-# site's contents: a rebuilt site gets a new service worker, which fetches the new files into
-# a new cache, where a fixed name would keep serving the first files ever cached.
-#   cmake -DSOURCE=web/site/sw.js -DSITE=build/web/site -DVERSION=1.0.0 -P StampServiceWorker.cmake
-file(READ ${SOURCE} worker)
-string(REGEX MATCH "const FILES = \\[[^]]*\\]" files "${worker}")
-string(REGEX MATCHALL "\"[^\"]+\"" names "${files}")
+# Writes the site's sw.js from web/site/sw.js with the site's files and its cache named by the
+# version and their contents: a rebuilt site gets a new service worker, which fetches the new
+# files into a new cache, where a fixed name would keep serving the first files ever cached.
+#   cmake -DSOURCE=web/site/sw.js -DSITE=build/web/site -DFILES=index.html,app.js,... -DVERSION=1.0.0
+#         -P StampServiceWorker.cmake
+string(REPLACE "," ";" names "${FILES}")
 set(digests "")
-foreach(quoted IN LISTS names)
-  string(REPLACE "\"" "" name ${quoted})
-  if(NOT name STREQUAL "./")
-    file(SHA256 ${SITE}/${name} digest)
-    string(APPEND digests "${digest}\n")
-  endif()
+set(quoted "\"./\"")
+foreach(name IN LISTS names)
+  file(SHA256 ${SITE}/${name} digest)
+  string(APPEND digests "${name} ${digest}\n")
+  string(APPEND quoted ", \"${name}\"")
 endforeach()
 string(SHA256 stamp "${digests}")
 string(SUBSTRING ${stamp} 0 16 stamp)
+file(READ ${SOURCE} worker)
+foreach(placeholder "const CACHE = \"tavero\";" "const FILES = [];")
+  string(FIND "${worker}" "${placeholder}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${SOURCE} has no ${placeholder}")
+  endif()
+endforeach()
 string(REPLACE "const CACHE = \"tavero\";" "const CACHE = \"tavero-${VERSION}-${stamp}\";" worker "${worker}")
+string(REPLACE "const FILES = [];" "const FILES = [${quoted}];" worker "${worker}")
 file(WRITE ${SITE}/sw.js.new "${worker}")
 file(RENAME ${SITE}/sw.js.new ${SITE}/sw.js)

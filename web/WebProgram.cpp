@@ -53,6 +53,7 @@ void DownloadPatch() {
 
 const bool Registered = [] {
   WebPage::AddPageCommand("download-patch", &DownloadPatch);
+  WebPage::SetOpenCommand(ID_FILE_LOAD);  // a file given to the page is loaded as Load loads it
   WebPage::SetItemNamer([](const std::string& bytes) { return Cli::TransliterateGameText(bytes); });
   return true;
 }();

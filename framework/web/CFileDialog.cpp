@@ -4,17 +4,8 @@
 
 #include "framework/CFileDialog.h"
 
-#include <emscripten.h>
-
+#include "framework/web/PageCalls.h"
 #include "framework/web/WebPage.h"
-
-namespace {
-// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
-// clang-format off
-EM_JS(void, PageChooseFile, (int request, const char* filter),
-      { TaveroPage.chooseFile(request, UTF8ToString(filter)); });
-// clang-format on
-}  // namespace
 
 int CFileDialog::DoModal() {
   if (CString chosen = WebPage::TakePreselectedFile(); !chosen.IsEmpty()) {
@@ -22,7 +13,7 @@ int CFileDialog::DoModal() {
     return IDOK;
   }
   const int request = WebPage::NewRequest();
-  PageChooseFile(request, Filter.Str().c_str());
+  page_choose_file(request, Filter.Str().c_str());
   WebPage::Answer answer;
   {
     const WebPage::InputOnly none(nullptr);  // the picker is modal to the page

@@ -1,5 +1,5 @@
 // The controls of a dialog as elements of the page: each window of the model has a peer that
-// tells page.js what changed (the element then shows the model's state), and the page asks
+// tells the page what changed (the element then shows the model's state), and the page asks
 // back here for what it draws: an item's pixels, its height, its name for screen readers.
 
 #include <emscripten.h>
@@ -8,41 +8,22 @@
 #include <vector>
 
 #include "framework/model/WindowModel.h"
+#include "framework/web/PageCalls.h"
+#include "framework/web/PageProtocol.h"
 #include "framework/web/WebControls.h"
 #include "framework/web/WebPage.h"
 
 namespace {
 
-// The kinds page.js makes elements for.
-enum ElementKind { ComboElement = 0, EditElement = 1, StaticElement = 2, ButtonElement = 3 };
-
-// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
-// clang-format off
-EM_JS(void, PageCreateControl,
-      (HWND__ * window, HWND__* dialog, int kind, int id, int x, int y, int width, int height, int style,
-       const char* text, int tabStop),
-      {
-        TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text),
-                                 tabStop != 0);
-      });
-EM_JS(void, PageItemsChanged, (HWND__ * window, int count), { TaveroPage.itemsChanged(window, count); });
-EM_JS(void, PageSelectionChanged, (HWND__ * window, int index), { TaveroPage.selectionChanged(window, index); });
-EM_JS(void, PageTextChanged, (HWND__ * window, const char* text, int start, int end),
-      { TaveroPage.textChanged(window, UTF8ToString(text), start, end); });
-EM_JS(void, PageRedrawChanged, (HWND__ * window, int on), { TaveroPage.redrawChanged(window, on != 0); });
-EM_JS(void, PageRepaint, (HWND__ * window), { TaveroPage.repaint(window); });
-EM_JS(void, PageFocus, (HWND__ * window), { TaveroPage.focus(window); });
-// clang-format on
-
 class ControlPeer : public WindowPeer {
  public:
   explicit ControlPeer(HWND__* window) : Window(window) {}
-  void ItemsChanged() override { PageItemsChanged(Window, static_cast<int>(Window->Items.size())); }
-  void SelectionChanged() override { PageSelectionChanged(Window, Window->Selection); }
-  void TextChanged() override { PageTextChanged(Window, Window->Text.c_str(), Window->SelStart, Window->SelEnd); }
-  void RedrawChanged() override { PageRedrawChanged(Window, Window->Redraw ? 1 : 0); }
-  void Repaint() override { PageRepaint(Window); }
-  void FocusTaken() override { PageFocus(Window); }
+  void ItemsChanged() override { page_items_changed(Window, static_cast<int>(Window->Items.size())); }
+  void SelectionChanged() override { page_selection_changed(Window, Window->Selection); }
+  void TextChanged() override { page_text_changed(Window, Window->Text.c_str(), Window->SelStart, Window->SelEnd); }
+  void RedrawChanged() override { page_redraw_changed(Window, Window->Redraw ? 1 : 0); }
+  void Repaint() override { page_repaint(Window); }
+  void FocusTaken() override { page_focus(Window); }
 
  private:
   HWND__* Window;
@@ -50,11 +31,12 @@ class ControlPeer : public WindowPeer {
 
 std::vector<std::unique_ptr<ControlPeer>> Peers;  // of the open dialogs' controls
 
-int KindOf(const HWND__* window) {
-  if (window->ClassName == "ComboBox") return ComboElement;
-  if (window->ClassName == "Edit") return EditElement;
-  if (window->ClassName == "Button") return ButtonElement;
-  return StaticElement;
+PageProtocol::ElementKind KindOf(const HWND__* window) {
+  using PageProtocol::ElementKind;
+  if (window->ClassName == "ComboBox") return ElementKind::Combo;
+  if (window->ClassName == "Edit") return ElementKind::Edit;
+  if (window->ClassName == "Button") return ElementKind::Button;
+  return ElementKind::Static;
 }
 
 }  // namespace
@@ -64,9 +46,10 @@ namespace WebControls {
 void CreateControlElements(HWND__* dialog) {
   for (auto& child : dialog->Children) {
     HWND__* window = child.get();
-    PageCreateControl(window, dialog, KindOf(window), window->Id, window->Area.left, window->Area.top,
-                      window->Area.right - window->Area.left, window->Area.bottom - window->Area.top,
-                      static_cast<int>(window->Style), window->Text.c_str(), (window->Style & WS_TABSTOP) ? 1 : 0);
+    page_create_control(window, dialog, static_cast<int>(KindOf(window)), window->Id, window->Area.left,
+                        window->Area.top, window->Area.right - window->Area.left,
+                        window->Area.bottom - window->Area.top, static_cast<int>(window->Style), window->Text.c_str(),
+                        (window->Style & WS_TABSTOP) ? 1 : 0);
     Peers.push_back(std::make_unique<ControlPeer>(window));
     window->Peer = Peers.back().get();
   }

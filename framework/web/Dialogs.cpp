@@ -1,5 +1,5 @@
 // Modal dialogs and message boxes as elements of the page. The program's main dialog is the
-// page's editor (id TAVERO); every other dialog and each message box is a modal <dialog>.
+// page's editor (its element named by the application); every other dialog and each message box is a modal <dialog>.
 // Each runs its own loop over the page's events until it ends, as a Windows modal loop does.
 
 #include <emscripten.h>
@@ -10,33 +10,18 @@
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/model/WindowModel.h"
+#include "framework/web/PageCalls.h"
 #include "framework/web/WebApp.h"
 #include "framework/web/WebControls.h"
 #include "framework/web/WebPage.h"
 
 namespace {
 
-// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
-// clang-format off
-EM_JS(void, PageCreateDialog,
-      (HWND__ * window, int main, int templateId, const char* caption, int width, int height, const char* menu), {
-        TaveroPage.createDialog(window, main != 0, templateId, UTF8ToString(caption), width, height,
-                                JSON.parse(UTF8ToString(menu)));
-      });
-EM_JS(void, PageDialogText, (HWND__ * window, const char* text),
-      { TaveroPage.dialogText(window, UTF8ToString(text)); });
-EM_JS(void, PageShowDialog, (HWND__ * window), { TaveroPage.showDialog(window); });
-EM_JS(void, PageEndDialog, (HWND__ * window), { TaveroPage.endDialog(window); });
-EM_JS(void, PageDestroyDialog, (HWND__ * window), { TaveroPage.destroyDialog(window); });
-EM_JS(void, PageMessageBox, (int request, const char* caption, const char* text, int type),
-      { TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), type); });
-// clang-format on
-
 class DialogPeer : public WindowPeer {
  public:
   explicit DialogPeer(HWND__* window) : Window(window) {}
-  void TextChanged() override { PageDialogText(Window, Window->Text.c_str()); }
-  void DialogEnded() override { PageEndDialog(Window); }
+  void TextChanged() override { page_dialog_text(Window, Window->Text.c_str()); }
+  void DialogEnded() override { page_end_dialog(Window); }
 
  private:
   HWND__* Window;
@@ -82,9 +67,9 @@ INT_PTR RunModal(CDialog& dialog) {
   std::unique_ptr<DialogPeer> peer;
   HWND__* window = WindowModel::CreateDialogWindow(dialog, source, [&](HWND__* made) {
     const auto menu = resources.Menus.find(static_cast<UINT>(source.Menu));
-    PageCreateDialog(
-        made, main ? 1 : 0, static_cast<int>(dialog.TemplateId), source.Caption.c_str(), made->ClientWidth,
-        made->ClientHeight,
+    page_create_dialog(
+        made, main ? Backend::ApplicationName().Str().c_str() : "", static_cast<int>(dialog.TemplateId),
+        source.Caption.c_str(), made->ClientWidth, made->ClientHeight,
         MenuJson(source.Menu && menu != resources.Menus.end() ? menu->second : std::vector<MenuItemTemplate>{})
             .c_str());
     peer = std::make_unique<DialogPeer>(made);
@@ -92,7 +77,7 @@ INT_PTR RunModal(CDialog& dialog) {
     WebControls::CreateControlElements(made);
   });
   if (!window) return -1;
-  PageShowDialog(window);
+  page_show_dialog(window);
   {
     // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
     std::optional<WebPage::InputOnly> modal;
@@ -100,7 +85,7 @@ INT_PTR RunModal(CDialog& dialog) {
     WebPage::RunUntil([window] { return window->Ended; });
   }
   const INT_PTR result = window->Result;
-  PageDestroyDialog(window);
+  page_destroy_dialog(window);
   WebControls::ForgetControlPeers(window);
   window->Peer = nullptr;
   WindowModel::DestroyDialogWindow(dialog);
@@ -110,7 +95,7 @@ INT_PTR RunModal(CDialog& dialog) {
 int ShowMessageBox(HWND owner, const CString& text, const CString& caption, UINT type) {
   (void)owner;  // the page's message box is modal to the whole page
   const int request = WebPage::NewRequest();
-  PageMessageBox(request, caption.Str().c_str(), text.Str().c_str(), static_cast<int>(type));
+  page_message_box(request, caption.Str().c_str(), text.Str().c_str(), static_cast<int>(type));
   const WebPage::InputOnly none(nullptr);  // the box is modal to the whole page
   WebPage::Answer answer;
   WebPage::RunUntil([&] { return WebPage::Answered(request, &answer); });

@@ -2,8 +2,6 @@
 // did becomes the model's user input (framework/model/WindowModel.h), or the answer to a
 // message box or a file choice, or a page command.
 
-#include <emscripten.h>
-
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -12,58 +10,31 @@
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/model/WindowModel.h"
+#include "framework/web/PageCalls.h"
+#include "framework/web/PageProtocol.h"
 #include "framework/web/WebPage.h"
 
 namespace {
 
-// The kinds of event page.js queues (TaveroPage.Event there).
-enum Kind {
-  Command = 1,       // window, id: a menu command
-  Pick = 2,          // combo, index
-  Drop = 3,          // combo
-  CloseList = 4,     // combo
-  ListKey = 5,       // combo, virtual key
-  Type = 6,          // edit, character
-  Caret = 7,         // edit, start, end (UTF-8 bytes)
-  Edited = 8,        // edit, start, end, text
-  Focus = 9,         // window
-  Enter = 10,        // dialog
-  Escape = 11,       // dialog
-  Click = 12,        // button
-  Close = 13,        // dialog
-  AnswerGiven = 14,  // request, value, text
-  PageCommand = 15,  // text: the command's name
-  OpenFile = 16,     // a: the Load command's id, text: the path of a file opened outside a Load
-};
+using PageProtocol::EventKind;
 
 struct Event {
-  int Kind = 0;
+  EventKind Kind{};
   HWND__* Window = nullptr;
   int A = 0;
   int B = 0;
   std::string Text;
 };
 
-// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
-// clang-format off
-// The next event; waits (the program suspended, the page live) while there is none.
-EM_ASYNC_JS(void, WaitForEvent, (), { await TaveroPage.waitForEvent(); });
-// Takes the next event's numbers into fields and returns its text (malloc'd, or 0).
-EM_JS(char*, TakeEvent, (int* fields), {
-  const event = TaveroPage.takeEvent();
-  HEAP32[(fields >> 2) + 0] = event.kind;
-  HEAP32[(fields >> 2) + 1] = event.window || 0;
-  HEAP32[(fields >> 2) + 2] = event.a || 0;
-  HEAP32[(fields >> 2) + 3] = event.b || 0;
-  return event.text === undefined ? 0 : allocateUTF8(event.text);
-});
-// clang-format on
-
 Event NextEvent() {
-  WaitForEvent();
+  page_wait_for_event();
   int fields[4] = {};
-  char* text = TakeEvent(fields);
-  Event event{fields[0], reinterpret_cast<HWND__*>(static_cast<std::uintptr_t>(fields[1])), fields[2], fields[3], {}};
+  char* text = page_take_event(fields);
+  Event event{static_cast<EventKind>(fields[0]),
+              reinterpret_cast<HWND__*>(static_cast<std::uintptr_t>(fields[1])),
+              fields[2],
+              fields[3],
+              {}};
   if (text) {
     event.Text = text;
     std::free(text);
@@ -81,6 +52,7 @@ std::map<std::string, std::function<void()>>& PageCommands() {
 std::map<int, WebPage::Answer> Answers;
 int Requests = 0;
 CString Preselected;
+UINT OpenCommand = 0;
 std::function<std::string(const std::string&)>& Namer() {
   static std::function<std::string(const std::string&)> name;  // set by the program's static initialisers
   return name;
@@ -97,16 +69,16 @@ bool TakesInput(HWND__* window) {
 
 void Dispatch(const Event& event) {
   switch (event.Kind) {
-    case AnswerGiven: Answers[event.A] = {event.A, event.B, event.Text}; return;
-    case PageCommand:
+    case EventKind::AnswerGiven: Answers[event.A] = {event.A, event.B, event.Text}; return;
+    case EventKind::PageCommand:
       if (auto found = PageCommands().find(event.Text); found != PageCommands().end() && !ModalSet) found->second();
       return;
-    case OpenFile: {
-      // As a Load of this file: the main window's Load command, whose file choice takes it.
+    case EventKind::OpenFile: {
+      // As the program's command that opens a file, whose file choice takes this one.
       CWnd* main = AfxGetMainWnd();
-      if (ModalSet || !main || !main->m_hWnd) return;
+      if (ModalSet || !OpenCommand || !main || !main->m_hWnd) return;
       Preselected = CString(event.Text);
-      main->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.A), 0), 0);
+      main->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(OpenCommand), 0), 0);
       Preselected.Empty();
       return;
     }
@@ -115,19 +87,19 @@ void Dispatch(const Event& event) {
   HWND__* window = event.Window;
   if (!TakesInput(window)) return;  // gone, or disabled by a modal window
   switch (event.Kind) {
-    case Command: Backend::Send(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.A), 0), 0); break;
-    case Pick: WindowModel::UserPicks(window, event.A); break;
-    case Drop: WindowModel::UserDropsList(window); break;
-    case CloseList: WindowModel::UserClosesList(window); break;
-    case ListKey: WindowModel::UserMovesInList(window, event.A); break;
-    case Type: WindowModel::UserTypes(window, static_cast<char>(event.A)); break;
-    case Caret: WindowModel::UserMovesCaret(window, event.A, event.B); break;
-    case Edited: WindowModel::UserEdits(window, event.Text, event.A, event.B); break;
-    case Focus: WindowModel::UserFocuses(window); break;
-    case Enter: WindowModel::UserPressesEnter(window); break;
-    case Escape: WindowModel::UserPressesEscape(window); break;
-    case Click: WindowModel::UserClicks(window); break;
-    case Close: WindowModel::UserCloses(window); break;
+    case EventKind::Command: Backend::Send(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(event.A), 0), 0); break;
+    case EventKind::Pick: WindowModel::UserPicks(window, event.A); break;
+    case EventKind::Drop: WindowModel::UserDropsList(window); break;
+    case EventKind::CloseList: WindowModel::UserClosesList(window); break;
+    case EventKind::ListKey: WindowModel::UserMovesInList(window, event.A); break;
+    case EventKind::Type: WindowModel::UserTypes(window, static_cast<char>(event.A)); break;
+    case EventKind::Caret: WindowModel::UserMovesCaret(window, event.A, event.B); break;
+    case EventKind::Edited: WindowModel::UserEdits(window, event.Text, event.A, event.B); break;
+    case EventKind::Focus: WindowModel::UserFocuses(window); break;
+    case EventKind::Enter: WindowModel::UserPressesEnter(window); break;
+    case EventKind::Escape: WindowModel::UserPressesEscape(window); break;
+    case EventKind::Click: WindowModel::UserClicks(window); break;
+    case EventKind::Close: WindowModel::UserCloses(window); break;
     default: break;
   }
 }
@@ -137,6 +109,8 @@ void Dispatch(const Event& event) {
 namespace WebPage {
 
 void AddPageCommand(const std::string& name, std::function<void()> run) { PageCommands()[name] = std::move(run); }
+
+void SetOpenCommand(UINT id) { OpenCommand = id; }
 
 void SetItemNamer(std::function<std::string(const std::string&)> name) { Namer() = std::move(name); }
 

@@ -7,19 +7,11 @@
 #include <map>
 
 #include "framework/headless/MemoryFileSystem.h"
+#include "framework/web/PageCalls.h"
 #include "framework/web/WebApp.h"
 #include "framework/web/WebPage.h"
 
 namespace {
-
-// The page's JavaScript, which the formatter would take for C++ ("===" became "== =").
-// clang-format off
-// Writes the bytes out as the page can; "" when done, else why not (malloc'd).
-EM_ASYNC_JS(char*, PageSaveFile, (const char* path, const std::uint8_t* bytes, int length), {
-  const error = await TaveroPage.saveFile(UTF8ToString(path), HEAPU8.slice(bytes, bytes + length));
-  return error ? allocateUTF8(error) : 0;
-});
-// clang-format on
 
 class WebFiles : public FileSystem {
  public:
@@ -47,7 +39,7 @@ class WebFiles : public FileSystem {
       const auto written = Files.Store.TakeWritten(Path);
       if (written.First == written.Last) return true;
       const auto& bytes = Files.Store.Contents(Path);
-      if (char* error = PageSaveFile(Path.c_str(), bytes.data(), static_cast<int>(bytes.size()))) {
+      if (char* error = page_save_file(Path.c_str(), bytes.data(), static_cast<int>(bytes.size()))) {
         why = CString(error);
         std::free(error);
         return false;

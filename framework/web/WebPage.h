@@ -1,6 +1,6 @@
 #pragma once
 // The web backend: the window model's windows shown as elements of a page (framework/web/
-// page.js), in a browser, compiled with Emscripten. The program runs as a Windows program
+// page/, reached through library.js), in a browser, compiled with Emscripten. The program runs as a Windows program
 // does: one thread that waits in its message loop for what the user did. The page queues each
 // user action as an event; the program's modal loops (the editor's, "Shift Data?", a message
 // box, the file choice) take the events one at a time and hand them to the model. Waiting
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/CString.h"
+#include "framework/WinTypes.h"
 
 struct HWND__;
 
@@ -22,6 +23,10 @@ namespace WebPage {
 
 // A control of the page beside the dialog (a button with data-page-command = name) runs run.
 void AddPageCommand(const std::string& name, std::function<void()> run);
+
+// The main window's command that opens a file (its file choice then takes the file): a file
+// given to the page outside a file choice (dropped, or chosen on the page) runs it.
+void SetOpenCommand(UINT id);
 
 // The accessible name of a combo box item's bytes; hex bytes unless the program says better.
 void SetItemNamer(std::function<std::string(const std::string& bytes)> name);

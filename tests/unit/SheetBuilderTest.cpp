@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestDialog.h"
 #include "TestFiles.h"
-#include "render/GlyphSheetLayout.h"
 #include "render/SheetBuilder.h"
-#include "render/TileDecoding.h"
 #include "rom/CRomImage.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleImage.h"
@@ -17,7 +17,6 @@ class SheetBuilder : public ::testing::TestWithParam<bool> {
 
   // Loads bytes into g_rom as the Load command does, then builds the sheets on Window.
   void LoadAndBuild(const std::vector<std::uint8_t>& bytes) {
-    Bytes = bytes;
     g_rom.SetPath(CString(Dir.Write("image.smc", bytes).c_str()));
     ASSERT_TRUE(g_rom.LoadImage(CRomImage::LoadStage::Extent)) << g_rom.ErrorText.Str();
     BuildSheets(Window, g_rom);
@@ -29,48 +28,60 @@ class SheetBuilder : public ::testing::TestWithParam<bool> {
     return SampleImage::Make(options);
   }
 
-  std::uint8_t RomByte(std::uint64_t romOffset) const {
-    return Bytes[romOffset + static_cast<unsigned>(g_rom.HeaderSize)];
+  // Every pixel of both sheets against values written out here, not decoded again: glyph c
+  // has plane 0 = c and plane 1 = 0x80 >> row in each row, so pixel (x, y) has index bit
+  // 7 - x of c, plus 2 on the diagonal x == y; colour n is the word n, whose components are
+  // its three 5-bit fields widened by three zero bits.
+  static std::vector<std::uint8_t> PatternedImage(bool header) {
+    SampleImage::Options options;
+    options.Header = header;
+    std::vector<std::uint8_t> bytes = SampleImage::Make(options);
+    const std::size_t at = header ? 512 : 0;
+    for (int code = 0; code < 256; ++code)
+      for (int row = 0; row < 8; ++row) {
+        bytes[at + RomLayout::FontBlock + 16 * code + 2 * row] = static_cast<std::uint8_t>(code);
+        bytes[at + RomLayout::FontBlock + 16 * code + 2 * row + 1] = static_cast<std::uint8_t>(0x80 >> row);
+      }
+    for (int n = 0; n < 2048; ++n) {
+      bytes[at + RomLayout::PaletteBlock + 2 * n] = static_cast<std::uint8_t>(n & 0xFF);
+      bytes[at + RomLayout::PaletteBlock + 2 * n + 1] = static_cast<std::uint8_t>(n >> 8 | 0x80);  // bit 15 set
+    }
+    return bytes;
   }
 
-  COLORREF ExpectedGlyphPixel(int code, ColourScheme scheme, int x, int y) const {
-    std::array<std::uint8_t, 16> tile{};
-    for (int i = 0; i < 16; ++i) tile[static_cast<std::size_t>(i)] = RomByte(RomLayout::FontBlock + 16 * code + i);
-    return SchemeColours(scheme)[DecodeTile(tile)[y][x]];
-  }
-
-  COLORREF ExpectedSwatch(int n) const {
-    return Bgr555ToColorRef(static_cast<std::uint16_t>(RomByte(RomLayout::PaletteBlock + 2 * n) |
-                                                       RomByte(RomLayout::PaletteBlock + 2 * n + 1) << 8));
-  }
-
-  void ExpectSheetsMatchTheImage() const {
-    for (ColourScheme scheme : {ColourScheme::Highlight, ColourScheme::Current, ColourScheme::Normal})
+  static void ExpectThePattern() {
+    constexpr COLORREF backgrounds[] = {0xFF8080, 0x404080, 0x800000};
+    for (int band = 0; band < 3; ++band)
       for (int code = 0; code < 256; ++code)
         for (int y = 0; y < 8; ++y)
           for (int x = 0; x < 8; ++x) {
-            CellOrigin cell = GlyphCell(code, scheme);
-            ASSERT_EQ(g_rom.GlyphSheet.GetPixel(cell.x + x, cell.y + y), ExpectedGlyphPixel(code, scheme, x, y))
-                << "code " << code << " scheme " << static_cast<int>(scheme);
+            const int index = (code >> (7 - x) & 1) + (x == y ? 2 : 0);
+            const COLORREF expected = index == 0   ? backgrounds[band]
+                                      : index == 1 ? 0x000000
+                                      : index == 2 ? 0x808080
+                                                   : 0xFFFFFF;
+            ASSERT_EQ(g_rom.GlyphSheet.GetPixel((code % 16) * 8 + x, 128 * band + (code / 16) * 8 + y), expected)
+                << "band " << band << " code " << code << " at " << x << "," << y;
           }
-    for (int n = 0; n < 2048; ++n)
+    for (int n = 0; n < 2048; ++n) {
+      const COLORREF expected = static_cast<COLORREF>((n & 0x1F) << 3 | (n >> 5 & 0x1F) << 11 | (n >> 10 & 0x1F) << 19);
       for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-          ASSERT_EQ(g_rom.PaletteSheet.GetPixel(8 * (n % 16) + x, 8 * (n / 16) + y), ExpectedSwatch(n)) << n;
+          ASSERT_EQ(g_rom.PaletteSheet.GetPixel(8 * (n % 16) + x, 8 * (n / 16) + y), expected) << n;
+    }
   }
 
   TempDir Dir;
   TestDialog Window;
-  std::vector<std::uint8_t> Bytes;
 };
 
 TEST_P(SheetBuilder, DrawsEveryGlyphAndSwatchFromTheImage) {
-  LoadAndBuild(Image(GetParam()));
+  LoadAndBuild(PatternedImage(GetParam()));
   EXPECT_EQ(g_rom.HeaderSize, GetParam() ? 512 : 0);
   EXPECT_EQ(g_rom.GlyphSheet.Surface().Width, 128);
   EXPECT_EQ(g_rom.GlyphSheet.Surface().Height, 384);
   EXPECT_EQ(g_rom.PaletteSheet.Surface().Height, 1024);
-  ExpectSheetsMatchTheImage();
+  ExpectThePattern();
   // The cursor stops just after the palette block.
   EXPECT_EQ(g_rom.Cursor,
             RomLayout::PaletteBlock + RomLayout::PaletteBlockLength + static_cast<unsigned>(g_rom.HeaderSize));
@@ -79,12 +90,56 @@ TEST_P(SheetBuilder, DrawsEveryGlyphAndSwatchFromTheImage) {
 INSTANTIATE_TEST_SUITE_P(Headers, SheetBuilder, ::testing::Values(false, true));
 
 TEST_F(SheetBuilder, SecondBuildReplacesEveryPixel) {
-  LoadAndBuild(Image(false));
-  std::vector<std::uint8_t> other = Image(false);
-  for (std::size_t i = 0; i < RomLayout::FontBlockLength; ++i) other[RomLayout::FontBlock + i] ^= 0xFF;
-  for (std::size_t i = 0; i < RomLayout::PaletteBlockLength; ++i) other[RomLayout::PaletteBlock + i] ^= 0x5A;
-  LoadAndBuild(other);
-  ExpectSheetsMatchTheImage();
+  std::vector<std::uint8_t> first = PatternedImage(false);
+  for (std::size_t i = 0; i < RomLayout::FontBlockLength; ++i) first[RomLayout::FontBlock + i] ^= 0xFF;
+  for (std::size_t i = 0; i < RomLayout::PaletteBlockLength; ++i) first[RomLayout::PaletteBlock + i] ^= 0x5A;
+  LoadAndBuild(first);
+  LoadAndBuild(PatternedImage(false));
+  ExpectThePattern();
+}
+
+// Single pixels whose colours are worked out by hand from the tile and colour formats.
+TEST_F(SheetBuilder, KnownTilesAndColoursGiveTheirPixels) {
+  std::vector<std::uint8_t> bytes = Image(false);
+  const auto tile = [&](int code) { return bytes.begin() + static_cast<long>(RomLayout::FontBlock + 16 * code); };
+  std::fill_n(tile(0x41), 16, 0x00);
+  tile(0x41)[0] = 0x80;  // row 0, plane 0: the leftmost pixel
+  tile(0x41)[1] = 0x01;  // row 0, plane 1: the rightmost pixel
+  std::fill_n(tile(0xFF), 16, 0xFF);
+  const auto colour = [&](int n, std::uint8_t low, std::uint8_t high) {
+    bytes[RomLayout::PaletteBlock + 2 * n] = low;
+    bytes[RomLayout::PaletteBlock + 2 * n + 1] = high;
+  };
+  colour(0, 0x1F, 0x00);
+  colour(1, 0x00, 0x7C);
+  colour(2, 0xFF, 0x7F);
+  colour(17, 0x34, 0x12);
+  colour(2047, 0xFF, 0xFF);
+  LoadAndBuild(bytes);
+
+  struct Pixel {
+    int x, y;
+    COLORREF colour;
+  };
+  for (const Pixel& p : std::initializer_list<Pixel>{
+           {8, 32, 0x000000},
+           {15, 32, 0x808080},
+           {9, 32, 0xFF8080},
+           {8, 33, 0xFF8080},  // 0x41, highlight
+           {8, 160, 0x000000},
+           {15, 160, 0x808080},
+           {12, 160, 0x404080},  // current
+           {8, 288, 0x000000},
+           {15, 288, 0x808080},
+           {10, 295, 0x800000},  // normal
+           {120, 120, 0xFFFFFF},
+           {127, 255, 0xFFFFFF},
+           {123, 380, 0xFFFFFF},  // 0xFF: white
+       })
+    EXPECT_EQ(g_rom.GlyphSheet.GetPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+  for (const Pixel& p : std::initializer_list<Pixel>{
+           {0, 0, 0x0000F8}, {15, 7, 0xF80000}, {16, 0, 0xF8F8F8}, {8, 8, 0x2088A0}, {127, 1023, 0xF8F8F8}})
+    EXPECT_EQ(g_rom.PaletteSheet.GetPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 TEST_F(SheetBuilder, PreviewCoversThePaletteWithBothGlyphCopies) {

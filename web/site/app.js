@@ -1,11 +1,11 @@
 // The page around the editor: its own controls, files dropped on it, the offline cache, and
 // the question before unsaved changes are lost with the tab.
-"use strict";
+
+import { TaveroPage } from "./page/page.js";
 
 TaveroPage.configure({
   host: document.getElementById("editor-host"),
   input: document.getElementById("open-image"),
-  loadCommand: 32771,  // ID_FILE_LOAD: a file opened on the page is loaded as Load loads it
   useFileSystemAccess: !new URLSearchParams(location.search).has("no-file-system-access"),
 });
 
@@ -26,7 +26,7 @@ document.addEventListener("drop", (event) => {
 
 // Closing or reloading the tab with unsaved changes: the browser asks its own question.
 window.addEventListener("beforeunload", (event) => {
-  if (typeof Module !== "undefined" && Module._tavero_has_unsaved_changes && Module._tavero_has_unsaved_changes()) {
+  if (TaveroPage.hasUnsavedChanges()) {
     event.preventDefault();
     event.returnValue = "";
   }

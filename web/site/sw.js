@@ -2,9 +2,10 @@
 // first. Nothing is fetched from anywhere but this site.
 "use strict";
 
-const CACHE = "tavero";  // the build adds the version and the stamp of the site's files (web/StampServiceWorker.cmake)
-const FILES = ["./", "index.html", "style.css", "page.js", "app.js", "tavero.js", "tavero.wasm", "manifest.webmanifest",
-               "TAVERO.ico"];
+// The build names the cache by the version and the site's contents and lists the site's files
+// (web/StampServiceWorker.cmake, from web/CMakeLists.txt's list).
+const CACHE = "tavero";
+const FILES = [];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
@@ -19,5 +20,6 @@ self.addEventListener("activate", (event) => {
 
 self.addEventListener("fetch", (event) => {
   if (new URL(event.request.url).origin !== location.origin) return;
-  event.respondWith(caches.match(event.request, { ignoreSearch: true }).then((cached) => cached || fetch(event.request)));
+  event.respondWith(caches.match(event.request, { ignoreSearch: true })
+    .then((cached) => cached || fetch(event.request)));
 });

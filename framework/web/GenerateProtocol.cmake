@@ -1,0 +1,43 @@
+# Writes PageProtocol.h from the page's protocol module, so that the program and the page
+# read one definition of what they exchange:
+#   cmake -DSOURCE=framework/web/page/protocol.js -DOUTPUT=.../PageProtocol.h -P GenerateProtocol.cmake
+# Each "export const NAME = Object.freeze({ Key: number, ... })" becomes an enum class NAME,
+# except Win, whose numbers are Windows' own: each becomes a static_assert against the
+# framework's definition, so a number typed wrong on either side fails the build.
+file(READ ${SOURCE} text)
+string(REGEX REPLACE "//[^\n]*" "" text "${text}")
+string(REGEX MATCHALL "export const [A-Za-z]+ = Object\\.freeze\\(\\{[^}]*\\}\\)" blocks "${text}")
+get_filename_component(source_name ${SOURCE} NAME)
+set(header "#pragma once\n// Made by framework/web/GenerateProtocol.cmake from the page's ${source_name}: edit that, not this.\n\n")
+string(APPEND header "#include \"framework/WinTypes.h\"\n\nnamespace PageProtocol {\n")
+set(checks "")
+foreach(block IN LISTS blocks)
+  string(REGEX MATCH "export const ([A-Za-z]+)" _ "${block}")
+  set(name ${CMAKE_MATCH_1})
+  string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*: (0x[0-9A-Fa-f]+|[0-9]+)" pairs "${block}")
+  if(NOT pairs)
+    message(FATAL_ERROR "${SOURCE}: ${name} has no \"Key: number\" entries")
+  endif()
+  if(name STREQUAL "Win")
+    foreach(pair IN LISTS pairs)
+      string(REGEX MATCH "([A-Za-z_0-9]+): (.+)" _ "${pair}")
+      string(APPEND checks "static_assert(${CMAKE_MATCH_1} == ${CMAKE_MATCH_2}, \"the page's ${CMAKE_MATCH_1} differs from WinTypes.h's\");\n")
+    endforeach()
+  else()
+    string(APPEND header "\nenum class ${name} : int {\n")
+    foreach(pair IN LISTS pairs)
+      string(REGEX MATCH "([A-Za-z_0-9]+): (.+)" _ "${pair}")
+      string(APPEND header "  ${CMAKE_MATCH_1} = ${CMAKE_MATCH_2},\n")
+    endforeach()
+    string(APPEND header "};\n")
+  endif()
+endforeach()
+string(APPEND header "\n}  // namespace PageProtocol\n\n${checks}")
+# Rewritten only when it changes, so that an unchanged protocol recompiles nothing.
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} before)
+  if(before STREQUAL header)
+    return()
+  endif()
+endif()
+file(WRITE ${OUTPUT} "${header}")

@@ -1,0 +1,53 @@
+#pragma once
+// The page's functions the program calls, defined in framework/web/library.js (linked into
+// tavero.js as an Emscripten JS library). Strings are UTF-8; windows are the model's handles,
+// which the page keeps as numbers.
+
+#include <cstdint>
+
+struct HWND__;
+
+extern "C" {
+
+// --- Dialogs and message boxes (Dialogs.cpp) ---
+
+// mainName: the element id of the program's main dialog (the application's name); "" for any
+// other dialog. menu: the menu template as JSON (Dialogs.cpp: MenuJson).
+void page_create_dialog(HWND__* window, const char* mainName, int templateId, const char* caption, int width,
+                        int height, const char* menu);
+void page_dialog_text(HWND__* window, const char* text);
+void page_show_dialog(HWND__* window);
+void page_end_dialog(HWND__* window);
+void page_destroy_dialog(HWND__* window);
+// Answered later by an AnswerGiven event for request with the button's id.
+void page_message_box(int request, const char* caption, const char* text, int type);
+
+// --- Controls (Controls.cpp); kind is a PageProtocol::ElementKind ---
+
+void page_create_control(HWND__* window, HWND__* dialog, int kind, int id, int x, int y, int width, int height,
+                         int style, const char* text, int tabStop);
+void page_items_changed(HWND__* window, int count);
+void page_selection_changed(HWND__* window, int index);
+void page_text_changed(HWND__* window, const char* text, int start, int end);
+void page_redraw_changed(HWND__* window, int on);
+void page_repaint(HWND__* window);
+void page_focus(HWND__* window);
+
+// --- Files ---
+
+// Answered later by an AnswerGiven event for request: IDOK with the file's path, or IDCANCEL.
+void page_choose_file(int request, const char* filter);
+void page_download(const char* name, const std::uint8_t* bytes, int length, const char* type);
+// Writes the bytes out as the page can (waits): null when done, else why not (malloc'd).
+char* page_save_file(const char* path, const std::uint8_t* bytes, int length);
+
+// --- The event queue (Events.cpp) ---
+
+// Returns once the page has queued an event (waits, the program suspended, the page live).
+void page_wait_for_event();
+// Takes the next event: kind, window, a and b into fields[0..3]; its text (malloc'd), or null.
+char* page_take_event(int* fields);
+
+void page_program_ended();
+
+}  // extern "C"
