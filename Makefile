@@ -73,7 +73,7 @@ format-check: deps
 wine-test: deps windows
 	tests/wine/run-wine-tests build/windows
 
-# The page in headless Chromium, against tavero-cli and the sample images of the native build.
+# The page in Chromium, Firefox and WebKit, against tavero-cli and the sample images of the native build.
 web-test: deps native web
 	tests/web/run-web-tests build/web/site build/native
 
@@ -98,7 +98,7 @@ bench: deps native
 bench-native: deps qt windows
 	bench/native-times
 
-# The page's opening, a Load and the site's size in headless Chromium (median of 10).
+# The page's opening, a Load and the site's size in Chromium, Firefox and WebKit (median of 10).
 bench-web: deps native web
 	bench/web-times build/web/site build/native
 

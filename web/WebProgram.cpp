@@ -55,6 +55,10 @@ const bool Registered = [] {
   WebPage::AddPageCommand("download-patch", &DownloadPatch);
   WebPage::SetOpenCommand(ID_FILE_LOAD);  // a file given to the page is loaded as Load loads it
   WebPage::SetItemNamer([](const std::string& bytes) { return Cli::TransliterateGameText(bytes); });
+  // The rate fields' labels ("Spell #1:", "x") and "5->6" say little to a listener.
+  for (int pair = 1; pair <= 6; ++pair)
+    WebPage::SetAccessibleName(IDC_RATE1 + pair - 1, "Spell " + std::to_string(pair) + " learning rate");
+  WebPage::SetAccessibleName(ID_SHIFT_DATA, "Shift the espers to six slots");
   return true;
 }();
 

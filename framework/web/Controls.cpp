@@ -49,7 +49,8 @@ void CreateControlElements(HWND__* dialog) {
     page_create_control(window, dialog, static_cast<int>(KindOf(window)), window->Id, window->Area.left,
                         window->Area.top, window->Area.right - window->Area.left,
                         window->Area.bottom - window->Area.top, static_cast<int>(window->Style), window->Text.c_str(),
-                        (window->Style & WS_TABSTOP) ? 1 : 0);
+                        (window->Style & WS_TABSTOP) ? 1 : 0,
+                        WebPage::AccessibleName(static_cast<UINT>(window->Id)).c_str());
     Peers.push_back(std::make_unique<ControlPeer>(window));
     window->Peer = Peers.back().get();
   }

@@ -36,7 +36,8 @@ std::string Quoted(const std::string& text) {
   return quoted + '"';
 }
 
-// The menu template as JSON for the page: [{"text": "&File", "items": [...]}, {"text", "id"}].
+// The menu template as JSON for the page: [{"text": "&File", "items": [...]}, {"text", "id"}],
+// a command with an accessible name with its "name" too.
 std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
   std::string json = "[";
   for (const MenuItemTemplate& item : items) {
@@ -47,7 +48,10 @@ std::string MenuJson(const std::vector<MenuItemTemplate>& items) {
         json += "{\"text\":" + Quoted(item.Text) + ",\"items\":" + MenuJson(item.Items) + "}";
         break;
       case MenuItemTemplate::Kind::Command:
-        json += "{\"text\":" + Quoted(item.Text) + ",\"id\":" + std::to_string(item.Id) + "}";
+        json += "{\"text\":" + Quoted(item.Text) + ",\"id\":" + std::to_string(item.Id);
+        if (const std::string& name = WebPage::AccessibleName(item.Id); !name.empty())
+          json += ",\"name\":" + Quoted(name);
+        json += "}";
         break;
     }
   }

@@ -53,6 +53,10 @@ std::map<int, WebPage::Answer> Answers;
 int Requests = 0;
 CString Preselected;
 UINT OpenCommand = 0;
+std::map<UINT, std::string>& AccessibleNames() {
+  static std::map<UINT, std::string> names;  // set by the program's static initialisers
+  return names;
+}
 std::function<std::string(const std::string&)>& Namer() {
   static std::function<std::string(const std::string&)> name;  // set by the program's static initialisers
   return name;
@@ -113,6 +117,14 @@ void AddPageCommand(const std::string& name, std::function<void()> run) { PageCo
 void SetOpenCommand(UINT id) { OpenCommand = id; }
 
 void SetItemNamer(std::function<std::string(const std::string&)> name) { Namer() = std::move(name); }
+
+void SetAccessibleName(UINT id, std::string name) { AccessibleNames()[id] = std::move(name); }
+
+const std::string& AccessibleName(UINT id) {
+  static const std::string none;
+  const auto found = AccessibleNames().find(id);
+  return found == AccessibleNames().end() ? none : found->second;
+}
 
 std::string ItemName(const std::string& bytes) {
   if (Namer()) return Namer()(bytes);

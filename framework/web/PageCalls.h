@@ -24,8 +24,9 @@ void page_message_box(int request, const char* caption, const char* text, int ty
 
 // --- Controls (Controls.cpp); kind is a PageProtocol::ElementKind ---
 
+// name: what a screen reader calls it (WebPage::SetAccessibleName); "" for its label's words.
 void page_create_control(HWND__* window, HWND__* dialog, int kind, int id, int x, int y, int width, int height,
-                         int style, const char* text, int tabStop);
+                         int style, const char* text, int tabStop, const char* name);
 void page_items_changed(HWND__* window, int count);
 void page_selection_changed(HWND__* window, int index);
 void page_text_changed(HWND__* window, const char* text, int start, int end);

@@ -31,6 +31,10 @@ void SetOpenCommand(UINT id);
 // The accessible name of a combo box item's bytes; hex bytes unless the program says better.
 void SetItemNamer(std::function<std::string(const std::string& bytes)> name);
 
+// The name a screen reader gives the control or menu command with id, in every dialog, where
+// its label or text alone does not say what it is for (the text shown stays).
+void SetAccessibleName(UINT id, std::string name);
+
 // Offers bytes to the user as a download named name (the browser's download).
 void Download(const std::string& name, const std::vector<std::uint8_t>& bytes, const char* mimeType);
 
@@ -74,5 +78,7 @@ bool Answered(int request, Answer* answer);
 CString TakePreselectedFile();
 
 std::string ItemName(const std::string& bytes);
+// The name set for id; empty for none.
+const std::string& AccessibleName(UINT id);
 
 }  // namespace WebPage

@@ -24,8 +24,9 @@ mergeInto(LibraryManager.library, {
     TaveroPage.messageBox(request, UTF8ToString(caption), UTF8ToString(text), type);
   },
 
-  page_create_control: function (window, dialog, kind, id, x, y, width, height, style, text, tabStop) {
-    TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text), tabStop !== 0);
+  page_create_control: function (window, dialog, kind, id, x, y, width, height, style, text, tabStop, name) {
+    TaveroPage.createControl(window, dialog, kind, id, x, y, width, height, style, UTF8ToString(text), tabStop !== 0,
+                             UTF8ToString(name));
   },
   page_items_changed: function (window, count) {
     TaveroPage.itemsChanged(window, count);

@@ -1,29 +1,22 @@
-"""The editor's page in headless Chromium, driven as a user drives it, through the page's
-DOM: the dialog TAVERO, its menubar's data-command buttons, the controls ctl-NNNN, message
+"""The editor's page in a browser engine (engines.py), driven as a user drives it, through the
+page's DOM: the dialog TAVERO, its menubar's data-command buttons, the controls ctl-NNNN, message
 boxes as <dialog role=alertdialog> with data-id buttons, #open-image and downloads."""
 
 import atexit
-import glob
 import importlib.machinery
 import os
-import tempfile
 import time
 
-from selenium import webdriver
-from selenium.common.exceptions import WebDriverException
-from selenium.webdriver.chrome.options import Options
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+from engines import ENGINES
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 serve_site = importlib.machinery.SourceFileLoader(
     "serve_site", os.path.join(HERE, "..", "..", "scripts", "serve-site")).load_module()
 
-CHROMIUM_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                  "--window-size=900,700"]
 FILE_MENU = {32771, 57603, 32772}  # Load, Save, Exit live in the File popup
 KEYS = {"Up": Keys.ARROW_UP, "Down": Keys.ARROW_DOWN, "Home": Keys.HOME, "End": Keys.END,
         "PageUp": Keys.PAGE_UP, "PageDown": Keys.PAGE_DOWN, "Enter": Keys.ENTER, "Escape": Keys.ESCAPE,
@@ -35,37 +28,29 @@ KEYS = {"Up": Keys.ARROW_UP, "Down": Keys.ARROW_DOWN, "Home": Keys.HOME, "End": 
 WATCH = """
 if (!window.__watch) {
   window.__watch = { taken: 0, waiting: true };  // the editor shown, the program waits
-  const take = TaveroPage.takeEvent, wait = TaveroPage.waitForEvent;
-  TaveroPage.takeEvent = () => { __watch.taken++; __watch.waiting = false; return take(); };
-  TaveroPage.waitForEvent = () => { __watch.waiting = true; return wait(); };
+  const page = window.TaveroPage || TaveroPage;
+  const take = page.takeEvent, wait = page.waitForEvent;
+  page.takeEvent = () => { __watch.taken++; __watch.waiting = false; return take(); };
+  page.waitForEvent = () => { __watch.waiting = true; return wait(); };
 }
 """
 
 
 class EditorPage:
-    def __init__(self, site, workdir):
+    def __init__(self, engine, site, workdir):
         self.site = site
         self.server = serve_site.serve(site)
         self.port = self.server.server_port
         self.url = f"http://127.0.0.1:{self.port}/index.html"
         self.workdir, self.pages = workdir, 0
-        self.downloads = os.path.join(workdir, "downloads")
-        self.profile = tempfile.mkdtemp(prefix="profile-", dir=workdir)
-        options = Options()
-        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
-            options.add_argument(flag)
-        options.binary_location = "/usr/bin/chromium"
-        options.add_experimental_option("prefs", {"download.default_directory": self.downloads,
-                                                  "download.prompt_for_download": False})
-        os.makedirs(self.downloads)
-        options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.engine = ENGINES[engine](workdir, width=900, height=700)
+        self.driver = self.engine.driver
         atexit.register(self.close)  # a run ended early leaves no browser behind
 
     def close(self):
-        if self.driver:
-            self.driver.quit()
-            self.driver = None
+        if self.engine:
+            self.engine.close()
+            self.engine = self.driver = None
         self.stop_server()
 
     def stop_server(self):
@@ -80,17 +65,17 @@ class EditorPage:
 
     # ---- the page
 
-    def open(self, query=""):
-        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten."""
+    def open(self, query="", phone=None):
+        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten. phone:
+        (width, height, device pixels per CSS pixel) of a phone's screen the page opens on."""
         # A folder of its own for each page: a download of the page before may land late.
         self.pages += 1
         self.downloads = os.path.join(self.workdir, f"downloads-{self.pages}")
         os.makedirs(self.downloads)
-        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads})
-        self.driver.get_log("browser")
-        self.driver.get_log("performance")
+        self.engine.new_page(self.downloads, phone)
         self.driver.get(self.url + query)
         self.wait(lambda: self.driver.find_elements(By.ID, "ctl-1000"), "the editor to appear")
+        self.engine.page_shown()
         self.driver.execute_script(WATCH)
         self.settle()
 
@@ -149,8 +134,21 @@ class EditorPage:
 
     # ---- what the user does
 
-    def give_file(self, path):
-        self.act(lambda: self.driver.find_element(By.ID, "open-image").send_keys(path))
+    def give_file(self, path, box=False):
+        """box: the page first opens a box of its own (an archive's images to pick from, or why
+        it is refused), and the program hears of nothing until it is answered."""
+        if not box:
+            self.act(lambda: self.driver.find_element(By.ID, "open-image").send_keys(path))
+            return
+        self.driver.find_element(By.ID, "open-image").send_keys(path)
+        self.wait(self.open_dialogs, "the page's box")
+        self.settle()
+
+    def tap(self, element, event=True):
+        """A finger's tap on the element's middle."""
+        x, y = self.driver.execute_script(
+            "const b = arguments[0].getBoundingClientRect(); return [b.left + b.width / 2, b.top + b.height / 2];", element)
+        self.act(lambda: self.engine.touch((x, y)), event)
 
     def pick_with_mouse(self, number, index):
         self.act(lambda: self.control(number).click())
@@ -195,8 +193,10 @@ class EditorPage:
             self.element(f"#TAVERO [data-command='{command_id}']").click()
         self.act(run)
 
-    def answer(self, data_id):
-        self.act(lambda: self.open_dialogs()[-1].find_element(By.CSS_SELECTOR, f"button[data-id='{data_id}']").click())
+    def answer(self, data_id, event=True):
+        """event: the box is the program's, which takes the answer as an event (a box of the page's own does not)."""
+        self.act(lambda: self.open_dialogs()[-1].find_element(By.CSS_SELECTOR, f"button[data-id='{data_id}']").click(),
+                 event)
 
     def page_button(self, element_id):
         self.act(lambda: self.driver.find_element(By.ID, element_id).click())
@@ -213,10 +213,16 @@ class EditorPage:
     def download(self, name, seconds=10):
         path = os.path.join(self.downloads, name)
 
+        # WebKit writes a download under its own name as it arrives, with no mark that it is
+        # still coming: a download is complete when its size has stood still for a while.
+        sizes = []
+
         def complete():
-            if not os.path.exists(path) or glob.glob(os.path.join(self.downloads, "*.crdownload")):
+            if not os.path.exists(path) or self.engine.downloading(self.downloads):
                 return None
-            return os.path.getsize(path) > 0
+            sizes.append((os.path.getsize(path), time.monotonic()))
+            first = next(when for size, when in sizes if size == sizes[-1][0])
+            return sizes[-1][0] > 0 and sizes[-1][1] - first >= 0.2
         self.wait(complete, "the download of " + name, seconds)
         with open(path, "rb") as file:
             return file.read()
@@ -225,24 +231,5 @@ class EditorPage:
         return sorted(os.listdir(self.downloads))
 
     def console_errors(self):
-        try:
-            return [entry["message"] for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
-        except WebDriverException:
-            return []
-
-    def accessible_value(self, css):
-        """The value a screen reader is given for the element (Chromium's accessibility tree)."""
-        root = self.driver.execute_cdp_cmd("DOM.getDocument", {})["root"]["nodeId"]
-        node = self.driver.execute_cdp_cmd("DOM.querySelector", {"nodeId": root, "selector": css})["nodeId"]
-        tree = self.driver.execute_cdp_cmd("Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})
-        return tree["nodes"][0].get("value", {}).get("value")
-
-    def requested_urls(self):
-        import json
-        urls = []
-        for entry in self.driver.get_log("performance"):
-            message = json.loads(entry["message"])["message"]
-            if message["method"] == "Network.requestWillBeSent":
-                urls.append(message["params"]["request"]["url"])
-        return urls
+        return self.engine.console_errors()
 

@@ -1,7 +1,10 @@
-"""The editor's web page in headless Chromium, driven as a user drives it: one table of cases,
-each naming the fault it catches. Expected bytes come from tavero-cli on the same image.
+"""The editor's web page in Chromium, Firefox and WebKit, driven as a user drives it: one table
+of cases, each naming the fault it catches, run in each engine. Expected bytes come from
+tavero-cli on the same image.
 
     /usr/bin/python3 tests/web/web_tests.py SITE NATIVE_BUILD   (tests/web/run-web-tests does this)
+TAVERO_WEB_ENGINES=chromium,firefox,webkit (the default: all three) picks the engines,
+TAVERO_WEB_CASE=TEXT the cases whose name holds TEXT.
 """
 
 import json
@@ -13,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 from collections import namedtuple
 
 from selenium.webdriver.common.action_chains import ActionChains
@@ -20,6 +24,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
+import engines
 import image_bytes as ib
 from editor_page import EditorPage
 
@@ -27,7 +32,9 @@ LOAD, SAVE, EXIT, SHIFT = 32771, 57603, 32772, 32773
 SITE = NATIVE = None  # from the command line
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
-Case = namedtuple("Case", "name fault image steps")
+# needs: features of engines.py the case cannot run without; an engine that lacks one skips
+# the case, saying why.
+Case = namedtuple("Case", "name fault image steps needs", defaults=[()])
 
 
 class Images:
@@ -43,6 +50,14 @@ class Images:
         self.paths["short.smc"] = os.path.join(folder, "short.smc")
         with open(self.paths["six.smc"], "rb") as six, open(self.paths["short.smc"], "wb") as short:
             short.write(six.read(100000))
+        D, S = zipfile.ZIP_DEFLATED, zipfile.ZIP_STORED
+        for name, entries in {"one.zip": [("readme.txt", b"notes", D), ("roms/Game.smc", "six.smc", D)],
+                              "two.zip": [("a.smc", "six.smc", D), ("b.sfc", "five.smc", S)],
+                              "packed.zip": [("game.smc", "six.smc", zipfile.ZIP_BZIP2)]}.items():
+            self.paths[name] = os.path.join(folder, name)
+            with zipfile.ZipFile(self.paths[name], "w") as archive:
+                for entry, data, method in entries:
+                    archive.writestr(entry, self.bytes(data) if data in self.paths else data, method)
 
     def path(self, name):
         return self.paths[name]
@@ -135,6 +150,22 @@ def message(text, buttons):
         found = [(int(b.get_attribute("data-id")), b.text) for b in box.find_elements(By.CSS_SELECTOR, "button[data-id]")]
         t.assertEqual(found, buttons)
         t.assertEqual(p.driver.switch_to.active_element.get_attribute("data-id"), str(buttons[0][0]))
+    return step
+
+
+def give_archive(name):
+    return lambda t, p, x: p.give_file(x.path(name), box=True)
+
+
+def pick_image(names, index):
+    """The page's box lists the archive's images as names; the one at index is picked (None: Cancel)."""
+    def step(t, p, x):
+        box = p.open_dialogs()[-1]
+        t.assertEqual([b.text for b in box.find_elements(By.CSS_SELECTOR, "button[data-choice]")], names)
+        if index is None:
+            p.answer(2, event=False)
+        else:
+            p.act(box.find_elements(By.CSS_SELECTOR, "button[data-choice]")[index].click)
     return step
 
 
@@ -267,8 +298,7 @@ def hover(control, index):
 
 
 def intercept_file_chooser(t, p, x):
-    # The chooser the page opens is answered through #open-image, as a user's choice.
-    p.driver.execute_cdp_cmd("Page.setInterceptFileChooserDialog", {"enabled": True})
+    p.engine.intercept_file_chooser()
 
 
 def open_list(control):
@@ -296,10 +326,11 @@ def hard_edges_at_zoom_2(t, p, x):
     p.settle()
     canvas = p.element("#ctl-1000 canvas.face")
     pixels = p.canvas_rgb(canvas)
-    left, top = p.driver.execute_script("const b = arguments[0].getBoundingClientRect(); return [b.left, b.top];",
-                                        canvas)
+    left, top, width = p.driver.execute_script(
+        "const b = arguments[0].getBoundingClientRect(); return [b.left, b.top, b.width];", canvas)
+    scale = 2 * len(pixels[0]) / width  # 1, or 2 where an engine gives rects before CSS zoom (WebKit)
     _, _, screen = ib.read_png(p.driver.get_screenshot_as_png())
-    left, top = round(left), round(top)
+    left, top = round(left * scale), round(top * scale)
     for y in range(1, len(pixels) - 1):  # the box's 1-pixel frame lies over the canvas's edges
         for x_ in range(1, len(pixels[0]) - 1):
             for dy in range(2):
@@ -339,7 +370,7 @@ def offline_reload(t, p, x):
 
 def same_origin_only(t, p, x):
     origin = f"http://127.0.0.1:{p.port}/"
-    urls = [u for u in p.requested_urls() if re.match(r"(https?|wss?):", u)]
+    urls = [u for u in p.engine.requested_urls() if re.match(r"(https?|wss?):", u)]
     t.assertTrue(urls, "the page's requests were seen")
     t.assertEqual([u for u in urls if not u.startswith(origin)], [], "requests to another origin")
 
@@ -366,7 +397,7 @@ def boxes_say_their_items(t, p, x):
     esper = x.dump("six.smc")["espers"][0]
     want = [esper["name"]] + [pair["name"] if pair["spell"] is not None else "No Spell" for pair in esper["spells"]]
     want.append(esper["bonusName"])
-    t.assertEqual([p.accessible_value(f"#ctl-{n}") for n in range(1000, 1008)], want)
+    t.assertEqual([p.engine.accessible_value(f"#ctl-{n}") for n in range(1000, 1008)], want)
 
 
 def dom_contract(t, p, x):
@@ -387,6 +418,14 @@ def dom_contract(t, p, x):
 def project_version():
     with open(os.path.join(SOURCE, "CMakeLists.txt")) as f:
         return re.search(r"project\(TAVERO VERSION (\S+)", f.read()).group(1)
+
+
+def names_say_what(t, p, x):
+    """The name a screen reader gives each rate field and "5->6" (the browser's own computation)."""
+    t.assertEqual([p.control(n).accessible_name for n in range(1008, 1014)],
+                  [f"Spell {n} learning rate" for n in range(1, 7)])
+    shift = p.element(f"#TAVERO [data-command='{SHIFT}']")
+    t.assertEqual((shift.accessible_name, shift.text), ("Shift the espers to six slots", "5->6"))
 
 
 def site_files(folder):
@@ -433,6 +472,61 @@ def stamp_follows_contents(t, p, x):
             stamp = restamp()
             t.assertNotEqual(stamp, built, f"a changed {name} left the stamp as it was")
             built = stamp
+
+
+def on_phone(width, height, scale):
+    """The page opened on a phone's screen (Chromium's mobile emulation, touch), an image loaded."""
+    def step(t, p, x):
+        p.open(phone=(width, height, scale))
+        p.give_file(x.path("six.smc"))
+    return step
+
+
+def fits_the_phone(t, p, x):
+    """Zoom "Fit" by default; nothing past the right edge; every target at least 24x24 CSS
+    pixels (the menu's entries and a list's rows with them open); the game text on whole
+    device pixels."""
+    t.assertEqual(p.element("#zoom").get_attribute("value"), "fit", "the zoom below 600 CSS pixels")
+    measure = """return [...document.querySelectorAll(arguments[0])].filter((e) => e.getClientRects().length).map((e) => {
+        const b = e.getBoundingClientRect();
+        return [e.id || e.textContent, b.width, b.height, e.width && b.width * devicePixelRatio / e.width,
+                e.height && b.height * devicePixelRatio / e.height]; })"""
+    small, blurred = [], []
+    for opened, css in ((None, "#TAVERO .close-box, #TAVERO [role=menubar] > button, .combo, .edit"),
+                        ("#TAVERO [role=menubar] > button[aria-haspopup]", "#TAVERO [role=menu] > button"),
+                        ("#ctl-1001", "#ctl-1001-list [role=option]")):
+        if opened:
+            p.tap(p.element(opened), event=opened.startswith("#ctl"))
+        width, page_width = p.driver.execute_script("return [innerWidth, document.documentElement.scrollWidth]")
+        t.assertLessEqual(page_width, width, f"the page's width with {opened or 'nothing'} open")
+        small += [target[:3] for target in p.driver.execute_script(measure, css) if min(target[1:3]) < 24]
+        blurred += [c[:1] + c[3:] for c in p.driver.execute_script(measure, "#TAVERO canvas")
+                    if any(abs(r - round(r)) > 0.01 or r < 1 for r in c[3:])]
+        if opened:
+            p.keys("Escape", expect_event=False)  # closes what is open (with nothing open, it ends the editor)
+    t.assertEqual(small[:5], [], f"{len(small)} targets under 24x24 CSS pixels, the first")
+    t.assertEqual(blurred[:5], [], f"{len(blurred)} canvases whose pixels are not whole device pixels, the first")
+
+
+def swipe_and_tap(t, p, x):
+    """A finger drops a list, swipes it up (it scrolls) and taps a row: that item is picked."""
+    p.tap(p.control(1001))
+    listbox = p.element("#ctl-1001-list")
+    left, top, width, height = p.driver.execute_script(
+        "const b = arguments[0].getBoundingClientRect(); return [b.left, b.top, b.width, b.height];", listbox)
+    middle = left + width / 2
+    before = float(listbox.get_attribute("scrollTop"))
+    p.engine.touch(*[(middle, top + height * (0.9 - 0.1 * step)) for step in range(8)])
+    positions = [None]  # a tap while the list still glides only stops it
+    p.wait(lambda: positions.append(float(listbox.get_attribute("scrollTop"))) or positions[-1] == positions[-2],
+           "the list to come to rest")
+    t.assertGreater(positions[-1], before, "the list scrolled")
+    row = p.driver.execute_script("return document.elementFromPoint(arguments[0], arguments[1]).closest('[role=option]')",
+                                  middle, top + height / 2)
+    name = row.get_attribute("aria-label")
+    p.tap(row)
+    t.assertEqual(p.control(1001).get_attribute("aria-expanded"), "false", "the list closed")
+    t.assertEqual(p.element("#ctl-1001 .value").get_attribute("textContent"), name, "the item tapped")
 
 
 def esper_name(index):
@@ -558,17 +652,49 @@ CASES = [
          [parts_inside(1000), face_pixels(1000, esper_name(0)), face_pixels(1001, spell_item(1)), open_list(1001), hover(1001, 3),
           row_pixels(1001, 3, "highlight", spell_item(3)), row_pixels(1001, 1, "current", spell_item(1)),
           row_pixels(1001, 0, "normal", spell_item(0)), keys("Escape"), list_open(1001, False), ended(False)]),
-    Case("zoom 2 scales the game text with hard pixel edges, the program's dialogs with the editor",
-         "smoothed canvases, a message box left at zoom 1", "six.smc",
-         [hard_edges_at_zoom_2, command(SHIFT), caption_heights, answer(1)]),
+    Case("zoom 2 scales the game text with hard pixel edges",
+         "smoothed canvases", "six.smc", [hard_edges_at_zoom_2]),
+    Case("zoom 2 scales the program's dialogs with the editor",
+         "a message box left at zoom 1", "six.smc",
+         [lambda t, p, x: Select(p.driver.find_element(By.ID, "zoom")).select_by_value("2"),
+          command(SHIFT), caption_heights, answer(1)], needs=[engines.ZOOMED_RECTS]),
     Case("a dropped list closes when the focus leaves it",
          "a list left open (and the model dropped) after a click elsewhere",
          "six.smc",
          [open_list(1001), list_open(1001, True), lambda t, p, x: p.act(p.control(1009).click), list_open(1001, False),
           open_list(1002), list_open(1002, True), list_open(1001, False)]),
     Case("roles, names and ids as the page promises them",
-         "a screen reader or a test unable to find a control, its items or a closed box's value",
-         "six.smc", [dom_contract, names_as_cli, boxes_say_their_items]),
+         "a screen reader or a test unable to find a control or its items",
+         "six.smc", [dom_contract, names_as_cli]),
+    Case("a screen reader names the rate fields and \"5->6\" for what they are",
+         'fields heard as "Spell #1: x", the command as "5->6"', "six.smc", [names_say_what]),
+    Case("a closed box gives a screen reader its current item",
+         "a closed box heard without its value (its face is pixels)",
+         "six.smc", [boxes_say_their_items], needs=[engines.ACCESSIBILITY_TREE]),
+    Case("on phones 320, 390 and 430 CSS pixels wide the editor fits, its targets are 24x24 at least",
+         "12-pixel rows, 21-pixel boxes, a 16x14 close box under a finger; an editor past the right edge; "
+         "blurred game text", None,
+         [on_phone(320, 640, 2), fits_the_phone, on_phone(390, 844, 3), fits_the_phone, on_phone(430, 932, 3),
+          fits_the_phone], needs=[engines.MOBILE]),
+    Case("on a phone a dropped list scrolls by swipe and picks by tap",
+         "a list that a finger cannot scroll or pick from", None,
+         [on_phone(390, 844, 3), swipe_and_tap], needs=[engines.MOBILE]),
+    Case("an image in a .zip loads; Save downloads it under its own name",
+         "the archive taken for an image, or saved as a zip or under the archive's name", "one.zip",
+         [type_rate(1008, "9"), command(SAVE),
+          saved_as("Game.smc", lambda x: x.set("six.smc", "--esper", "0", "--rate", "1=9")),
+          lambda t, p, x: t.assertEqual(p.downloaded(), ["Game.smc"])]),
+    Case("a .zip of several images: the user picks one, or cancels",
+         "one of several images taken without asking, the image picked not the one loaded, Cancel loading",
+         "six.smc",
+         [give_archive("two.zip"), pick_image(["a.smc", "b.sfc"], None), no_dialog, value(1008, "1"),
+          give_archive("two.zip"), pick_image(["a.smc", "b.sfc"], 1), no_dialog, command(SAVE),
+          saved_as("b.sfc", lambda x: x.code_patch_only("five.smc"))]),
+    Case("a .zip the page cannot read is refused in a message box saying why; the image held stays",
+         "an archive refused in silence, or its refusal swapping the image held", "six.smc",
+         [type_rate(1008, "9"), give_archive("packed.zip"),
+          message(r"Could not load packed\.zip:\nits image game\.smc is packed by a method the page does not read",
+                  [(1, "OK")]), lambda t, p, x: p.answer(1, event=False), no_dialog, value(1008, "9"), unsaved(True)]),
     Case("Alt+F L loads through the page's file choice",
          "the Load command's choice never answered by the file input, the focus not back after the menu",
          None,
@@ -587,12 +713,15 @@ CASES = [
 ]
 
 
-class WebPageTest(unittest.TestCase):
+class WebPageTest:
+    """The cases in one engine (ENGINE)."""
+    ENGINE = None
+
     @classmethod
     def setUpClass(cls):
-        cls.work = tempfile.TemporaryDirectory(prefix="tavero-web-")
+        cls.work = tempfile.TemporaryDirectory(prefix=f"tavero-web-{cls.ENGINE}-")
         cls.images = Images(cls.work.name)
-        cls.page = EditorPage(SITE, cls.work.name)
+        cls.page = EditorPage(cls.ENGINE, SITE, cls.work.name)
 
     @classmethod
     def tearDownClass(cls):
@@ -605,6 +734,9 @@ class WebPageTest(unittest.TestCase):
             if only not in case.name:
                 continue
             with self.subTest(case.name, fault=case.fault):
+                lacking = [self.page.engine.cannot[need] for need in case.needs if need in self.page.engine.cannot]
+                if lacking:
+                    self.skipTest("; ".join(lacking))
                 self.page.open()
                 if case.image:
                     self.page.give_file(self.images.path(case.image))
@@ -614,6 +746,11 @@ class WebPageTest(unittest.TestCase):
                     except AssertionError as failure:
                         raise AssertionError(f"step {number} of {len(case.steps)}: {failure}") from None
                 self.assertEqual(self.page.console_errors(), [], "errors in the page's console")
+
+
+for engine in os.environ.get("TAVERO_WEB_ENGINES", ",".join(engines.ENGINES)).split(","):
+    globals()[f"{engine.capitalize()}Test"] = type(f"{engine.capitalize()}Test", (WebPageTest, unittest.TestCase),
+                                                   {"ENGINE": engine})
 
 
 if __name__ == "__main__":

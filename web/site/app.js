@@ -12,10 +12,12 @@ TaveroPage.configure({
 for (const control of document.querySelectorAll("[data-page-command]"))
   control.addEventListener("click", () => TaveroPage.pageCommand(control.dataset.pageCommand));
 
-// The zoom of the editor and of every dialog and message box of the program (style.css).
-document.getElementById("zoom").addEventListener("change", (event) => {
-  document.documentElement.style.setProperty("--zoom", event.target.value);
-});
+// The zoom of the editor and of every dialog and message box of the program: Fit on a phone's
+// narrow screen, else 1.
+const zoom = document.getElementById("zoom");
+if (matchMedia("(max-width: 599px)").matches) zoom.value = "fit";
+TaveroPage.setZoom(zoom.value);
+zoom.addEventListener("change", () => TaveroPage.setZoom(zoom.value));
 
 // A file dropped anywhere on the page: Load with that file.
 document.addEventListener("dragover", (event) => event.preventDefault());

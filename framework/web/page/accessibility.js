@@ -1,5 +1,6 @@
 // Names for screen readers that the layout gives: each box and field is named by the labels
-// before it on its row ("Spell #1:", "x"), as a reader of the dialog's picture would name it.
+// before it on its row ("Spell #1:", "x"), as a reader of the dialog's picture would name it,
+// unless the program named it.
 
 const named = new Set(["combo", "edit"]);
 
@@ -7,7 +8,7 @@ const named = new Set(["combo", "edit"]);
 export function labelControls(records) {
   const labels = records.filter((record) => record.kind === "static");
   for (const record of records) {
-    if (!named.has(record.kind)) continue;
+    if (!named.has(record.kind) || record.element.hasAttribute("aria-label")) continue;
     const middle = record.area.y + 10;
     const before = labels
       .filter((label) => label.area.y <= middle && middle < label.area.y + Math.max(label.area.height, 14) + 4 &&

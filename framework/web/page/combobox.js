@@ -5,19 +5,22 @@ import { post } from "./events.js";
 import { itemHeight, itemName, itemPixels } from "./program.js";
 import { EventKind, Win } from "./protocol.js";
 
-const FieldHeight = 21, DropButtonWidth = 12;  // a closed list's box, as the desktop editor's
+export const FieldHeight = 21;  // a closed list's box, as the desktop editor's
+const DropButtonWidth = 12;
 const Keys = { ArrowUp: Win.VK_UP, ArrowDown: Win.VK_DOWN, Home: Win.VK_HOME, End: Win.VK_END, PageUp: Win.VK_PRIOR,
                PageDown: Win.VK_NEXT };
 
+// The owner draws the item, filling its rectangle first: where the box or row is taller than
+// the item (on a touch screen), the space around it takes that colour, its first pixel's.
 function drawItem(canvas, window, index, state) {
   const width = canvas.width, height = canvas.height;
   const pixels = itemPixels(window, index, state, width, height);
   canvas.getContext("2d").putImageData(new ImageData(pixels, width, height), 0, 0);
+  canvas.parentElement.style.backgroundColor = `rgb(${pixels[0]}, ${pixels[1]}, ${pixels[2]})`;
 }
 
-// The box of the combo box window with control id id; place(element, height) puts an element
-// where the template has the control.
-export function createCombo(window, id, width, height, place) {
+// The box of the combo box window with control id id, width pixels wide (placeCombo puts it).
+export function createCombo(window, id, width) {
   const box = document.createElement("div");
   box.className = "combo";
   box.id = "ctl-" + id;
@@ -25,7 +28,6 @@ export function createCombo(window, id, width, height, place) {
   box.setAttribute("aria-expanded", "false");
   box.setAttribute("aria-haspopup", "listbox");
   box.setAttribute("aria-controls", box.id + "-list");
-  place(box, FieldHeight);
   const face = document.createElement("canvas");
   face.className = "face";
   face.width = width - DropButtonWidth;
@@ -43,9 +45,8 @@ export function createCombo(window, id, width, height, place) {
   list.setAttribute("role", "listbox");
   list.hidden = true;
   list.style.width = width + "px";
-  list.style.maxHeight = height - FieldHeight + "px";
   const record = { kind: "combo", element: box, face, value, list, count: 0, selection: -1, redraw: true, open: false,
-                   hot: -1, rows: [], width, top: 0 };
+                   hot: -1, rows: [], width, rowTarget: 0 };
   box.addEventListener("mousedown", (event) => {
     event.preventDefault();
     box.focus();
@@ -67,12 +68,30 @@ export function createCombo(window, id, width, height, place) {
   return record;
 }
 
+// The box where the template has the control (its height, the dropped list's, is the list's
+// reach below the box), its rows stretched by rows (the face drawn at its own height in the
+// middle of a taller box) and the list's rows target pixels high at least.
+export function placeCombo(record, { rows, target }) {
+  const { x, y, height } = record.area;
+  const top = Math.round(y * rows);
+  const box = FieldHeight + 2 * Math.ceil((FieldHeight * rows - FieldHeight) / 2);
+  record.element.style.height = box + "px";
+  record.list.style.left = x + "px";
+  record.list.style.top = top + box + "px";
+  record.list.style.maxHeight = Math.round((height - FieldHeight) * rows) + "px";
+  record.rowTarget = target;
+}
+
+// A row of item height pixels, at least target high with the item in its middle.
+const rowHeight = (height, target) => height + 2 * Math.max(0, Math.ceil((target - height) / 2));
+
 function paintFace(window, record) {
   if (!record.redraw) return;
   if (record.selection < 0) {
     const context = record.face.getContext("2d");
     context.fillStyle = "#fff";
     context.fillRect(0, 0, record.face.width, record.face.height);
+    record.element.style.backgroundColor = "";
     return;
   }
   drawItem(record.face, window, record.selection, Win.ODS_COMBOBOXEDIT);
@@ -96,16 +115,16 @@ function openList(window, record) {
     const canvas = document.createElement("canvas");
     canvas.width = record.width;
     canvas.height = itemHeight(window, i);
+    const height = rowHeight(canvas.height, record.rowTarget);
+    row.style.height = height + "px";
     row.append(canvas);
     list.append(row);
-    record.rows.push({ row, canvas, top });
-    top += canvas.height;
+    record.rows.push({ row, canvas, top, height });
+    top += height;
   }
   record.hot = record.selection;
   for (let i = 0; i < record.count; ++i) paintRow(window, record, i);
   list.hidden = false;
-  list.style.left = record.element.style.left;
-  list.style.top = parseInt(record.element.style.top, 10) + FieldHeight + "px";
   // As Windows drops a list: the selected item in the top row, as far as the list reaches.
   if (record.selection >= 0) list.scrollTop = record.rows[record.selection].top;
   record.element.setAttribute("aria-expanded", "true");
@@ -122,11 +141,10 @@ function setHot(window, record, index) {
   record.hot = index;
   if (before >= 0) paintRow(window, record, before);
   paintRow(window, record, index);
-  const { row, top } = record.rows[index];
+  const { row, top, height } = record.rows[index];
   const list = record.list;
   if (top < list.scrollTop) list.scrollTop = top;
-  else if (top + row.offsetHeight > list.scrollTop + list.clientHeight)
-    list.scrollTop = top + row.offsetHeight - list.clientHeight;
+  else if (top + height > list.scrollTop + list.clientHeight) list.scrollTop = top + height - list.clientHeight;
   record.element.setAttribute("aria-activedescendant", row.id);
 }
 

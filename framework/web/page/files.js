@@ -1,10 +1,16 @@
 // The files the user gives the page: the open picker (the File System Access API's where the
-// browser has it, else the page's file input), a file dropped or chosen outside a Load, and
-// the way a save goes out (into the file through its handle, else a download).
+// browser has it, else the page's file input), a file dropped or chosen outside a Load, the
+// image inside a .zip archive, and the way a save goes out (into the file through its handle,
+// else a download).
 
 import { post } from "./events.js";
+import { messageBox } from "./messagebox.js";
 import { storeFile } from "./program.js";
 import { EventKind, Win } from "./protocol.js";
+import { applicationName } from "./windows.js";
+import { extract, imageEntries, isZip, readDirectory, ZipError } from "./zip.js";
+
+const LargestImage = 64 << 20;  // bytes an archive's image may unpack to
 
 const files = new Map();  // path -> { name, handle }
 let pendingChoice = 0;  // the file choice the page's <input> answers, if any
@@ -29,11 +35,37 @@ export function configureFiles(options) {
   });
 }
 
+// A box of the page's own, as the program's: resolves with the index of the choice picked, else -1.
+const pageBox = (text, choices = []) => new Promise((resolve) => messageBox(
+  applicationName(), text, Win.MB_OK, (id, choice) => resolve(choice === undefined ? -1 : choice), choices));
+
+// The image the user gives as file: the file itself, or a file of the image inside it, named as
+// that image, when it is a .zip archive (the user picks where it holds several). null when there
+// is none to load: refused (the user is told why) or no pick made.
+async function imageOf(file) {
+  if (!(await isZip(file))) return file;
+  try {
+    const images = imageEntries(await readDirectory(file));
+    if (!images.length) throw new ZipError("it holds no image (no .smc, .sfc or .fig file)");
+    const pick = images.length === 1 ? 0
+      : await pageBox(`${file.name} holds several images. Which one is to be loaded?`,
+                      images.map((entry) => entry.name));
+    if (pick < 0) return null;
+    return new File([await extract(file, images[pick], LargestImage)], images[pick].name);
+  } catch (error) {
+    await pageBox(`Could not load ${file.name}:\n${error instanceof ZipError ? error.message : error}`);
+    return null;
+  }
+}
+
+// Hands the image the user gave to the program: its path there, or "" when there is none.
 async function hold(file, handle) {
-  const bytes = new Uint8Array(await file.arrayBuffer());
-  const path = file.name;  // the name the user knows it by, as messages show it
-  storeFile(path, bytes);
-  files.set(path, { name: file.name, handle });
+  const image = await imageOf(file);
+  if (!image) return "";
+  const path = image.name;  // the name the user knows it by, as messages show it
+  storeFile(path, new Uint8Array(await image.arrayBuffer()));
+  // An archive's image is saved as a download under its own name, never written into the archive.
+  files.set(path, { name: image.name, handle: image === file ? handle : null });
   return path;
 }
 
@@ -48,6 +80,7 @@ function pickerTypes(filter) {
     const description = parts[i].replace(/\s*\(.*\)$/, "");
     if (extensions.length) types.push({ description, accept: { "application/octet-stream": extensions } });
   }
+  types.push({ description: "Images in .zip archives", accept: { "application/zip": [".zip"] } });
   return types;
 }
 
@@ -58,7 +91,7 @@ export async function chooseFile(request, filter) {
       const [handle] = await window.showOpenFilePicker({ types: pickerTypes(filter), excludeAcceptAllOption: false,
                                                           multiple: false });
       const path = await hold(await handle.getFile(), handle);
-      post({ kind: EventKind.AnswerGiven, a: request, b: Win.IDOK, text: path });
+      post({ kind: EventKind.AnswerGiven, a: request, b: path ? Win.IDOK : Win.IDCANCEL, text: path });
     } catch (error) {
       post({ kind: EventKind.AnswerGiven, a: request, b: Win.IDCANCEL });
     }
@@ -75,8 +108,8 @@ export async function fileGiven(file) {
   if (pendingChoice) {
     const request = pendingChoice;
     pendingChoice = 0;
-    post({ kind: EventKind.AnswerGiven, a: request, b: Win.IDOK, text: path });
-  } else {
+    post({ kind: EventKind.AnswerGiven, a: request, b: path ? Win.IDOK : Win.IDCANCEL, text: path });
+  } else if (path) {
     post({ kind: EventKind.OpenFile, text: path });
   }
 }

@@ -6,8 +6,9 @@ import { post } from "./events.js";
 import { EventKind } from "./protocol.js";
 import { mnemonicLabel } from "./text.js";
 
-// The bar of items (the menu template: [{text, items: [...]}, {text, id}, {separator}]) for
-// the dialog record, which holds the menu's state from then on.
+// The bar of items (the menu template: [{text, items: [...]}, {text, id, name}, {separator}];
+// name, what a screen reader calls a command, where the program gives one) for the dialog
+// record, which holds the menu's state from then on.
 export function createMenubar(window, dialog, items) {
   const bar = document.createElement("div");
   bar.className = "menubar";
@@ -23,8 +24,9 @@ export function createMenubar(window, dialog, items) {
       dialog.menuReturn = null;
     }
   });
-  const command = (button, id) => {
+  const command = (button, { id, name }) => {
     button.dataset.command = id;
+    if (name) button.setAttribute("aria-label", name);
     button.addEventListener("click", () => {
       closeMenus(dialog);
       post({ kind: EventKind.Command, window, a: id });
@@ -38,7 +40,7 @@ export function createMenubar(window, dialog, items) {
     if (key) button.setAttribute("aria-keyshortcuts", "Alt+" + key.toUpperCase());
     bar.append(button);
     if (!item.items) {
-      command(button, item.id);
+      command(button, item);
       dialog.menu.top.push({ button, entry: null });
       continue;
     }
@@ -60,7 +62,7 @@ export function createMenubar(window, dialog, items) {
       entry.tabIndex = -1;
       const innerKey = mnemonicLabel(entry, inner.text);
       if (innerKey) entry.dataset.key = innerKey.toLowerCase();
-      command(entry, inner.id);
+      command(entry, inner);
       popup.append(entry);
     }
     const entry = { button, popup, key: key && key.toLowerCase() };

@@ -1,9 +1,8 @@
-// The program's message boxes: a modal <dialog> captioned as the program's others, its buttons
-// chosen by the MB_ type, answered by a click, a mnemonic, Enter on the focused button or
-// Escape, as Windows answers a MessageBox.
+// The program's message boxes (and the page's own, about the page): a modal <dialog> captioned
+// as the program's others, its buttons chosen by the MB_ type, answered by a click, a mnemonic,
+// Enter on the focused button or Escape, as Windows answers a MessageBox.
 
-import { post } from "./events.js";
-import { EventKind, Win } from "./protocol.js";
+import { Win } from "./protocol.js";
 import { mnemonicLabel } from "./text.js";
 
 const Buttons = {
@@ -11,13 +10,17 @@ const Buttons = {
   [Win.MB_YESNOCANCEL]: [[Win.IDYES, "&Yes"], [Win.IDNO, "&No"], [Win.IDCANCEL, "Cancel"]],
 };
 
-export function messageBox(request, caption, text, type) {
-  const buttons = Buttons[type & Win.MB_TYPEMASK] || Buttons[Win.MB_OK];
+let boxes = 0;
+
+// answered(id) takes the button's id once the box is answered. With choices (labels), the box
+// lists them as buttons above Cancel: answered(IDOK, index) takes the one picked.
+export function messageBox(caption, text, type, answered, choices = []) {
+  const buttons = choices.length ? [[Win.IDCANCEL, "Cancel"]] : Buttons[type & Win.MB_TYPEMASK] || Buttons[Win.MB_OK];
   const box = document.createElement("dialog");
   box.className = "window message";
   box.setAttribute("role", "alertdialog");
   box.setAttribute("aria-modal", "true");
-  box.id = "message-" + request;
+  box.id = "message-" + ++boxes;
   const bar = document.createElement("div");
   bar.className = "caption";
   bar.id = box.id + "-caption";
@@ -40,11 +43,21 @@ export function messageBox(request, caption, text, type) {
   const row = document.createElement("div");
   row.className = "buttons";
   const keys = {};
-  const answer = (id) => {
+  const answer = (id, choice) => {
     box.close();
     box.remove();
-    post({ kind: EventKind.AnswerGiven, a: request, b: id });
+    answered(id, choice);
   };
+  const list = document.createElement("div");
+  list.className = "choices";
+  choices.forEach((label, index) => {
+    const choice = document.createElement("button");
+    choice.className = "button";
+    choice.dataset.choice = index;
+    choice.textContent = label;
+    choice.addEventListener("click", () => answer(Win.IDOK, index));
+    list.append(choice);
+  });
   for (const [id, label] of buttons) {
     const button = document.createElement("button");
     button.className = "button";
@@ -67,8 +80,8 @@ export function messageBox(request, caption, text, type) {
       answer(id);
     }
   });
-  box.append(bar, body, row);
+  box.append(bar, body, ...(choices.length ? [list] : []), row);
   document.body.append(box);
   box.showModal();
-  row.querySelector("button").focus();  // the first button is the default
+  box.querySelector("button").focus();  // the first choice, or the first button: the default
 }

@@ -9,6 +9,7 @@ import { messageBox } from "./messagebox.js";
 import { hasUnsavedChanges } from "./program.js";
 import { EventKind } from "./protocol.js";
 import * as windows from "./windows.js";
+import { configureZoom, refit, setZoom } from "./zoom.js";
 
 let mainName = "";
 
@@ -17,8 +18,10 @@ export const TaveroPage = {
   // whether to use the browser's open picker where it has one.
   configure(options) {
     windows.setHost(options.host);
+    configureZoom(options.host);
     configureFiles(options);
   },
+  setZoom,
   openFile: fileGiven,
   pageCommand: (name) => post({ kind: EventKind.PageCommand, text: name }),
   hasUnsavedChanges,
@@ -33,7 +36,10 @@ export const TaveroPage = {
   },
   createControl: windows.createControl,
   dialogText: windows.dialogText,
-  showDialog: windows.showDialog,
+  showDialog(window) {
+    windows.showDialog(window);
+    refit();  // Fit follows the dialogs' controls
+  },
   endDialog: windows.endDialog,
   destroyDialog: windows.destroyDialog,
   itemsChanged: windows.itemsChanged,
@@ -42,7 +48,9 @@ export const TaveroPage = {
   redrawChanged: windows.redrawChanged,
   repaint: windows.repaint,
   focus: windows.focus,
-  messageBox,
+  messageBox(request, caption, text, type) {
+    messageBox(caption, text, type, (id) => post({ kind: EventKind.AnswerGiven, a: request, b: id }));
+  },
   chooseFile,
   saveFile,
   download,

@@ -13,6 +13,10 @@ import { ElementKind, EventKind, Win } from "./protocol.js";
 const windows = new Map();  // window handle -> the record of what shows it
 let focusedWindow = 0;  // the window the program last gave the focus to
 let host = null;  // where the main dialog goes
+// How much taller than the template the dialogs' rows are drawn, and the least height (CSS
+// pixels before the zoom) of a list's row: both set by the zoom (zoom.js) so that on a touch
+// screen every control is a finger's size.
+let stretch = { rows: 1, target: 0 };
 
 export function setHost(element) {
   host = element;
@@ -42,10 +46,10 @@ export function createDialog(window, main, templateId, caption, width, height, m
   if (menu.length) element.append(createMenubar(window, record, menu));
   const client = document.createElement("div");
   client.className = "client";
-  client.style.width = width + "px";
-  client.style.height = height + "px";
   element.append(client);
   record.client = client;
+  record.size = { width, height };
+  placeClient(record);
   element.addEventListener("keydown", (event) => dialogKey(window, record, event));
   if (!main) {
     // Escape on a <dialog>: the program decides, as Escape in any dialog.
@@ -70,27 +74,66 @@ function dialogKey(window, dialog, event) {
   }
 }
 
-export function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop) {
+function placeClient(record) {
+  record.client.style.width = record.size.width + "px";
+  record.client.style.height = Math.round(record.size.height * stretch.rows) + "px";
+}
+
+// Where the template puts the control, its rows stretched.
+function placeControl(record) {
+  const { x, y, width, height } = record.area, element = record.element;
+  element.style.left = x + "px";
+  element.style.top = Math.round(y * stretch.rows) + "px";
+  element.style.width = width + "px";
+  if (record.kind === "combo") combo.placeCombo(record, stretch);
+  else element.style.height = Math.round(height * stretch.rows) + "px";
+}
+
+// Every dialog's rows rows times the template's height, and a list's rows target pixels high
+// at least.
+export function setStretch(rows, target) {
+  stretch = { rows, target };
+  for (const record of windows.values()) {
+    if (record.kind === "dialog") placeClient(record);
+    else placeControl(record);
+  }
+}
+
+// The application's name: the main dialog's element id, the caption of its message boxes.
+export function applicationName() {
+  const main = [...windows.values()].find((record) => record.main);
+  return main ? main.element.id : document.title;
+}
+
+// The main dialog's width at zoom 1, and the height of its smallest control that takes input
+// (0 while there is none).
+export function mainWidth() {
+  const main = [...windows.values()].find((record) => record.main);
+  return main ? main.element.offsetWidth : 0;
+}
+
+export function smallestTarget() {
+  const main = [...windows.values()].find((record) => record.main);
+  const heights = main ? main.controls.map((control) => windows.get(control))
+    .filter((record) => record.kind !== "static").map((record) => record.kind === "combo" ? combo.FieldHeight
+      : record.area.height) : [];
+  return heights.length ? Math.min(...heights) : 0;
+}
+
+// name: what a screen reader calls the control; "" for the labels before it (accessibility.js).
+export function createControl(window, dialog, kind, id, x, y, width, height, style, text, tabStop, name) {
   const owner = windows.get(dialog);
-  const place = (element, h) => {
-    element.style.left = x + "px";
-    element.style.top = y + "px";
-    element.style.width = width + "px";
-    element.style.height = h + "px";
-  };
   let record;
   if (kind === ElementKind.Combo) {
-    record = combo.createCombo(window, id, width, height, place);
+    record = combo.createCombo(window, id, width);
   } else if (kind === ElementKind.Edit) {
     record = createEdit(window, id, style);
-    place(record.element, height);
   } else if (kind === ElementKind.Button) {
     const button = document.createElement("button");
     button.className = "button" + ((style & 0x0f) === Win.BS_DEFPUSHBUTTON ? " default" : "");
     button.id = "ctl-" + id;
     button.dataset.id = id;
     button.textContent = text;
-    place(button, height);
     button.addEventListener("click", () => post({ kind: EventKind.Click, window }));
     record = { kind: "button", element: button };
   } else {
@@ -98,12 +141,13 @@ export function createControl(window, dialog, kind, id, x, y, width, height, sty
     label.className = "static" + (style & Win.SS_CENTER ? " centre" : "");
     label.id = "static-" + dialog + "-" + owner.controls.length;
     label.textContent = text;
-    place(label, height);
     record = { kind: "static", element: label };
   }
   if (kind !== ElementKind.Static) record.element.tabIndex = tabStop ? 0 : -1;
+  if (name) record.element.setAttribute("aria-label", name);
   record.element.addEventListener("focus", () => post({ kind: EventKind.Focus, window }));
   record.area = { x, y, width, height };
+  placeControl(record);
   owner.client.append(record.element);
   if (record.list) owner.client.append(record.list);
   owner.controls.push(window);
