@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 SAMPLE := sample/sample.smc
 
-.PHONY: run run-windows run-web test deps native asan qt windows web wine-test web-test format-check fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
+.PHONY: run run-windows run-web test dist dist-check deps native asan qt windows web wine-test web-test format-check fuzz-build fuzz-smoke fuzz bench bench-native bench-web install clean
 
 # The native editor (Qt 6) on the sample image.
 run: deps qt
@@ -31,9 +31,18 @@ test: deps native
 	$(MAKE) qt
 	ctest --preset qt
 	$(MAKE) web-test windows wine-test fuzz-smoke
+	$(MAKE) dist-check
 
 deps:
 	scripts/install-deps
+
+# The release of the last commit in dist/: the Windows zip, the Debian package, the web zip.
+dist: deps
+	JOBS=$(JOBS) packaging/make-dist
+
+# make dist in two clean clones, compared byte for byte; then each artifact tried as a user would.
+dist-check: deps
+	JOBS=$(JOBS) tests/dist/check-release
 
 native:
 	cmake --preset native >/dev/null
@@ -101,4 +110,4 @@ install: deps qt
 	-update-desktop-database $(PREFIX)/share/applications 2>/dev/null
 
 clean:
-	rm -rf build sample
+	rm -rf build sample dist

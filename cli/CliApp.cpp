@@ -9,6 +9,7 @@
 #include "cli/CommandTable.h"
 #include "cli/DescriptorBuffer.h"
 #include "cli/Printable.h"
+#include "version.h"
 
 namespace Cli {
 
@@ -65,6 +66,7 @@ int RunCli(const std::vector<std::string>& args, Streams& io) {
       "with the editor's own load, save and five-to-six code."};
   app.name("tavero-cli");
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("tavero-cli ") + TAVERO_VERSION, "Print the version and exit");
   app.footer(
       "Names print through a lossless transliteration: letters, digits and space for the codes\n"
       "the editor relies on, {XX} for every other byte. Exit status: 0 done; 1 the operation\n"

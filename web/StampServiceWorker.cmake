@@ -1,7 +1,8 @@
-# Writes the site's sw.js from web/site/sw.js with the site's files and its cache named by
-# their contents: a rebuilt site gets a new service worker, which fetches the new files into a
-# new cache, where a fixed name would keep serving the first files ever cached.
-#   cmake -DSOURCE=web/site/sw.js -DSITE=build/web/site -DFILES=index.html,app.js,... -P StampServiceWorker.cmake
+# Writes the site's sw.js from web/site/sw.js with the site's files and its cache named by the
+# version and their contents: a rebuilt site gets a new service worker, which fetches the new
+# files into a new cache, where a fixed name would keep serving the first files ever cached.
+#   cmake -DSOURCE=web/site/sw.js -DSITE=build/web/site -DFILES=index.html,app.js,... -DVERSION=1.0.0
+#         -P StampServiceWorker.cmake
 string(REPLACE "," ";" names "${FILES}")
 set(digests "")
 set(quoted "\"./\"")
@@ -19,7 +20,7 @@ foreach(placeholder "const CACHE = \"tavero\";" "const FILES = [];")
     message(FATAL_ERROR "${SOURCE} has no ${placeholder}")
   endif()
 endforeach()
-string(REPLACE "const CACHE = \"tavero\";" "const CACHE = \"tavero-${stamp}\";" worker "${worker}")
+string(REPLACE "const CACHE = \"tavero\";" "const CACHE = \"tavero-${VERSION}-${stamp}\";" worker "${worker}")
 string(REPLACE "const FILES = [];" "const FILES = [${quoted}];" worker "${worker}")
 file(WRITE ${SITE}/sw.js.new "${worker}")
 file(RENAME ${SITE}/sw.js.new ${SITE}/sw.js)

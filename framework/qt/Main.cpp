@@ -6,9 +6,11 @@
 #include <QSessionManager>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
+#include "version.h"
 
 namespace {
 
@@ -25,6 +27,11 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString&) 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it needs no display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("%s %s\n", program_invocation_short_name, TAVERO_VERSION);
+    return 0;
+  }
   qInstallMessageHandler(StartupMessages);
   QApplication application(argc, argv);
   qInstallMessageHandler(nullptr);

@@ -2,7 +2,7 @@
 // first. Nothing is fetched from anywhere but this site.
 "use strict";
 
-// The build names the cache by the site's contents and lists the site's files
+// The build names the cache by the version and the site's contents and lists the site's files
 // (web/StampServiceWorker.cmake, from web/CMakeLists.txt's list).
 const CACHE = "tavero";
 const FILES = [];
