@@ -1,16 +1,17 @@
 #pragma once
-// Hex for people and CRC-32 for patches and sums. Nothing here knows an image, so the patch
-// encoders stand alone.
+// Hex for people, and the CRC-32 the patches and sums use. Nothing here knows an image, so the
+// patch encoders stand alone.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "formats/Crc32.h"
+
 namespace Cli {
 
 std::string Hex(std::uint64_t value, int digits = 0);  // "0x1F", zero-padded to digits
 
-// zlib's CRC-32, over any length.
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes);
+using Formats::Crc32;
 
 }  // namespace Cli

@@ -122,6 +122,7 @@ int CRomImage::LoadFile(unsigned openMode) {
   Buffer = std::move(bytes);
   BufferCapacity = capacity;
   BufferSize = fileLength;
+  Loaded = FileFingerprint::Of({Buffer.get(), static_cast<std::size_t>(fileLength)});
   // Of a longer file only the first LargeImageLength bytes are the image; the rest is kept
   // in memory and on disk.
   ImageLength = static_cast<std::uint32_t>(RomLayout::ImageLengthOf(fileLength));

@@ -17,6 +17,7 @@
 #include "framework/CMemoryDC.h"
 #include "framework/CString.h"
 #include "rom/EsperRecord.h"
+#include "rom/FileFingerprint.h"
 #include "rom/RomLayout.h"
 
 class CRomImage {
@@ -134,6 +135,7 @@ class CRomImage {
   EsperRecords EsperTable{};
 
   std::uint64_t BufferSize = 0;  // bytes held in Buffer (the whole file)
+  FileFingerprint Loaded;        // the file as the last LoadFile read it, before any patch
   CString ErrorText;             // why the last load step, SaveFile or CheckShift failed
   CString Warning;               // what went wrong in the last WriteImage without failing it
   bool RecordsShifted = false;   // once ShiftFiveToSix has run on the image held

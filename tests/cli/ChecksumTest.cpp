@@ -195,4 +195,20 @@ TEST(InfoSums, CrcOfTheFileAndOfTheImageWithoutItsHeader) {
   EXPECT_NE(run.Out.find("checksum:       not checked: the map-mode byte"), std::string::npos) << run.Out;
 }
 
+// The project's CRC-32 against zlib's at every alignment and tail length, whole and continued:
+// catches a slice table built one byte off, a tail loop that skips bytes, a continuation that
+// does not undo the final inversion.
+TEST(Crc32, EqualsZlibAtEveryAlignmentAndTailAndWhenContinued) {
+  Bytes bytes(300);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 131 + (i >> 3));
+  for (std::size_t start = 0; start < 8; ++start)
+    for (std::size_t length = 0; start + length <= bytes.size(); length += 7) {
+      const std::span<const std::uint8_t> part(bytes.data() + start, length);
+      const uLong expected = crc32(0L, part.data(), static_cast<uInt>(part.size()));
+      EXPECT_EQ(Formats::Crc32(part), expected) << start << "+" << length;
+      const std::size_t half = length / 2;
+      EXPECT_EQ(Formats::Crc32(part.subspan(half), Formats::Crc32(part.first(half))), expected) << start << "+" << length;
+    }
+}
+
 }  // namespace
