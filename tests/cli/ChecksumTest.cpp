@@ -207,7 +207,8 @@ TEST(Crc32, EqualsZlibAtEveryAlignmentAndTailAndWhenContinued) {
       const uLong expected = crc32(0L, part.data(), static_cast<uInt>(part.size()));
       EXPECT_EQ(Formats::Crc32(part), expected) << start << "+" << length;
       const std::size_t half = length / 2;
-      EXPECT_EQ(Formats::Crc32(part.subspan(half), Formats::Crc32(part.first(half))), expected) << start << "+" << length;
+      EXPECT_EQ(Formats::Crc32(part.subspan(half), Formats::Crc32(part.first(half))), expected)
+          << start << "+" << length;
     }
 }
 
