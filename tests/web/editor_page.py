@@ -63,6 +63,17 @@ class EditorPage:
         if not self.server:
             self.server = serve_site.serve(self.site, self.port)
 
+    def serve(self, folder, handler_class=serve_site.SiteHandler):
+        """Serves folder instead, at the same address (the browser's caches stay)."""
+        self.stop_server()
+        self.server = serve_site.serve(folder, self.port, handler_class)
+
+    def forget_site(self):
+        """The browser's caches, storage and service worker of the site emptied: the next page is
+        a first visit."""
+        self.engine.forget_sites([f"http://127.0.0.1:{self.port}"])
+        self.driver = self.engine.driver  # WebKit's is a new browser
+
     # ---- the page
 
     def open(self, query="", phone=None):

@@ -16,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import urllib.request
 import zipfile
 from collections import namedtuple
 
@@ -26,7 +27,7 @@ from selenium.webdriver.support.ui import Select
 
 import engines
 import image_bytes as ib
-from editor_page import EditorPage
+from editor_page import EditorPage, serve_site
 
 LOAD, SAVE, EXIT, SHIFT = 32771, 57603, 32772, 32773
 SITE = NATIVE = None  # from the command line
@@ -446,32 +447,130 @@ def site_is_current(t, p, x):
             t.assertTrue(a.read().replace(b"@PROJECT_VERSION@", version) == b.read(), f"{name} in the site is not the source's")
 
 
+def worker_of(site):
+    """The cache name and the file list the build wrote into site's sw.js."""
+    with open(os.path.join(site, "sw.js"), encoding="utf-8") as file:
+        text = file.read()
+    return (re.search(r'const CACHE = "(tavero-[^"]+)"', text).group(1),
+            re.findall(r'"([^"]+)"', re.search(r"const FILES = \[([^\]]*)\]", text).group(1)))
+
+
+def restamp(site):
+    """Writes site's sw.js again as the build does, for the files it holds now; its cache name."""
+    files = [name for name in worker_of(site)[1] if name != "./"]
+    subprocess.run(["cmake", "-DSOURCE=" + os.path.join(SOURCE, "web", "site", "sw.js"), "-DSITE=" + site,
+                    "-DFILES=" + ",".join(files), "-DVERSION=" + project_version(), "-P",
+                    os.path.join(SOURCE, "web", "StampServiceWorker.cmake")], check=True, capture_output=True)
+    return worker_of(site)[0]
+
+
 def stamp_follows_contents(t, p, x):
     """The offline cache's name changes with any file of the site (so a changed site is not
     served from the old cache for ever), and the worker caches every file the site has."""
-    def worker(site):
-        with open(os.path.join(site, "sw.js"), encoding="utf-8") as file:
-            text = file.read()
-        return (re.search(r'const CACHE = "(tavero-[^"]+)"', text).group(1),
-                re.findall(r'"([^"]+)"', re.search(r"const FILES = \[([^\]]*)\]", text).group(1)))
-    built, files = worker(SITE)
+    built, files = worker_of(SITE)
     t.assertEqual(sorted(files), sorted(["./"] + [name for name in site_files(SITE) if name != "sw.js"]))
     with tempfile.TemporaryDirectory() as work:
         copy = os.path.join(work, "site")
         shutil.copytree(SITE, copy)
-
-        def restamp():
-            subprocess.run(["cmake", "-DSOURCE=" + os.path.join(SOURCE, "web", "site", "sw.js"), "-DSITE=" + copy,
-                            "-DFILES=" + ",".join(f for f in files if f != "./"), "-DVERSION=" + project_version(), "-P",
-                            os.path.join(SOURCE, "web", "StampServiceWorker.cmake")], check=True, capture_output=True)
-            return worker(copy)[0]
-        t.assertEqual(restamp(), built, "the same files, the same stamp")
+        t.assertEqual(restamp(copy), built, "the same files, the same stamp")
         for name in ("page/events.js", "tavero.wasm"):
             with open(os.path.join(copy, name), "ab") as file:
                 file.write(b"\n")
-            stamp = restamp()
+            stamp = restamp(copy)
             t.assertNotEqual(stamp, built, f"a changed {name} left the stamp as it was")
             built = stamp
+
+
+def cached_text(p, name):
+    """{cache name: name's text in it} for the worker's caches, once the worker is ready."""
+    return p.driver.execute_async_script("""
+        const [name, done] = arguments;
+        navigator.serviceWorker.ready.then(() => caches.keys())
+          .then((names) => Promise.all(names.map((cache) => caches.open(cache).then((c) => c.match(name))
+            .then((response) => [cache, response ? response.text() : null]))))
+          .then((pairs) => Promise.all(pairs.map(([cache, text]) => Promise.resolve(text).then((t) => [cache, t]))))
+          .then((pairs) => done(Object.fromEntries(pairs)));""", name)
+
+
+def date_long_past(folder, year):
+    """Every file dated on 1 January of year, as a release's files all carry their commit's
+    date: a server's Last-Modified that old makes a browser keep a file for years without asking
+    (no Cache-Control says otherwise)."""
+    when = 978307200 + (year - 2001) * 365 * 86400
+    for top, _, names in os.walk(folder):
+        for name in names:
+            os.utime(os.path.join(top, name), (when, when))
+
+
+def rebuilt_site_cached_from_network(t, p, x):
+    """A site rebuilt with its files' dates long past: the new worker caches the new files, not
+    the ones the browser's HTTP cache still holds from the first visit."""
+    with tempfile.TemporaryDirectory() as work:
+        copy = os.path.join(work, "site")
+        shutil.copytree(SITE, copy)
+        date_long_past(copy, 2001)
+        try:
+            p.serve(copy)
+            p.forget_site()
+            p.open()  # a first visit: the browser's cache and the worker's hold app.js
+            first = restamp(copy)
+            p.wait(lambda: cached_text(p, "app.js").get(first), "the first worker to cache the site")
+            with open(os.path.join(copy, "app.js"), "a", encoding="utf-8") as file:
+                file.write("// rebuilt\n")
+            rebuilt = restamp(copy)
+            date_long_past(copy, 2002)
+            p.open()  # the browser finds a new sw.js and installs it
+            texts = p.wait(lambda: (lambda c: c if list(c) == [rebuilt] else None)(cached_text(p, "app.js")),
+                           "the rebuilt site's worker to take over from the first", 20)
+            t.assertTrue(texts[rebuilt].endswith("// rebuilt\n"), "the new cache holds the first visit's app.js")
+        finally:
+            p.forget_site()
+            p.serve(SITE)
+
+
+class StaleProgramHandler(serve_site.SiteHandler):
+    """A server behind a cache that holds an earlier build's tavero.wasm: a request that does not
+    ask to bypass caches gets bytes that do not go with tavero.js."""
+    stale_served = 0
+
+    def do_GET(self):
+        if self.path.split("?")[0].endswith("/tavero.wasm") and "no-cache" not in self.headers.get("Cache-Control", ""):
+            with open(os.path.join(self.directory, "tavero.wasm"), "rb") as f:
+                body = f.read()[:-64]
+            StaleProgramHandler.stale_served += 1
+            self.send_response(200)
+            self.send_header("Content-Type", "application/wasm")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+            return
+        super().do_GET()
+
+
+def stale_program_fetched_again(t, p, x):
+    """The program finds a tavero.wasm of another build beside its tavero.js, fetches it again
+    from the network and starts."""
+    StaleProgramHandler.stale_served = 0
+    try:
+        p.forget_site()
+        p.serve(SITE, StaleProgramHandler)
+        p.open()
+        t.assertGreater(StaleProgramHandler.stale_served, 0, "the stale tavero.wasm was never served")
+        p.give_file(x.path("six.smc"))
+        t.assertEqual(p.value(1008), str(x.dump("six.smc")["espers"][0]["spells"][0]["rate"]))
+    finally:
+        p.forget_site()
+        p.serve(SITE)
+
+
+def headers_sent(t, p, x):
+    """serve-site sends the policy as a header, with frame-ancestors, and the two others."""
+    with urllib.request.urlopen(f"http://127.0.0.1:{p.port}/") as response:
+        headers = response.headers
+    t.assertIn("frame-ancestors 'none'", headers.get("Content-Security-Policy", ""))
+    t.assertIn("script-src 'self'", headers.get("Content-Security-Policy", ""))
+    t.assertEqual(headers.get("X-Content-Type-Options"), "nosniff")
+    t.assertEqual(headers.get("Referrer-Policy"), "no-referrer")
 
 
 def on_phone(width, height, scale):
@@ -710,6 +809,14 @@ CASES = [
     Case("after a first visit the page opens and loads offline",
          "a file of the site missing from the service worker's cache",
          None, [offline_reload]),
+    Case("a rebuilt site's worker caches the new files from the network",
+         "the worker filling its cache through the browser's HTTP cache: the old build's files offline",
+         None, [rebuilt_site_cached_from_network]),
+    Case("a tavero.wasm of another build is fetched again from the network and the program starts",
+         "the page running a tavero.js with another build's tavero.wasm (no start, or a broken one)",
+         None, [stale_program_fetched_again]),
+    Case("the server sends the policy as a header, with frame-ancestors, nosniff and no referrer",
+         "the policy only as a meta tag (no frame-ancestors), no security headers", None, [headers_sent]),
 ]
 
 
