@@ -17,7 +17,8 @@ Module["instantiateWasm"] = (imports, receiveInstance) => {
     if (globalThis.crypto && crypto.subtle && await digest(bytes) !== expected) {
       bytes = await fetchProgram("reload");
       if (await digest(bytes) !== expected)
-        throw new Error("the site holds a tavero.wasm of another build than its tavero.js; reload the page once the site is whole");
+        throw new Error("the site holds a tavero.wasm of another build than its tavero.js; " +
+                        "reload the page once the site is whole");
     }
     const { instance, module } = await WebAssembly.instantiate(bytes, imports);
     receiveInstance(instance, module);
