@@ -53,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, ImageLengthClamp,
                                            ClampCase{0x800200, 1, 0x800000, 0}));
 
 // Faults: a kept buffer taken for a file longer than it holds room for, a byte of the last
-// file left where this one has its own, and (under AddressSanitizer) a buffer longer than the
+// file left where this one has its own, the fingerprint of another file (or of the buffer after
+// the load's patch), and (under AddressSanitizer) a buffer longer than the
 // file whose end is not out of bounds, so that a read past the image goes unseen.
 TEST_F(ImageFile, EachLoadHoldsExactlyItsFileWhateverWasLoadedBefore) {
   std::uint32_t seed = 10;
@@ -62,11 +63,30 @@ TEST_F(ImageFile, EachLoadHoldsExactlyItsFileWhateverWasLoadedBefore) {
     ASSERT_TRUE(Load(bytes));
     ASSERT_EQ(Rom->BufferSize, length);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), Rom->Buffer.get())) << "length 0x" << std::hex << length;
+    EXPECT_EQ(Rom->Loaded, FileFingerprint::Of(bytes)) << "length 0x" << std::hex << length;
 #if defined(TAVERO_TEST_ASAN)
     EXPECT_TRUE(__asan_address_is_poisoned(Rom->Buffer.get() + length)) << "length 0x" << std::hex << length;
     EXPECT_FALSE(__asan_address_is_poisoned(Rom->Buffer.get() + length - 1)) << "length 0x" << std::hex << length;
 #endif
   }
+}
+
+// Faults: a byte (in the lanes, the whole words after them or the last few bytes) or a length
+// that leaves the fingerprint as it was, so that a changed file passes for the one loaded; a
+// hash that changes between builds or platforms, so that every recovery file stops matching.
+TEST(FileFingerprint, ChangesWithEveryByteAndTheLengthAndStaysTheSameEverywhere) {
+  std::vector<std::uint8_t> bytes(75);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37);
+  const FileFingerprint original = FileFingerprint::Of(bytes);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    bytes[i] ^= 0x01;
+    EXPECT_NE(FileFingerprint::Of(bytes).Hash, original.Hash) << "byte " << i;
+    bytes[i] ^= 0x01;
+  }
+  bytes.push_back(0);
+  EXPECT_NE(FileFingerprint::Of(bytes).Hash, original.Hash) << "a zero byte added";
+  EXPECT_EQ(FileFingerprint::Of({}).Hash, 0x256B507DFB6D7929u);
+  EXPECT_EQ(original.Hash, 0xD2115EB67B0B7719u);
 }
 
 TEST_F(ImageFile, HeaderIsTheLengthModulo64KiB) {
