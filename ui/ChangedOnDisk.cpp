@@ -6,8 +6,7 @@
 #include "ui/FileName.h"
 
 bool CEditorDlg::AskSaveOverChanges() {
-  const CString question =
-      FileNameOf(g_rom.Path) + CString(" has changed on disk since it was loaded. Save over it?");
+  const CString question = FileNameOf(g_rom.Path) + CString(" has changed on disk since it was loaded. Save over it?");
   // No is the default: Enter alone does not throw away what the other program wrote.
   return MessageBox(question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
