@@ -196,6 +196,7 @@ struct ChangedCase {
   const char* Name;
   int Command;  // Save, or Exit answered Yes to "Save changes to NAME?"
   int Answer;
+  friend void PrintTo(const ChangedCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class ChangedOnDisk : public EditorFixture, public ::testing::WithParamInterface<ChangedCase> {};
