@@ -1,9 +1,12 @@
 #include "cli/Bps.h"
 
-#include "cli/ByteRuns.h"
 #include "cli/HexCrc.h"
+#include "formats/ByteRuns.h"
 
 namespace Cli {
+
+using Formats::ByteRun;
+using Formats::DifferingRuns;
 
 namespace {
 

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/ByteRuns.h"
 #include "cli/ImageSession.h"
+#include "formats/ByteRuns.h"
 #include "rom/EsperFields.h"
 
 namespace Cli {
+
+using Formats::ByteRun;
+using Formats::DifferingRuns;
 
 struct DiffSide {
   std::string Path;

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
-#include "cli/ByteRuns.h"
 #include "cli/HexCrc.h"
+#include "formats/ByteRuns.h"
 
 namespace Cli {
+
+using Formats::ByteRun;
+using Formats::DifferingRuns;
 
 namespace {
 

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "cli/Bps.h"
-#include "cli/ByteRuns.h"
 #include "cli/ImageFile.h"
 #include "cli/Ips.h"
 #include "cli/Printable.h"
+#include "formats/ByteRuns.h"
 
 namespace Cli {
+
+using Formats::ByteRun;
+using Formats::DifferingRuns;
 
 namespace {
 

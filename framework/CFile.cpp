@@ -1,5 +1,7 @@
 #include "framework/CFile.h"
 
+#include "framework/NewFile.h"
+
 namespace {
 FileSystem* Installed = nullptr;
 }  // namespace
@@ -7,6 +9,43 @@ FileSystem* Installed = nullptr;
 FileSystem& CurrentFileSystem() { return Installed ? *Installed : PlatformFileSystem(); }
 
 void InstallFileSystem(FileSystem* fileSystem) { Installed = fileSystem; }
+
+std::unique_ptr<FileSystem::Replacement> FileSystem::Replace(const CString&, CString& why) {
+  why = CString("files held in memory are written in place");
+  return nullptr;
+}
+
+namespace {
+class NewFileReplacement : public FileSystem::Replacement {
+ public:
+  bool Start(const CString& path, CString& why) {
+    if (File.CreateBeside(path)) return true;
+    why = File.ErrorText();
+    return false;
+  }
+  bool Write(const void* buffer, std::size_t count, CString& why) override {
+    return File.Write(buffer, count) || Failed(why);
+  }
+  bool Commit(CString& why) override {
+    if (File.Replace(File.Replaced())) return true;
+    Failed(why);
+    return File.InPlace();
+  }
+
+ private:
+  bool Failed(CString& why) const {
+    why = File.ErrorText();
+    return false;
+  }
+  CNewFile File;
+};
+}  // namespace
+
+std::unique_ptr<FileSystem::Replacement> ReplaceByNewFile(const CString& path, CString& why) {
+  auto replacement = std::make_unique<NewFileReplacement>();
+  if (!replacement->Start(path, why)) return nullptr;
+  return replacement;
+}
 
 CFile::CFile() = default;
 CFile::~CFile() = default;

@@ -30,6 +30,26 @@ class FileSystem {
     virtual bool Close(CString& why) = 0;
   };
 
+  // A new file that takes the place of an existing one whole: written beside it and renamed
+  // over it in one step, so that an interruption leaves the old file or the new one.
+  // Destroying it before Commit removes the new file.
+  class Replacement {
+   public:
+    virtual ~Replacement() = default;
+    virtual bool Write(const void* buffer, std::size_t count, CString& why) = 0;  // appends
+    // Flushes the new file to disk, renames it over the old one and flushes the folder. False
+    // with why when the old file is as it was; true once renamed, with why saying so when the
+    // folder could not be flushed.
+    virtual bool Commit(CString& why) = 0;
+  };
+
+  // Starts replacing the regular file at path (through a symbolic link, the link's target)
+  // by a new file that keeps its owner, group and mode (Windows: its attributes). Null, with
+  // why, when a replacement would not keep the file as it is: it has other hard links, its
+  // folder cannot be written, or its owner cannot be given; the caller writes in place then.
+  // Files held in memory are always written in place.
+  virtual std::unique_ptr<Replacement> Replace(const CString& path, CString& why);
+
   virtual ~FileSystem() = default;
   // Opens an existing regular file, for reading only or for reading and writing; never
   // creates or truncates one. Null, with why, when it is missing, a folder, held by another
@@ -39,6 +59,9 @@ class FileSystem {
 
 // The platform's files.
 FileSystem& PlatformFileSystem();
+
+// The platform file systems' Replace: a CNewFile beside the file (NewFile.h).
+std::unique_ptr<FileSystem::Replacement> ReplaceByNewFile(const CString& path, CString& why);
 
 // The file system that CFile opens files on: the platform's unless another is installed.
 FileSystem& CurrentFileSystem();

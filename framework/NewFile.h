@@ -25,6 +25,14 @@ class CNewFile {
   bool Create(const CString& path, int permissions = -1);
   bool NameTaken() const { return Taken; }
 
+  // Creates the file to replace the existing regular file at existing (through symbolic links,
+  // their target) under a free name beside it, with its owner, group and mode (Windows: its
+  // attributes). False, with ErrorText() saying why, when the new file could not keep the file
+  // as it is: it has other hard links, its folder cannot be written, or the process cannot
+  // give the owner. Replaced() is then the path to Replace. Called once, instead of Create.
+  bool CreateBeside(const CString& existing);
+  const CString& Replaced() const { return Target; }
+
   // Appends count bytes to the file created.
   bool Write(const void* bytes, std::size_t count);
   // Closes the file, so that others may open it by its path and write more.
@@ -43,7 +51,8 @@ class CNewFile {
   bool Fail(const std::string& what);  // records what failed with the system's reason
 
   std::intptr_t Handle = -1;
-  CString Made;  // the path created, until it is put in place or removed
+  CString Made;    // the path created, until it is put in place or removed
+  CString Target;  // the file CreateBeside is to replace
   bool Taken = false;
   bool Placed = false;
   CString Error;

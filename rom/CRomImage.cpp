@@ -8,6 +8,7 @@
 
 #include "framework/CFileDialog.h"
 #include "rom/RomLayout.h"
+#include "rom/SaveOrder.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -179,48 +180,92 @@ bool CRomImage::CheckEsperCode() {
   return false;
 }
 
-bool CRomImage::SaveFile() {
+bool CRomImage::SaveFile(bool overChanges) {
   if (Buffer) StoreRecords();
-  return WriteImage();
+  return WriteImage(overChanges);
 }
 
 bool CRomImage::ReadsBackAsImage() {
   CFile file;
   bool same = file.Open(Path, CFile::modeRead) && file.Read(Before.data(), ImageLength) == ImageLength &&
-              std::equal(Before.begin(), Before.end(), Buffer.get());
+              std::equal(Before.begin(), Before.begin() + ImageLength, Buffer.get());
   file.Close();
   return same;
 }
 
-bool CRomImage::WriteImage() {
+bool CRomImage::WriteImage(bool overChanges) {
   ErrorText.Empty();
   Warning.Empty();
+  ChangedOnDisk = false;
   if (!Buffer) {
     ErrorText = "no image is loaded";
     return false;
   }
+  // Opened for writing even when it is to be replaced: a file that may not be written is
+  // not saved over by a rename either.
   if (!OpenFile(CFile::modeReadWrite)) return false;
   // Each failure closes the file and says why; the file is as it was unless noted.
   std::uint64_t length = 0;
   if (!File.GetLength(length)) return CloseAndFail(File.ErrorText());
-  if (length < ImageLength)  // writing the image would make the file longer than it now is
-    return CloseAndFail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
-                                std::to_string(ImageLength) + " expected); it was left as it is"));
+  if (length > std::numeric_limits<std::size_t>::max() / 2) return CloseAndFail("the file is too large to save");
 
-  // What the file holds now, to put back should the write stop half-way (kept from one save
-  // to the next, as the image's own buffer is).
+  // What the file holds now: whether another program changed it, what lies past the image,
+  // and what to put back should a write in place stop half-way (kept from one save to the
+  // next, as the image's own buffer is).
   try {
-    Before.resize(ImageLength);
+    Before.resize(static_cast<std::size_t>(length));
   } catch (const std::bad_alloc&) {
     return CloseAndFail("not enough memory to save the file safely; it was left as it is");
   }
   if (!File.Seek(0, CFile::begin)) return CloseAndFail(File.ErrorText());
-  if (File.Read(Before.data(), ImageLength) != ImageLength)
+  if (File.Read(Before.data(), Before.size()) != Before.size())
     return CloseAndFail(File.ErrorText().IsEmpty()
                             ? CString("the file could not be read back before writing; it was left as it is")
                             : File.ErrorText());
+  if (!overChanges && FileFingerprint::Of(Before) != Loaded) {
+    ChangedOnDisk = true;
+    return CloseAndFail("it has changed on disk since it was loaded; it was left as it is");
+  }
+  if (length < ImageLength)  // writing the image would make the file longer than it now is
+    return CloseAndFail(CString("the file is shorter than when it was loaded (" + std::to_string(length) + " bytes, " +
+                                std::to_string(ImageLength) + " expected); it was left as it is"));
 
-  if (File.Seek(0, CFile::begin) && File.Write(Buffer.get(), ImageLength) && File.Flush()) {
+  CString why;
+  const std::unique_ptr<FileSystem::Replacement> replacement = CurrentFileSystem().Replace(Path, why);
+  if (!(replacement ? ReplaceWhole(*replacement) : WriteChangedRuns())) return false;
+  // The next save checks the file against what this one wrote: the image, then what lay past it.
+  std::copy_n(Buffer.get(), ImageLength, Before.begin());
+  Loaded = FileFingerprint::Of(Before);
+  return true;
+}
+
+bool CRomImage::ReplaceWhole(FileSystem::Replacement& replacement) {
+  File.Close();  // only read; nothing may hold it open while another file takes its name
+  CString why;
+  if (replacement.Write(Buffer.get(), ImageLength, why) &&
+      replacement.Write(Before.data() + ImageLength, Before.size() - ImageLength, why) && replacement.Commit(why)) {
+    Warning = why;
+    return true;
+  }
+  ErrorText = why + CString("; the file was left as it is");
+  return false;
+}
+
+bool CRomImage::WriteChangedRuns() {
+  const std::vector<Formats::ByteRun> runs =
+      SaveOrder::RunsToWrite({Before.data(), ImageLength}, {Buffer.get(), ImageLength}, HeaderSize);
+  const auto write = [&](const Formats::ByteRun& run, const std::uint8_t* from) {
+    return File.Seek(static_cast<std::int64_t>(run.Start), CFile::begin) &&
+           File.Write(from + run.Start, static_cast<std::size_t>(run.Length));
+  };
+  // Flushed before the last run, so that it reaches the disk after all the others.
+  std::size_t done = 0;
+  bool written = true;
+  for (; written && done < runs.size(); ++done) {
+    const bool last = done > 0 && done + 1 == runs.size();
+    written = (!last || File.Flush()) && write(runs[done], Buffer.get());
+  }
+  if (written && File.Flush()) {
     if (File.Close()) return true;
     // Written and flushed: a close that fails after that has lost nothing when the file
     // reads back as the image. Then it is saved, with a warning.
@@ -233,7 +278,9 @@ bool CRomImage::WriteImage() {
     return true;
   }
   CString why = File.ErrorText();
-  bool restored = File.Seek(0, CFile::begin) && File.Write(Before.data(), ImageLength) && File.Flush();
+  bool restored = true;
+  for (std::size_t run = 0; run < done; ++run) restored = write(runs[run], Before.data()) && restored;
+  restored = restored && File.Flush();
   return CloseAndFail(why + CString(restored ? "; the file was put back as it was"
                                              : "; the file could not be put back and may be damaged"));
 }

@@ -70,14 +70,22 @@ class CRomImage {
   // bytes each: Save's first step, and what a save would write before it reaches the disk.
   void StoreRecords();
   // StoreRecords (which stays done even when what follows fails), then WriteImage.
-  bool SaveFile();
-  // Writes the first ImageLength bytes of Buffer over the file at Path from offset 0, into
-  // the file itself (so its links, owner and mode stay). The file keeps its length. Returns
-  // false with ErrorText saying why when it could not be written; a write that stops half-way
-  // puts back what the file held, so the file is either unchanged or the image. A close that
-  // fails after the write and flush, on a file that reads back as the image, is no failure:
+  bool SaveFile(bool overChanges = false);
+  // Writes the first ImageLength bytes of Buffer over the file at Path from offset 0; the
+  // bytes past them stay as the file holds them now, and the file keeps its length.
+  //
+  // A save never reverts what another program wrote: when the file no longer holds what the
+  // last load read (Loaded), nothing is written and ChangedOnDisk is set, unless overChanges.
+  //
+  // The file is old or new, never mixed: a regular file with one link whose owner, group and
+  // mode a new file can take is replaced whole (FileSystem::Replace), the link that led to it
+  // kept. Any other file is written in place, only where it changes, in SaveOrder's order,
+  // flushed before the last run; a write that stops half-way puts back what the file held.
+  //
+  // Returns false with ErrorText saying why when it could not be written. A close that fails
+  // after an in-place write and flush, on a file that reads back as the image, is no failure:
   // true, with Warning saying what happened (empty after a save without one).
-  bool WriteImage();
+  bool WriteImage(bool overChanges = false);
   bool HoldsImage() const { return Buffer != nullptr; }
   // The message for a failed step on this image: "Could not ACTION PATH:\nREASON.", where the
   // reason is ErrorText, or says that none was given. shownPath stands for Path when given.
@@ -112,8 +120,8 @@ class CRomImage {
   // have not been shifted since it was loaded. Otherwise false with ErrorText saying why.
   bool CheckShift();
   // Moves the 27 five-slot records of the esper data block into the six-slot layout, in
-  // Buffer and in EsperTable; returns true. Changes nothing and returns false when CheckShift
-  // refuses (shifting rows of another size, or shifting twice, scrambles the records).
+  // Buffer and in EsperTable, as edited: the table is stored first (StoreRecords); returns true. Changes nothing and
+  // returns false when CheckShift refuses (shifting rows of another size, or shifting twice, scrambles the records).
   bool ShiftFiveToSix();
 
   // --- State, in this order ---
@@ -139,6 +147,7 @@ class CRomImage {
   CString ErrorText;             // why the last load step, SaveFile or CheckShift failed
   CString Warning;               // what went wrong in the last WriteImage without failing it
   bool RecordsShifted = false;   // once ShiftFiveToSix has run on the image held
+  bool ChangedOnDisk = false;    // the last WriteImage wrote nothing: the file changed since it was loaded
 
  private:
   void ReleaseImage();
@@ -148,13 +157,17 @@ class CRomImage {
   std::unique_ptr<std::uint8_t[]> Spare;
   std::uint64_t SpareCapacity = 0;
   std::uint64_t BufferCapacity = 0;
-  std::vector<std::uint8_t> Before;
+  std::vector<std::uint8_t> Before;  // the whole file
   // Opens File at Path; false with ErrorText saying why.
   bool OpenFile(unsigned openMode);
   // After OpenFile: says why in ErrorText, closes the file and returns false.
   bool CloseAndFail(const CString& why);
   // The file at Path holds the first ImageLength bytes of Buffer (read into Before).
   bool ReadsBackAsImage();
+  // WriteImage's two ways, after Before holds the file: a new file in its place, or the runs
+  // that change written into it.
+  bool ReplaceWhole(FileSystem::Replacement& replacement);
+  bool WriteChangedRuns();
   std::uint64_t FileOffset(std::uint64_t romOffset) const { return romOffset + static_cast<unsigned int>(HeaderSize); }
 };
 

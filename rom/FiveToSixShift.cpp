@@ -24,6 +24,8 @@ bool CRomImage::CheckShift() {
 
 bool CRomImage::ShiftFiveToSix() {
   if (!CheckShift()) return false;
+  // The edits made before the shift go where a save would write them, and move with the rest.
+  StoreRecords();
   // The whole five-slot block is in the table before anything is written, so the longer
   // records written from the start of the block overwrite nothing still to be read.
   ReadRecords(RomLayout::EsperCount, RomLayout::FiveSlotRecordSize, EsperTable, RomLayout::EsperDataBlock);

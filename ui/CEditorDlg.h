@@ -84,8 +84,11 @@ class CEditorDlg : public CDialog {
   // The boxes and rate fields take input only while an image is held (see CEditorDlg.cpp).
   void EnableFields(bool enable);
   void ReportFailure(const char* action);
-  // Save; false, with the failure message shown, when the image could not be written.
+  // Save; false, with the failure message shown, when the image could not be written, and
+  // false when the file changed on disk since it was loaded and the user would not save over it.
   bool SaveImage();
+  // "NAME has changed on disk since it was loaded. Save over it?": true for Yes (ChangedOnDisk.cpp).
+  bool AskSaveOverChanges();
   // The records as the file now holds them, after a Load or a Save.
   void RememberSavedRecords();
   // Before unsaved changes would be thrown away: "Save changes to NAME?" with Yes, No and

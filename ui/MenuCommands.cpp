@@ -56,7 +56,12 @@ void CEditorDlg::OnFileSave() { SaveImage(); }
 
 bool CEditorDlg::SaveImage() {
   if (!RomLoaded) return true;
-  if (!g_rom.SaveFile()) {
+  bool saved = g_rom.SaveFile();
+  if (!saved && g_rom.ChangedOnDisk) {
+    if (!AskSaveOverChanges()) return false;  // nothing written, every edit kept
+    saved = g_rom.SaveFile(true);
+  }
+  if (!saved) {
     ReportFailure("save");
     return false;
   }

@@ -2,21 +2,9 @@
 // Escape, the close box, the end of the desktop session) and Load ask "Save changes to NAME?"
 // while changes are unsaved, and go on only when they are saved or the user says No.
 
-#include <string>
-
 #include "rom/CRomImage.h"
 #include "ui/CEditorDlg.h"
-
-namespace {
-
-// The file's name without its folder, as the question names it.
-CString FileName(const CString& path) {
-  const std::string& text = path.Str();
-  const std::size_t folder = text.find_last_of("/\\");
-  return CString(folder == std::string::npos ? text : text.substr(folder + 1));
-}
-
-}  // namespace
+#include "ui/FileName.h"
 
 bool CEditorDlg::HasUnsavedChanges() const {
   return RomLoaded && g_rom.HoldsImage() && (ShiftedSinceSaved || g_rom.EsperTable != SavedRecords);
@@ -29,7 +17,7 @@ void CEditorDlg::RememberSavedRecords() {
 
 bool CEditorDlg::AskSaveChanges() {
   if (!HasUnsavedChanges()) return true;
-  const CString question = CString("Save changes to ") + FileName(g_rom.Path) + CString("?");
+  const CString question = CString("Save changes to ") + FileNameOf(g_rom.Path) + CString("?");
   switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES: return SaveImage();  // a failed save keeps the editor, and every edit, open
     case IDNO: return true;

@@ -82,6 +82,10 @@ class PosixFile : public FileSystem::File {
 
 class PosixFileSystem : public FileSystem {
  public:
+  std::unique_ptr<Replacement> Replace(const CString& path, CString& why) override {
+    return ReplaceByNewFile(path, why);
+  }
+
   std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override {
     // O_NONBLOCK: opening a FIFO would wait for a writer, and some devices wait too. Nothing
     // but a regular file is read or written, so the flag is only cleared on one.

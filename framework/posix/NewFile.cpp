@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
@@ -57,6 +59,42 @@ bool CNewFile::Create(const CString& path, int permissions) {
   Made = path;
   if (permissions >= 0 && ::fchmod(fd, static_cast<mode_t>(permissions)) != 0)
     return Fail("cannot set the new file's permissions");
+  return true;
+}
+
+bool CNewFile::CreateBeside(const CString& existing) {
+  Error.Empty();
+  // The link's target is replaced, so that the link goes on leading to the file.
+  char* resolved = ::realpath(existing, nullptr);
+  if (!resolved) return Fail("cannot find " + existing.Str());
+  const std::string target = resolved;
+  std::free(resolved);
+  struct stat old {};
+  if (::stat(target.c_str(), &old) != 0) return Fail("cannot look at " + target);
+  if (!S_ISREG(old.st_mode)) {
+    errno = EINVAL;
+    return Fail(target + " is not a regular file");
+  }
+  if (old.st_nlink != 1) {
+    errno = EMLINK;  // a new file would leave the other names with the old bytes
+    return Fail(target + " has " + std::to_string(old.st_nlink) + " links");
+  }
+  const std::string folder = FolderOf(target);
+  const std::string name = target.substr(folder.empty() ? 0 : folder.size() + (folder == "/" ? 0 : 1));
+  for (unsigned attempt = 0; Made.IsEmpty(); ++attempt) {
+    const std::string path = (folder == "/" ? folder : folder + "/") + "." + name + ".tavero-save-" +
+                             std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    if (Create(CString(path), 0600)) break;
+    if (!Taken || attempt == 100) return false;
+  }
+  // Owner first: a change of owner clears the set-user and set-group bits the mode then sets.
+  struct stat made {};
+  const int fd = Fd(Handle);
+  if (::fstat(fd, &made) != 0) return Fail("cannot look at the new file");
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+    return Fail("cannot give the new file the owner and group of " + target);
+  if (::fchmod(fd, old.st_mode & 07777) != 0) return Fail("cannot give the new file the permissions of " + target);
+  Target = CString(target);
   return true;
 }
 

@@ -79,6 +79,10 @@ class Win32File : public FileSystem::File {
 
 class Win32FileSystem : public FileSystem {
  public:
+  std::unique_ptr<Replacement> Replace(const CString& path, CString& why) override {
+    return ReplaceByNewFile(path, why);
+  }
+
   std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override {
     // OPEN_EXISTING neither creates nor truncates; others may read while we hold it.
     HANDLE h = CreateFileW(WidenUtf8(path.View()).c_str(), writing ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,

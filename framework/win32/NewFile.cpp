@@ -1,6 +1,7 @@
 #include "framework/NewFile.h"
 
 #include <algorithm>
+#include <string>
 
 #include "framework/win32/Utf16.h"
 #include "framework/win32/WindowsApi.h"
@@ -41,6 +42,49 @@ bool CNewFile::Create(const CString& path, int permissions) {
   }
   Handle = reinterpret_cast<std::intptr_t>(h);
   Made = path;
+  return true;
+}
+
+bool CNewFile::CreateBeside(const CString& existing) {
+  Error.Empty();
+  // Opened to be looked at only; through a link, its target is the file replaced.
+  HANDLE h = CreateFileW(WidenUtf8(existing.View()).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return Fail("cannot find " + existing.Str());
+  BY_HANDLE_FILE_INFORMATION info{};
+  std::wstring target(32768, L'\0');
+  const DWORD length =
+      GetFinalPathNameByHandleW(h, target.data(), static_cast<DWORD>(target.size()), FILE_NAME_NORMALIZED);
+  const bool told = GetFileInformationByHandle(h, &info) && length > 0 && length < target.size();
+  const DWORD code = GetLastError();
+  CloseHandle(h);
+  SetLastError(code);
+  if (!told) return Fail("cannot look at " + existing.Str());
+  target.resize(length);
+  if (info.nNumberOfLinks != 1) {
+    SetLastError(ERROR_TOO_MANY_LINKS);  // a new file would leave the other names with the old bytes
+    return Fail(existing.Str() + " has " + std::to_string(info.nNumberOfLinks) + " links");
+  }
+  // The attributes a user sets go to the new file; its owner and security are the folder's.
+  const DWORD kept = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = target.substr(0, slash + 1), name = target.substr(slash + 1);
+  for (unsigned attempt = 0;; ++attempt) {
+    const std::wstring path = folder + L"." + name + L".tavero-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(attempt);
+    h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                    kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      Handle = reinterpret_cast<std::intptr_t>(h);
+      Made = NarrowToUtf8(path);
+      break;
+    }
+    const DWORD failed = GetLastError();
+    if ((failed != ERROR_FILE_EXISTS && failed != ERROR_ALREADY_EXISTS) || attempt == 100)
+      return Fail(FolderNamed(existing.Str()) + " cannot be written to");
+  }
+  Target = NarrowToUtf8(target);
   return true;
 }
 

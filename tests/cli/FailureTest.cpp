@@ -237,9 +237,10 @@ struct FileFault {
   const char* Name;
   std::vector<std::string> Args;
   std::optional<FaultingFileSystem::Operation> Fails;
-  int Skip;             // calls of that operation that go through first
-  int Status;           // 1, or 0 for a warning
-  const char* Message;  // the standard error, whole
+  int Skip;                 // calls of that operation that go through first
+  int Status;               // 1, or 0 for a warning
+  const char* Message;      // the standard error, whole
+  bool HardLinked = false;  // a second link, so that the save writes into the file itself
   friend void PrintTo(const FileFault& fault, std::ostream* out) { *out << fault.Name; }
 };
 
@@ -281,7 +282,8 @@ const FileFault FaultsInTheFilesRead[] = {
      Operation::Close,
      1,
      0,
-     "warning: saved IMAGE, but cannot close the file: Input/output error; the file reads back as saved\n"},
+     "warning: saved IMAGE, but cannot close the file: Input/output error; the file reads back as saved\n",
+     true},
 };
 
 class FileFaults : public Failures, public ::testing::WithParamInterface<FileFault> {};
@@ -304,6 +306,7 @@ TEST_P(FileFaults, AreOneMessageAndLeaveEveryFileAsItWas) {
   };
   std::vector<std::string> args;
   for (const std::string& arg : fault.Args) args.push_back(put(arg));
+  if (fault.HardLinked) std::filesystem::create_hard_link(image, Dir.PathOf("second.smc"));
 
   CliResult run;
   {

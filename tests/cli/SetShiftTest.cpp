@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <sstream>
 
 #include "CliRun.h"
 #include "EditorFixture.h"
+#include "cli/CommandSupport.h"
 
 namespace {
 
@@ -176,6 +178,28 @@ TEST(SetRefusals, LeaveTheImageAsItWas) {
   EXPECT_EQ(run.Status, 1);
   EXPECT_NE(run.Err.find("five-slot"), std::string::npos) << run.Err;
   EXPECT_EQ(ReadFileBytes(five), Sample(false));
+}
+
+// Another program wrote the image between the load and the save of an edit (set, shift,
+// import and checksum --fix all save through EditAndSave): the save reverted that change. Now
+// nothing is written and the command fails, saying why.
+TEST(SetRefusals, AnImageChangedOnDiskSinceItWasLoaded) {
+  TempDir dir;
+  Bytes other = Sample(true);
+  const std::string image = dir.Write("image.smc", other);
+  other[SlotOffset(false, 2, 0)] ^= 0x5A;
+  std::istringstream in;
+  std::ostringstream out, err;
+  Cli::Streams io{in, out, err};
+  const int status = Cli::EditAndSave(io, image, {}, [&](Cli::ImageSession& session, std::string*, std::string*) {
+    session.Rom.EsperTable[1][0] = 9;
+    dir.Write("image.smc", other);
+    return true;
+  });
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(err.str(), "tavero-cli: Could not save " + image +
+                           ":\nit has changed on disk since it was loaded; it was left as it is.\n");
+  EXPECT_EQ(ReadFileBytes(image), other);
 }
 
 }  // namespace

@@ -52,7 +52,31 @@ class FaultingFile : public FileSystem::File {
   FaultingFileSystem& Faults;  // we don't own it; it outlives its files
 };
 
+class FaultingReplacement : public FileSystem::Replacement {
+ public:
+  FaultingReplacement(std::unique_ptr<Replacement> under, FaultingFileSystem& faults)
+      : Under(std::move(under)), Faults(faults) {}
+
+  bool Write(const void* buffer, std::size_t count, CString& why) override {
+    std::size_t first = 0;
+    if (!Faults.Trip(Operation::Write, &first)) return Under->Write(buffer, count, why);
+    return Under->Write(buffer, std::min(first, count), why) && Failed(why, ENOSPC);
+  }
+
+  bool Commit(CString& why) override { return Faults.Trip(Operation::Flush) ? Failed(why, EIO) : Under->Commit(why); }
+
+ private:
+  std::unique_ptr<Replacement> Under;
+  FaultingFileSystem& Faults;  // we don't own it; it outlives its replacements
+};
+
 }  // namespace
+
+std::unique_ptr<FileSystem::Replacement> FaultingFileSystem::Replace(const CString& path, CString& why) {
+  std::unique_ptr<Replacement> replacement = Under.Replace(path, why);
+  if (!replacement) return nullptr;
+  return std::make_unique<FaultingReplacement>(std::move(replacement), *this);
+}
 
 FaultingFileSystem::FaultingFileSystem() : Under(CurrentFileSystem()) { InstallFileSystem(this); }
 

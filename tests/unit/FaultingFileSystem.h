@@ -32,6 +32,8 @@ class FaultingFileSystem : public FileSystem {
   void AllowWriting(const std::string& path) { ReadOnly.erase(path); }
 
   std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override;
+  // The layer's replacements fail as its files do: Write as a write, Commit as a flush.
+  std::unique_ptr<Replacement> Replace(const CString& path, CString& why) override;
 
   // For its files: whether this call must fail (disarming the fault), and how many bytes
   // may move first.

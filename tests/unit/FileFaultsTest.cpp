@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
 // though the file held the new bytes: it is a save, with a warning, once they read back.
 TEST_F(DiskFaults, ACloseThatFailsAfterTheImageIsWrittenAndReadsBackIsAWarning) {
   ASSERT_TRUE(Load(ImageBytes()));
+  std::filesystem::create_hard_link(Path, Dir.PathOf("second.smc"));  // written in place
   Rom->ReadEsperData();
   Rom->EsperTable[0][0] ^= 0x55;
   Faults.Arm(Operation::Close);

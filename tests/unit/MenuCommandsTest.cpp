@@ -166,6 +166,20 @@ INSTANTIATE_TEST_SUITE_P(
                       ShiftAnswer{"CloseBox", [](CWnd& q) { Headless::PressCloseBox(q); }, false}),
     [](const ::testing::TestParamInfo<ShiftAnswer>& answer) { return std::string(answer.param.Name); });
 
+// "5->6" read the records afresh from the image: an edit typed before it was gone from the
+// field, the table and the saved file. The shift moves the records as edited.
+TEST_F(MenuCommands, ShiftKeepsTheEditsMadeBeforeIt) {
+  const std::string path = Load(Sample(false));
+  Headless::TypeOver(*Dialog, IDC_RATE1, "77");
+  Headless::AnswerNextModal(IDOK);
+  Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  EXPECT_EQ(FieldText(IDC_RATE1), "77");
+  EXPECT_EQ(g_rom.EsperTable[0][RateSlot(1)], 77);
+  Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+  EXPECT_EQ(ReadFileBytes(path)[RomLayout::EsperDataBlock], 77);
+  EXPECT_FALSE(Dialog->HasUnsavedChanges());
+}
+
 // "5->6" writes 13-byte rows: on rows of another size, Save wrote the table back in the old
 // size over them; a second shift read six-slot records as five-slot ones. Both scrambled the
 // block without a word; now neither runs, and no question is asked.
@@ -240,22 +254,28 @@ TEST_F(MenuCommands, FailedSaveSaysWhy) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// Both ways of saving: a new file beside (left unfinished) and, for a file with a second link,
+// the runs written into it (put back).
 TEST_F(MenuCommands, ADiskThatFailsMidSaveIsReportedAndTheFileKept) {
-  Bytes bytes = Sample(true);
-  std::string path = Load(bytes);
-  Headless::TypeOver(*Dialog, IDC_RATE1, "99");
-  {
-    FaultingFileSystem faults;
-    faults.Arm(FaultingFileSystem::Operation::Write, 0x200000);
-    Headless::PressCommand(*Dialog, ID_FILE_SAVE);
-  }
-  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
-  EXPECT_NE(Headless::MessageBoxes()[0].find("put back as it was"), std::string::npos) << Headless::MessageBoxes()[0];
-  EXPECT_EQ(ReadFileBytes(path), bytes);
+  for (const char* says : {"left as it is", "put back as it was"}) {
+    Headless::ClearMessageBoxes();
+    Bytes bytes = Sample(true);
+    std::string path = Load(bytes);
+    if (says[0] == 'p') std::filesystem::create_hard_link(path, Dir.PathOf("second.smc"));
+    Headless::TypeOver(*Dialog, IDC_RATE1, "99");
+    {
+      FaultingFileSystem faults;
+      faults.Arm(FaultingFileSystem::Operation::Write, 1);
+      Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+    }
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_NE(Headless::MessageBoxes()[0].find(says), std::string::npos) << Headless::MessageBoxes()[0];
+    EXPECT_EQ(ReadFileBytes(path), bytes);
 
-  Headless::PressCommand(*Dialog, ID_FILE_SAVE);  // the editor goes on: the next Save works
-  EXPECT_EQ(ReadFileBytes(path)[RomLayout::EsperDataBlock], 99);
-  EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
+    Headless::PressCommand(*Dialog, ID_FILE_SAVE);  // the editor goes on: the next Save works
+    EXPECT_EQ(ReadFileBytes(path)[RomLayout::EsperDataBlock], 99);
+    EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
+  }
 }
 
 }  // namespace

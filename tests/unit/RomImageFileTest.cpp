@@ -18,6 +18,7 @@
 #include <sanitizer/asan_interface.h>
 #endif
 #include "framework/headless/HeadlessFileDialog.h"
+#include "rom/SaveOrder.h"
 
 namespace {
 
@@ -101,7 +102,9 @@ TEST_F(ImageFile, HeaderIsTheLengthModulo64KiB) {
   EXPECT_EQ(Rom->HeaderSize, 0);
 }
 
-TEST_F(ImageFile, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
+// Faults: a save over another program's change without a question; past 8 MiB, bytes written
+// from memory (as loaded) instead of the file as it is at the save.
+TEST_F(ImageFile, SaveAsksBeforeOtherChangesAndKeepsWhatLiesPast8MiBOnDisk) {
   std::vector<std::uint8_t> bytes = ImageBytes(0x1000000);
   ASSERT_TRUE(Load(bytes));
   ASSERT_TRUE(Rom->CheckImageExtent());
@@ -112,13 +115,38 @@ TEST_F(ImageFile, SaveWritesTheImageInPlaceAndKeepsWhatLiesPast8MiB) {
   std::vector<std::uint8_t> onDisk = bytes;
   for (std::size_t i = 0x800000; i < onDisk.size(); i += 0x1000) onDisk[i] ^= 0x5A;
   Dir.Write("image.smc", onDisk);
+  EXPECT_FALSE(Rom->SaveFile());
+  EXPECT_TRUE(Rom->ChangedOnDisk);
+  EXPECT_EQ(ReadFileBytes(Path), onDisk);
 
-  ASSERT_TRUE(Rom->SaveFile()) << Rom->ErrorText.Str();
+  ASSERT_TRUE(Rom->SaveFile(true)) << Rom->ErrorText.Str();
+  EXPECT_FALSE(Rom->ChangedOnDisk);
   std::vector<std::uint8_t> saved = ReadFileBytes(Path);
   ASSERT_EQ(saved.size(), bytes.size());
   EXPECT_TRUE(std::equal(saved.begin() + 0x800000, saved.end(), onDisk.begin() + 0x800000));
   EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 0x800000, Rom->Buffer.get()));
   EXPECT_EQ(saved[0x186E00 + 3 * 13 + 5], 0x2A);
+}
+
+// A save into the file itself once wrote the whole image from offset 0, so the probes (below
+// the records) flipped to six-slot before the records were shifted: a stop between left a
+// mixed image. Faults: a probe written before the other runs, the two probes apart (a stop
+// between leaves them disagreeing), unchanged bytes written, the header not counted.
+TEST(SaveOrder, WritesOnlyWhatChangesWithTheRecordSizeProbesLastInOneRun) {
+  using Formats::ByteRun;
+  for (std::uint64_t header : {0, 0x200}) {
+    const std::vector<std::uint8_t> disk = PatternedBytes(0x280000 + header);
+    std::vector<std::uint8_t> image = disk;
+    for (std::uint64_t rom : {RomLayout::RecordSizeProbeA, RomLayout::RecordSizeProbeB, std::uint64_t{0x3F1F0},
+                              RomLayout::EsperDataBlock, RomLayout::EsperDataBlock + 350})
+      image[rom + header] ^= 1;
+    const std::vector<ByteRun> runs = SaveOrder::RunsToWrite(disk, image, static_cast<int>(header));
+    const std::vector<ByteRun> expected{
+        {0x3F1F0 + header, 1},
+        {RomLayout::EsperDataBlock + header, 351},
+        {RomLayout::RecordSizeProbeA + header, RomLayout::RecordSizeProbeB - RomLayout::RecordSizeProbeA + 1}};
+    EXPECT_EQ(runs, expected) << "header " << header;
+  }
 }
 
 // Files a save cannot write, and what becomes of each: the save says why, the records are in
@@ -142,7 +170,7 @@ TEST_P(SaveRefusals, SayWhyKeepTheRecordsInTheBufferAndLeaveTheFile) {
   std::optional<ReadOnlyFile> readOnly;
   if (std::string(GetParam().Name) == "ReadOnly") readOnly.emplace(Path);
 
-  EXPECT_FALSE(Rom->SaveFile());
+  EXPECT_FALSE(Rom->SaveFile(true));  // even over the changes
   EXPECT_FALSE(Rom->ErrorText.IsEmpty());
   EXPECT_NE(Rom->ErrorText.Str().find(GetParam().Why), std::string::npos) << Rom->ErrorText.Str();
   EXPECT_EQ(BufferAtRom(RomLayout::EsperDataBlock), 0xC7);

@@ -186,3 +186,56 @@ TEST_F(UnsavedChangesSaveFails, KeepsTheEditorOpenAndEveryEdit) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another program wrote the file after Load, and the editor is to save. Faults: a save that
+// writes over that change without a question (reverting it), a No that writes all the same,
+// ends the editor or drops the edits, a Yes that does not save the image as held.
+struct ChangedCase {
+  const char* Name;
+  int Command;  // Save, or Exit answered Yes to "Save changes to NAME?"
+  int Answer;
+  friend void PrintTo(const ChangedCase& c, std::ostream* out) { *out << c.Name; }
+};
+
+class ChangedOnDisk : public EditorFixture, public ::testing::WithParamInterface<ChangedCase> {};
+
+TEST_P(ChangedOnDisk, AsksBeforeSavingOverAnotherProgramsChange) {
+  const ChangedCase c = GetParam();
+  const Bytes image = Sample(true);
+  const std::string path = Load(image, "sample.smc");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "77");
+  Bytes other = image;
+  other[RomLayout::EsperDataBlock + 13] ^= 0x5A;  // esper 1's first rate
+  Dir.Write("sample.smc", other);
+
+  const bool viaQuestion = c.Command != ID_FILE_SAVE;
+  if (viaQuestion) Headless::AnswerNextMessageBox(IDYES);
+  Headless::AnswerNextMessageBox(c.Answer);
+  Headless::PressCommand(*Dialog, c.Command);
+
+  const auto& log = Headless::MessageBoxLog();
+  ASSERT_EQ(log.size(), viaQuestion ? 2u : 1u);
+  EXPECT_EQ(log.back().Text, "sample.smc has changed on disk since it was loaded. Save over it?");
+  EXPECT_EQ(log.back().Type, static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+  const Bytes after = ReadFileBytes(path);
+  if (c.Answer == IDYES) {
+    EXPECT_EQ(after[RomLayout::EsperDataBlock], 77);
+    EXPECT_EQ(after[RomLayout::EsperDataBlock + 13], image[RomLayout::EsperDataBlock + 13]);  // the image as held
+  } else {
+    EXPECT_EQ(after, other);
+    EXPECT_EQ(g_rom.EsperTable[0][0], 77);
+  }
+  EXPECT_EQ(Dialog->HasUnsavedChanges(), c.Answer == IDNO);
+  EXPECT_EQ(Dialog->m_hWnd->Ended, viaQuestion && c.Answer == IDYES);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ChangedOnDisk,
+                         ::testing::Values(ChangedCase{"SaveYes", ID_FILE_SAVE, IDYES},
+                                           ChangedCase{"SaveNo", ID_FILE_SAVE, IDNO},
+                                           ChangedCase{"ExitYes", ID_FILE_EXIT, IDYES},
+                                           ChangedCase{"ExitNo", ID_FILE_EXIT, IDNO}),
+                         [](const ::testing::TestParamInfo<ChangedCase>& c) { return std::string(c.param.Name); });
+
+}  // namespace

@@ -1,11 +1,12 @@
 #pragma once
-// Where two byte strings of one length differ, as runs of offsets.
+// Where two byte strings of one length differ, as runs of offsets: what a patch records, and
+// what a save in place writes.
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
-namespace Cli {
+namespace Formats {
 
 struct ByteRun {
   std::uint64_t Start = 0;
@@ -20,4 +21,4 @@ struct ByteRun {
 std::vector<ByteRun> DifferingRuns(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                                    std::uint64_t joinGap = 0);
 
-}  // namespace Cli
+}  // namespace Formats
