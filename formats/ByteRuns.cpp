@@ -1,9 +1,9 @@
-#include "cli/ByteRuns.h"
+#include "formats/ByteRuns.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace Cli {
+namespace Formats {
 
 std::vector<ByteRun> DifferingRuns(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                                    std::uint64_t joinGap) {
@@ -26,4 +26,4 @@ std::vector<ByteRun> DifferingRuns(std::span<const std::uint8_t> a, std::span<co
   return runs;
 }
 
-}  // namespace Cli
+}  // namespace Formats

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-namespace Cli {
+namespace Formats {
 
 struct ByteRun {
   std::uint64_t Start = 0;
@@ -20,4 +20,4 @@ struct ByteRun {
 std::vector<ByteRun> DifferingRuns(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                                    std::uint64_t joinGap = 0);
 
-}  // namespace Cli
+}  // namespace Formats
