@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "RatioReporter.h"
-#include "cli/Bps.h"
-#include "cli/Ips.h"
+#include "formats/Bps.h"
+#include "formats/Ips.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleImage.h"
 
@@ -48,7 +48,7 @@ void WriteBps(benchmark::State& state) {
   const ImagePair& images = Images();
   std::size_t size = 0;
   for (auto _ : state) {
-    const std::string patch = Cli::MakeBps(images.Original, images.Edited);
+    const std::string patch = Formats::MakeBps(images.Original, images.Edited);
     size = patch.size();
     benchmark::DoNotOptimize(patch.data());
   }
@@ -61,7 +61,7 @@ void WriteIps(benchmark::State& state) {
   std::size_t size = 0;
   for (auto _ : state) {
     std::string patch, error;
-    if (!Cli::MakeIps(images.Original, images.Edited, &patch, &error)) state.SkipWithError(error.c_str());
+    if (!Formats::MakeIps(images.Original, images.Edited, &patch, &error)) state.SkipWithError(error.c_str());
     size = patch.size();
     benchmark::DoNotOptimize(patch.data());
   }

@@ -5,7 +5,7 @@
 #include "cli/PatchCommands.h"
 #include "cli/Printable.h"
 #include "cli/SnesChecksum.h"
-#include "cli/Transliteration.h"
+#include "rom/Transliteration.h"
 
 namespace Cli {
 
@@ -16,7 +16,7 @@ int Fail(Streams& io, const std::string& message) {
 
 std::string Quoted(const std::string& gameText) {
   std::string quoted(1, '"');
-  quoted.append(TransliterateGameText(gameText)).push_back('"');
+  quoted.append(GameText::Transliterate(gameText)).push_back('"');
   return quoted;
 }
 

@@ -7,7 +7,7 @@
 #include "cli/EsperView.h"
 #include "cli/ImageDiff.h"
 #include "cli/Printable.h"
-#include "cli/Transliteration.h"
+#include "rom/Transliteration.h"
 
 namespace Cli {
 
@@ -32,7 +32,7 @@ std::string ValueText(const FieldChange& change, int value, const std::optional<
   return value == AbsentValue ? "absent" : ValueWords(*change.Field, value, name);
 }
 
-std::string RunText(const ByteRun& run) {
+std::string RunText(const Formats::ByteRun& run) {
   std::string text = "ROM " + Hex(run.Start, 6);
   if (run.Length > 1) text += ".." + Hex(run.End() - 1, 6);
   return text + " (" + std::to_string(run.Length) + (run.Length == 1 ? " byte)" : " bytes)");
@@ -96,7 +96,7 @@ ordered_json ValueJson(const FieldChange& change, int value) {
 }
 
 void PutName(ordered_json& object, const char* key, const std::optional<std::string>& name) {
-  if (name) object[key] = TransliterateGameText(*name);
+  if (name) object[key] = GameText::Transliterate(*name);
 }
 
 ordered_json DiffJson(const ImageDiff& diff) {
@@ -112,8 +112,8 @@ ordered_json DiffJson(const ImageDiff& diff) {
       PutName(change, "newName", field.NewName);
       changes.push_back(std::move(change));
     }
-    ordered_json entry{{"number", esper.Number}, {"name", TransliterateGameText(esper.NewName)}};
-    if (esper.OldName != esper.NewName) entry["oldName"] = TransliterateGameText(esper.OldName);
+    ordered_json entry{{"number", esper.Number}, {"name", GameText::Transliterate(esper.NewName)}};
+    if (esper.OldName != esper.NewName) entry["oldName"] = GameText::Transliterate(esper.OldName);
     entry["changes"] = std::move(changes);
     espers.push_back(std::move(entry));
   }

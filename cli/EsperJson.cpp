@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "cli/Printable.h"
-#include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
+#include "rom/Transliteration.h"
 
 namespace Cli {
 
@@ -14,8 +14,8 @@ namespace {
 
 void PutName(ordered_json& object, const char* key, const char* bytesKey, const std::optional<std::string>& name) {
   if (!name) return;
-  object[key] = TransliterateGameText(*name);
-  object[bytesKey] = HexBytes(*name);
+  object[key] = GameText::Transliterate(*name);
+  object[bytesKey] = GameText::HexBytes(*name);
 }
 
 // The array of an esper's spell pairs, each an object of the fields in a pair.

@@ -99,7 +99,7 @@ bool CompareImages(const std::string& older, const std::string& newer, ImageDiff
 
   const std::span<const std::uint8_t> x = RomBytes(a.Disk), y = RomBytes(b.Disk);
   const std::size_t common = std::min(x.size(), y.size());
-  for (const ByteRun& run : DifferingRuns(x.first(common), y.first(common)))
+  for (const Formats::ByteRun& run : Formats::DifferingRuns(x.first(common), y.first(common)))
     for (std::uint64_t at = run.Start; at < run.End(); ++at) {
       if (fields.Contains(at)) continue;
       if (!diff.Runs.empty() && diff.Runs.back().End() == at)

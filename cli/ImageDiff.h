@@ -50,7 +50,7 @@ struct ImageDiff {
   DiffSide Old, New;
   bool RecordsCompared = false;  // false when the editor knows neither's esper code
   std::vector<EsperChange> Espers;
-  std::vector<ByteRun> Runs;  // every other differing byte within the shorter image, by ROM offset
+  std::vector<Formats::ByteRun> Runs;  // every other differing byte within the shorter image, by ROM offset
   std::uint64_t RunBytes = 0;
   bool HeaderBytesDiffer = false;  // both have a copier header, with other bytes in it
   bool Same() const { return Espers.empty() && Runs.empty() && Old.RomLength() == New.RomLength(); }

@@ -25,7 +25,7 @@ std::span<const std::uint8_t> ImageBytes(const CRomImage& rom) {
 }
 
 std::string HeaderProblem(const std::string& path, const CRomImage& rom) {
-  if (rom.HeaderSize == 0 || rom.HeaderSize == RomLayout::CopierHeaderSize) return "";
+  if (RomLayout::HeaderLeftOut(rom.HeaderSize)) return "";
   std::string why = Printable(path);
   why.append(" has a header of ")
       .append(std::to_string(rom.HeaderSize))

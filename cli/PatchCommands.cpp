@@ -8,11 +8,12 @@
 #include <span>
 #include <vector>
 
-#include "cli/Bps.h"
 #include "cli/ImageFile.h"
-#include "cli/Ips.h"
 #include "cli/Printable.h"
+#include "formats/Bps.h"
 #include "formats/ByteRuns.h"
+#include "formats/Ips.h"
+#include "rom/SavePatch.h"
 
 namespace Cli {
 
@@ -28,14 +29,14 @@ bool WritePatch(Bytes source, Bytes target, const std::string& path, bool ips, s
                 std::string* error) {
   std::string patch;
   if (ips) {
-    if (!MakeIps(source, target, &patch, error)) return false;
+    if (!Formats::MakeIps(source, target, &patch, error)) return false;
   } else {
-    patch = MakeBps(source, target);
+    patch = Formats::MakeBps(source, target);
   }
   if (!WriteWholeFile(path, patch, error)) return false;
-  const std::vector<ByteRun> runs = DifferingRuns(source, target);
+  const std::vector<Formats::ByteRun> runs = Formats::DifferingRuns(source, target);
   std::uint64_t changed = 0;
-  for (const ByteRun& run : runs) changed += run.Length;
+  for (const Formats::ByteRun& run : runs) changed += run.Length;
   *summary = std::string(ips ? "IPS" : "BPS") + " patch of " + std::to_string(patch.size()) + " bytes for " +
              std::to_string(changed) + " changed bytes in " + std::to_string(runs.size()) +
              (runs.size() == 1 ? " run" : " runs") + " (image " + Hex(Crc32(source), 8) + " -> " +
@@ -59,19 +60,17 @@ int EditAndPatch(Streams& io, const std::string& image, const SaveOptions& save,
   if (!session.Load(image, &error, Access::Read) || !edit(session, &report, &error) ||
       !PrepareSave(session, save, image, &report, &error))
     return Fail(io, error);
-  const CRomImage& rom = session.Rom;
-  if (rom.BufferSize != disk.BufferSize)
-    return Fail(io, Printable(image) + " changed while it was read; no patch written");
-
-  // SaveFile writes the first ImageLength bytes of Buffer over the file; the rest stays.
-  std::vector<std::uint8_t> saved(FileBytes(disk).begin(), FileBytes(disk).end());
-  std::copy_n(rom.Buffer.get(), rom.GetImageLength(), saved.begin());
-  const Bytes source = RomBytes(disk);
-  const Bytes target = Bytes(saved).subspan(static_cast<std::size_t>(disk.HeaderSize));
-  if (SameBytes(source, target))
-    return Fail(io, "the edit changes no byte of " + Printable(image) + "; no patch written");
+  const SavePatch sides = SavePatch::Of(FileBytes(disk), session.Rom);
+  switch (sides.Refused) {
+    case SavePatch::Problem::None: break;
+    case SavePatch::Problem::NotTheLoadedFile:
+      return Fail(io, Printable(image) + " changed while it was read; no patch written");
+    case SavePatch::Problem::HeaderNotLeftOut: return Fail(io, HeaderProblem(image, session.Rom));
+    case SavePatch::Problem::NoChange:
+      return Fail(io, "the edit changes no byte of " + Printable(image) + "; no patch written");
+  }
   std::string summary;
-  if (!WritePatch(source, target, out, save.Ips, &summary, &error)) return Fail(io, error);
+  if (!WritePatch(sides.Source, sides.Target, out, save.Ips, &summary, &error)) return Fail(io, error);
   io.Out << report << "wrote " << Printable(out) << ": " << summary << "; " << Printable(image)
          << " was left as it was\n";
   return ExitSuccess;

@@ -2,13 +2,13 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Printable.h"
-#include "cli/Transliteration.h"
 #include "framework/CMemoryDC.h"
 #include "render/GameTextDrawing.h"
 #include "render/SheetBuilder.h"
 #include "rom/CRomImage.h"
 #include "rom/GameText.h"
 #include "rom/RomLayout.h"
+#include "rom/Transliteration.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -31,7 +31,7 @@ namespace {
 
 std::string Codes(const char* ascii) {
   std::string bytes;
-  UntransliterateGameText(ascii, bytes, nullptr);
+  GameText::Untransliterate(ascii, bytes, nullptr);
   return bytes;
 }
 

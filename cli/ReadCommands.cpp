@@ -9,8 +9,8 @@
 #include "cli/EsperJson.h"
 #include "cli/EsperView.h"
 #include "cli/Printable.h"
-#include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
+#include "rom/Transliteration.h"
 
 namespace Cli {
 
@@ -110,7 +110,7 @@ void DumpCsv(std::ostream& out, ImageSession& session, const std::vector<EsperVi
   });
   out << "\n";
   for (const EsperView& esper : espers) {
-    out << esper.Number << "," << CsvField(TransliterateGameText(esper.Name));
+    out << esper.Number << "," << CsvField(GameText::Transliterate(esper.Name));
     ForEachField(PairCount, [&](const EsperField& field, int pair) {
       const bool named = field.List != NameList::None;
       if (pair > esper.Pairs) {  // a five-slot record has no sixth pair
@@ -119,7 +119,7 @@ void DumpCsv(std::ostream& out, ImageSession& session, const std::vector<EsperVi
       }
       const int value = esper.Value(field, pair);
       out << "," << (field.IsNone(value) ? std::string("none") : std::to_string(value));
-      if (named) out << "," << CsvField(TransliterateGameText(ValueName(session.Rom, field, value).value_or("")));
+      if (named) out << "," << CsvField(GameText::Transliterate(ValueName(session.Rom, field, value).value_or("")));
     });
     out << "\n";
   }

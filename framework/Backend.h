@@ -12,7 +12,8 @@
 //     message box shown as the model's form;
 //   - its peers' handing of what the user does to the model's user input (WindowModel.h);
 //   - LoadAppIcon, ApplicationName, CFileDialog::DoModal and the program's entry point.
-// headless/ (the tests' in-memory backend) has no peers; qt/ and web/ have widgets and elements.
+// headless/ (the tests' in-memory backend) has no peers and no entry point (each test program
+// has its own main); qt/ and web/ have widgets and elements.
 
 #include "framework/CString.h"
 #include "framework/PixelSurface.h"
@@ -82,7 +83,8 @@ COLORREF DeviceSetPixel(HDC dc, int x, int y, COLORREF colour);
 
 HICON LoadAppIcon(UINT id);
 // The name the program's captions carry: on Windows the executable's file name without folder
-// or extension, as the framework there names a program; elsewhere the name its resources give.
+// or extension, as the framework there names a program; in Qt and the page the product name its
+// resources give; in the in-memory backend the test program's name (tests carry no resources).
 CString ApplicationName();
 
 }  // namespace Backend

@@ -1,7 +1,8 @@
 #pragma once
 // What CFile stands on: the platform's files (posix/, win32/) unless a process installs
-// another for itself, such as files held in memory for fuzzing or a layer over the real
-// files that fails on purpose for a test. The programs we ship never install one.
+// another for itself, such as files held in memory (MemoryFileSystem.h) for fuzzing or a
+// layer over the real files that fails on purpose for a test. Of the programs we ship only
+// the page installs one: the files the user gave it, in memory (web/Main.cpp, web/Files.cpp).
 //
 // Each operation that fails says why in why: the system's own words, without CFile's
 // "cannot ..." in front, which CFile adds.

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "CleanImages.h"
 #include "framework/headless/HeadlessUser.h"
 #include "rom/RomLayout.h"
+#include "tools/CleanImages.h"
 #include "tools/SampleImage.h"
 #include "ui/CEditorDlg.h"
 
@@ -30,8 +30,8 @@ const std::string& WriteFuzzedImage(FuzzedDataProvider& input) {
 
   // Sixteen files of 8 MiB at most: the lengths a corpus keeps coming back to.
   static CleanImages images(SampleImage::Make({}), LongestFile, 16);
-  Headless::MemoryFileSystem& files = Headless::ProcessMemoryFiles();
-  const Headless::MemoryFileSystem::Span written = files.TakeChanged(ImagePath);
+  MemoryFileSystem& files = ProcessMemoryFiles();
+  const MemoryFileSystem::Span written = files.TakeChanged(ImagePath);
   Bytes& file = files.Contents(ImagePath);
   images.Prepare(file, length, header,
                  {static_cast<std::size_t>(written.First), static_cast<std::size_t>(written.Last)});

@@ -18,7 +18,7 @@
 #include "Uninstrumented.h"
 #include "cli/ImageFile.h"
 #include "cli/SnesChecksum.h"
-#include "framework/headless/MemoryFileSystem.h"
+#include "framework/MemoryFileSystem.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ void MakeFile(FuzzedDataProvider& input, Bytes& file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   const bool storeTheSum = input.ConsumeBool();  // so that Good comes up as often as Stale
-  Bytes& file = Headless::ProcessMemoryFiles().Contents(ImagePath);
+  Bytes& file = ProcessMemoryFiles().Contents(ImagePath);
   MakeFile(input, file);
   Expected expected = Oracle(file);
   if (storeTheSum && (expected.Result == Verdict::Good || expected.Result == Verdict::Stale)) {

@@ -16,7 +16,7 @@
 #include "Uninstrumented.h"
 #include "cli/Commands.h"
 #include "cli/ImageDiff.h"
-#include "framework/headless/MemoryFileSystem.h"
+#include "framework/MemoryFileSystem.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleImage.h"
 
@@ -76,7 +76,7 @@ void Edit(FuzzedDataProvider& input, Bytes& rom) {
 
 // The file: an optional copier header (its own bytes), then the ROM.
 void Store(const std::string& path, bool header, std::uint8_t headerFill, const Bytes& rom) {
-  Bytes& file = Headless::ProcessMemoryFiles().Contents(path);
+  Bytes& file = ProcessMemoryFiles().Contents(path);
   file.assign(header ? CopierHeader : 0, headerFill);
   file.insert(file.end(), rom.begin(), rom.end());
 }
@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static std::vector<bool> inRuns;  // kept: memory new to the process is slow under the sanitizers
   inRuns.assign(std::min(older.size(), newer.size()), false);
   std::uint64_t runBytes = 0;
-  for (const Cli::ByteRun& run : diff.Runs) {
+  for (const Formats::ByteRun& run : diff.Runs) {
     if (run.Length == 0 || run.End() > inRuns.size()) std::abort();
     std::fill(inRuns.begin() + static_cast<std::ptrdiff_t>(run.Start),
               inRuns.begin() + static_cast<std::ptrdiff_t>(run.End()), true);

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider input(data, size);
   CEditorDlg& editor = FuzzedEditor();
   const std::string& path = WriteFuzzedImage(input);
-  const std::size_t length = Headless::ProcessMemoryFiles().Contents(path).size();
+  const std::size_t length = ProcessMemoryFiles().Contents(path).size();
   Headless::AnswerFileDialog(CString(path.c_str()));
   Headless::PressCommand(editor, ID_FILE_LOAD);
   Headless::ClearModalScripts();
@@ -59,6 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (slot < 0 || slot > 0xFF) std::abort();  // only byte values are ever stored
   }
   Headless::ClearMessageBoxes();
-  if (Headless::ProcessMemoryFiles().Contents(path).size() != length) std::abort();
+  if (ProcessMemoryFiles().Contents(path).size() != length) std::abort();
   return 0;
 }

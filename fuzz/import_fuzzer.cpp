@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/EsperJson.h"
-#include "cli/Transliteration.h"
+#include "rom/Transliteration.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::string bytes;
-  if (Cli::UntransliterateGameText(text, bytes, &error)) {
+  if (GameText::Untransliterate(text, bytes, &error)) {
     std::string again;
-    if (!Cli::UntransliterateGameText(Cli::TransliterateGameText(bytes), again, &error) || again != bytes) std::abort();
+    if (!GameText::Untransliterate(GameText::Transliterate(bytes), again, &error) || again != bytes) std::abort();
   }
   return 0;
 }

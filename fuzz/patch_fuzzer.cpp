@@ -13,8 +13,8 @@
 
 #include "PatchAppliers.h"
 #include "Uninstrumented.h"
-#include "cli/Bps.h"
-#include "cli/Ips.h"
+#include "formats/Bps.h"
+#include "formats/Ips.h"
 #include "tools/SampleImage.h"
 
 namespace {
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto bytes = [](const std::string& patch) {
     return ByteSpan(reinterpret_cast<const std::uint8_t*>(patch.data()), patch.size());
   };
-  const std::string bps = Cli::MakeBps(original, edited);
+  const std::string bps = Formats::MakeBps(original, edited);
   if (!ApplyBps(original, bytes(bps), applied).empty() ||
       !std::equal(edited.begin(), edited.end(), applied.begin(), applied.end()))
     std::abort();
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string untouched = "untouched";
   std::string ips = untouched, error;
   const bool expressible = !DifferFrom(original, edited, std::min(length, IpsLimit));
-  if (Cli::MakeIps(original, edited, &ips, &error) != expressible) std::abort();
+  if (Formats::MakeIps(original, edited, &ips, &error) != expressible) std::abort();
   if (!expressible) {
     if (ips != untouched || error.empty()) std::abort();
     return 0;

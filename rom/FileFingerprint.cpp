@@ -32,7 +32,8 @@ FileFingerprint FileFingerprint::Of(std::span<const std::uint8_t> bytes) {
   for (; left >= 32; left -= 32, at += 32)
     for (std::size_t lane = 0; lane < 4; ++lane) lanes[lane] = Mix(lanes[lane], Word(at + 8 * lane));
   std::uint64_t hash = bytes.size() * Prime3;
-  for (std::size_t lane = 0; lane < 4; ++lane) hash = Mix(hash, std::rotl(lanes[lane], 7 + 11 * static_cast<int>(lane)));
+  for (std::size_t lane = 0; lane < 4; ++lane)
+    hash = Mix(hash, std::rotl(lanes[lane], 7 + 11 * static_cast<int>(lane)));
   for (; left >= 8; left -= 8, at += 8) hash = Mix(hash, Word(at));
   for (; left > 0; --left, ++at) hash = Mix(hash, *at + 1);
   // Every bit of the result depends on every bit of the last word mixed in.

@@ -51,7 +51,7 @@ void Store(std::span<std::uint8_t> rom, std::uint16_t checksum) {
 ChecksumCheck Inspect(std::span<const std::uint8_t> image, int headerSize) {
   ChecksumCheck check;
   check.HeaderSize = headerSize;
-  if (headerSize != 0 && headerSize != RomLayout::CopierHeaderSize) {
+  if (!RomLayout::HeaderLeftOut(headerSize)) {
     check.Result = ChecksumCheck::Verdict::OddHeader;
     return check;
   }

@@ -20,6 +20,7 @@ constexpr std::uint64_t ImageLengthOf(std::uint64_t fileLength) {
 constexpr int HeaderSizeOf(std::uint64_t imageLength) { return static_cast<int>(imageLength % 0x10000); }
 // The one header besides none that patch tools and checksums expect, and leave out.
 inline constexpr int CopierHeaderSize = 0x200;
+constexpr bool HeaderLeftOut(int headerSize) { return headerSize == 0 || headerSize == CopierHeaderSize; }
 static_assert(HeaderSizeOf(0x300000 + CopierHeaderSize) == CopierHeaderSize);
 
 // Record-size probes: the record size that the game code expects, twice.

@@ -1,22 +1,19 @@
 // What the page adds beside the editor: names for screen readers as tavero-cli writes them,
-// "Download patch" (a BPS patch from the image as it was loaded to what Save would write, made
-// by tavero-cli's own writer), and whether closing the tab would lose changes.
+// "Download patch" (a BPS patch from the image as it was loaded to what Save would write, the
+// patch tavero-cli's --patch makes), and whether closing the tab would lose changes.
 
 #include <emscripten.h>
 
-#include <algorithm>
-
-#include "cli/Bps.h"
-#include "cli/Transliteration.h"
+#include "formats/Bps.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "framework/web/WebPage.h"
 #include "rom/CRomImage.h"
+#include "rom/SavePatch.h"
+#include "rom/Transliteration.h"
 #include "ui/CEditorDlg.h"
 
 namespace {
-
-constexpr int CopierHeaderSize = 0x200;  // the one header a patch leaves out
 
 void Tell(const std::string& text) {
   if (CWnd* main = AfxGetMainWnd()) main->MessageBox(CString(text));
@@ -25,27 +22,20 @@ void Tell(const std::string& text) {
 void DownloadPatch() {
   const std::vector<std::uint8_t>& loaded = WebPage::OriginalBytes(g_rom.Path);
   const std::string name = g_rom.Path.Str().substr(g_rom.Path.Str().find_last_of('/') + 1);
-  if (!g_rom.HoldsImage() || loaded.size() != g_rom.BufferSize) {
-    Tell("There is no image to make a patch of: load one first.");
-    return;
+  if (g_rom.HoldsImage()) g_rom.StoreRecords();  // Save's first step
+  const SavePatch sides = SavePatch::Of(loaded, g_rom);
+  switch (sides.Refused) {
+    case SavePatch::Problem::None: break;
+    case SavePatch::Problem::NotTheLoadedFile: Tell("There is no image to make a patch of: load one first."); return;
+    case SavePatch::Problem::HeaderNotLeftOut:
+      Tell(name + " has a header of " + std::to_string(g_rom.HeaderSize) +
+           " bytes (its length modulo 0x10000); only a 512-byte copier header can be left out of a patch.");
+      return;
+    case SavePatch::Problem::NoChange:
+      Tell("The edits change no byte of " + name + "; there is nothing to patch.");
+      return;
   }
-  if (g_rom.HeaderSize != 0 && g_rom.HeaderSize != CopierHeaderSize) {
-    Tell(name + " has a header of " + std::to_string(g_rom.HeaderSize) +
-         " bytes (its length modulo 0x10000); only a 512-byte copier header can be left out of a patch.");
-    return;
-  }
-  // What Save writes: the records put into the image, its first ImageLength bytes over the file.
-  g_rom.StoreRecords();
-  std::vector<std::uint8_t> saved = loaded;
-  std::copy_n(g_rom.Buffer.get(), g_rom.GetImageLength(), saved.begin());
-  const auto header = static_cast<std::size_t>(g_rom.HeaderSize);
-  const std::span<const std::uint8_t> source = std::span(loaded).subspan(header),
-                                      target = std::span(saved).subspan(header);
-  if (std::equal(source.begin(), source.end(), target.begin())) {
-    Tell("The edits change no byte of " + name + "; there is nothing to patch.");
-    return;
-  }
-  const std::string patch = Cli::MakeBps(source, target);
+  const std::string patch = Formats::MakeBps(sides.Source, sides.Target);
   const std::size_t dot = name.find_last_of('.');
   WebPage::Download((dot == std::string::npos ? name : name.substr(0, dot)) + ".bps",
                     std::vector<std::uint8_t>(patch.begin(), patch.end()), "application/octet-stream");
@@ -54,7 +44,7 @@ void DownloadPatch() {
 const bool Registered = [] {
   WebPage::AddPageCommand("download-patch", &DownloadPatch);
   WebPage::SetOpenCommand(ID_FILE_LOAD);  // a file given to the page is loaded as Load loads it
-  WebPage::SetItemNamer([](const std::string& bytes) { return Cli::TransliterateGameText(bytes); });
+  WebPage::SetItemNamer([](const std::string& bytes) { return GameText::Transliterate(bytes); });
   // The rate fields' labels ("Spell #1:", "x") and "5->6" say little to a listener.
   for (int pair = 1; pair <= 6; ++pair)
     WebPage::SetAccessibleName(IDC_RATE1 + pair - 1, "Spell " + std::to_string(pair) + " learning rate");

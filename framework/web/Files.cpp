@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "framework/headless/MemoryFileSystem.h"
+#include "framework/MemoryFileSystem.h"
 #include "framework/web/PageCalls.h"
 #include "framework/web/WebApp.h"
 #include "framework/web/WebPage.h"
@@ -15,7 +15,7 @@ namespace {
 
 class WebFiles : public FileSystem {
  public:
-  Headless::MemoryFileSystem Store;
+  MemoryFileSystem Store;
   std::map<std::string, std::vector<std::uint8_t>> Originals;
 
   std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) override {

@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRun.h"
-#include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
+#include "rom/Transliteration.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRun.h"
-#include "cli/Transliteration.h"
+#include "rom/Transliteration.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ TEST_F(ExportImport, JsonHoldsTheRecordsAndNamesOfTheImage) {
     Bytes name = SampleImage::EncodeName(SampleImage::EsperName(options, e));
     name.resize(8, 0xFF);
     const std::string nameBytes(name.begin(), name.end());
-    EXPECT_EQ(esper["name"], Cli::TransliterateGameText(nameBytes));
-    EXPECT_EQ(esper["nameBytes"], Cli::HexBytes(nameBytes));
+    EXPECT_EQ(esper["name"], GameText::Transliterate(nameBytes));
+    EXPECT_EQ(esper["nameBytes"], GameText::HexBytes(nameBytes));
   }
 }
 

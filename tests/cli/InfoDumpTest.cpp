@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "CliRun.h"
-#include "cli/Transliteration.h"
 #include "rom/RomLayout.h"
+#include "rom/Transliteration.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ TEST_F(InfoDump, TextAndCsvCarryTheSameValuesAndNames) {
 
     Bytes name = SampleImage::EncodeName(SampleImage::EsperName(options, e));
     name.resize(8, 0xFF);
-    const std::string shown = Cli::TransliterateGameText(std::string(name.begin(), name.end()));
+    const std::string shown = GameText::Transliterate(std::string(name.begin(), name.end()));
     EXPECT_EQ(fields[1], shown);
     EXPECT_NE(text.Out.find("esper " + std::string(e < 10 ? " " : "") + std::to_string(e) + "  \"" + shown + "\""),
               std::string::npos);

@@ -8,8 +8,8 @@
 
 #include "CliRun.h"
 #include "PatchAppliers.h"
-#include "cli/Bps.h"
-#include "cli/Ips.h"
+#include "formats/Bps.h"
+#include "formats/Ips.h"
 #include "rom/InternalHeader.h"
 
 namespace {
@@ -22,11 +22,11 @@ Bytes After(const Bytes& bytes, std::size_t header) {
 // Byte order, varint spelling and where each CRC goes, pinned with known bytes.
 TEST(PatchFormats, AKnownPairGivesExactlyTheseBytes) {
   const Bytes source = Of("ABCD"), target = Of("ABXD");
-  EXPECT_EQ(Of(Cli::MakeBps(source, target)),
+  EXPECT_EQ(Of(Formats::MakeBps(source, target)),
             (Bytes{0x42, 0x50, 0x53, 0x31, 0x84, 0x84, 0x80, 0x84, 0x81, 0x58, 0x80, 0xA5,
                    0x20, 0x17, 0xDB, 0x3F, 0xEB, 0x21, 0x72, 0xEE, 0xAA, 0x9C, 0x24}));
   std::string ips, error;
-  ASSERT_TRUE(Cli::MakeIps(source, target, &ips, &error)) << error;
+  ASSERT_TRUE(Formats::MakeIps(source, target, &ips, &error)) << error;
   EXPECT_EQ(Of(ips), (Bytes{0x50, 0x41, 0x54, 0x43, 0x48, 0x00, 0x00, 0x02, 0x00, 0x01, 0x58, 0x45, 0x4F, 0x46}));
 
   // A varint spelled without the "1 less" step reads as another number.
@@ -34,7 +34,7 @@ TEST(PatchFormats, AKnownPairGivesExactlyTheseBytes) {
       {0, {0x80}}, {127, {0xFF}}, {128, {0x00, 0x80}}, {0x300000, {0x00, 0x7F, 0x3E, 0x80}}};
   for (const auto& [value, bytes] : varints) {
     std::string out;
-    Cli::AppendBpsVarint(out, value);
+    Formats::AppendBpsVarint(out, value);
     EXPECT_EQ(Of(out), bytes) << value;
   }
 }

@@ -9,8 +9,8 @@
 #include "FaultingFileSystem.h"
 #include "RomFixture.h"
 #include "framework/CFile.h"
-#include "framework/headless/MemoryFileSystem.h"
-#include "fuzz/CleanImages.h"
+#include "framework/MemoryFileSystem.h"
+#include "tools/CleanImages.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 class InMemory : public ::testing::Test {
  protected:
   ~InMemory() override { InstallFileSystem(nullptr); }
-  Headless::MemoryFileSystem Memory;
+  MemoryFileSystem Memory;
   TempDir Dir;
 };
 
@@ -90,9 +90,9 @@ TEST_F(InMemory, TheEditorSavesTheSameBytesAndSaysWhereItWrote) {
     ASSERT_EQ(rom.SaveFile(), 1) << rom.ErrorText.Str();
     saved[inMemory] = inMemory ? Memory.Contents(path) : ReadFileBytes(path);
     if (inMemory) {
-      const Headless::MemoryFileSystem::Span written = Memory.TakeWritten(path);
+      const MemoryFileSystem::Span written = Memory.TakeWritten(path);
       EXPECT_EQ(Memory.TakeWritten(path).Last, 0u);  // taken
-      const Headless::MemoryFileSystem::Span changed = Memory.TakeChanged(path);
+      const MemoryFileSystem::Span changed = Memory.TakeChanged(path);
       const Bytes& now = Memory.Contents(path);
       std::size_t first = image.size(), last = 0;
       for (std::size_t i = 0; i < image.size(); ++i)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "ExpectedBytes.h"
 #include "RomFixture.h"
 
 #if defined(__has_feature)
@@ -19,6 +20,7 @@
 #endif
 #include "framework/headless/HeadlessFileDialog.h"
 #include "rom/SaveOrder.h"
+#include "rom/SavePatch.h"
 
 namespace {
 
@@ -190,6 +192,47 @@ INSTANTIATE_TEST_SUITE_P(
                     [](TempDir& dir, const std::string&) { dir.Write("image.smc", PatternedBytes(0x270000, 3)); },
                     "shorter"}),
     [](const ::testing::TestParamInfo<SaveRefusal>& refusal) { return std::string(refusal.param.Name); });
+
+// The patch of what Save would write, held against what Save then writes. Faults: a header
+// other than a copier header patched as none, a copier header left in the patch, the sides of
+// a file of another length than the image taken, a save that changes nothing made a patch.
+struct SavePatchCase {
+  const char* Name;
+  std::size_t Length;  // of the file; its header is what it has past a multiple of 0x10000
+  bool Edited;         // records stored over the image's bytes, as Save's first step does
+  std::size_t Longer;  // bytes the file given as the one on disk has past the one loaded
+  SavePatch::Problem Refused;
+  friend void PrintTo(const SavePatchCase& c, std::ostream* out) { *out << c.Name; }
+};
+
+class SavePatchSides : public RomFixture, public ::testing::WithParamInterface<SavePatchCase> {};
+
+TEST_P(SavePatchSides, AreTheFileAndWhatSaveWritesFromRomOffsetZero) {
+  const SavePatchCase& c = GetParam();
+  std::vector<std::uint8_t> disk = ImageBytes(c.Length);
+  ASSERT_TRUE(Load(disk));
+  if (c.Edited) Rom->StoreRecords();  // an empty table over patterned bytes
+  disk.resize(disk.size() + c.Longer);
+  const SavePatch patch = SavePatch::Of(disk, *Rom);
+  ASSERT_EQ(patch.Refused, c.Refused);
+  if (c.Refused != SavePatch::Problem::None) return;
+  ASSERT_TRUE(Rom->SaveFile()) << Rom->ErrorText.Str();
+  const std::size_t header = c.Length % 0x10000;
+  const std::vector<std::uint8_t> saved = ReadFileBytes(Path);
+  EXPECT_EQ(Differences(patch.Target, {saved.begin() + static_cast<std::ptrdiff_t>(header), saved.end()}),
+            std::vector<std::size_t>{});
+  EXPECT_TRUE(std::equal(patch.Source.begin(), patch.Source.end(), disk.begin() + static_cast<std::ptrdiff_t>(header),
+                         disk.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SavePatchSides,
+    ::testing::Values(SavePatchCase{"NoHeader", 0x280000, true, 0, SavePatch::Problem::None},
+                      SavePatchCase{"CopierHeader", 0x280200, true, 0, SavePatch::Problem::None},
+                      SavePatchCase{"OtherHeader", 0x280100, true, 0, SavePatch::Problem::HeaderNotLeftOut},
+                      SavePatchCase{"OtherLength", 0x280000, true, 1, SavePatch::Problem::NotTheLoadedFile},
+                      SavePatchCase{"Unedited", 0x280200, false, 0, SavePatch::Problem::NoChange}),
+    [](const ::testing::TestParamInfo<SavePatchCase>& c) { return std::string(c.param.Name); });
 
 // Files a load cannot read. Each fails, holds no image, zeroes the image facts, keeps what the
 // earlier image put into the table and the record size, says why in the editor's words, and a

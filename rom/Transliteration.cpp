@@ -1,10 +1,10 @@
-#include "cli/Transliteration.h"
+#include "rom/Transliteration.h"
 
 #include <cstdint>
 
 #include "rom/GameText.h"
 
-namespace Cli {
+namespace GameText {
 
 namespace {
 
@@ -12,13 +12,10 @@ constexpr char HexDigit[] = "0123456789ABCDEF";
 
 // The character a byte is written as, or 0 when it is written as an escape.
 char Bare(std::uint8_t byte) {
-  if (byte >= GameText::UpperA && byte < GameText::UpperA + 26)
-    return static_cast<char>('A' + (byte - GameText::UpperA));
-  if (byte >= GameText::LowerA && byte < GameText::LowerA + 26)
-    return static_cast<char>('a' + (byte - GameText::LowerA));
-  if (byte >= GameText::Digit0 && byte < GameText::Digit0 + 10)
-    return static_cast<char>('0' + (byte - GameText::Digit0));
-  if (byte == GameText::Blank) return ' ';
+  if (byte >= UpperA && byte < UpperA + 26) return static_cast<char>('A' + (byte - UpperA));
+  if (byte >= LowerA && byte < LowerA + 26) return static_cast<char>('a' + (byte - LowerA));
+  if (byte >= Digit0 && byte < Digit0 + 10) return static_cast<char>('0' + (byte - Digit0));
+  if (byte == Blank) return ' ';
   return 0;
 }
 
@@ -31,7 +28,7 @@ int HexValue(char c) {
 
 }  // namespace
 
-std::string TransliterateGameText(std::string_view bytes) {
+std::string Transliterate(std::string_view bytes) {
   std::string text;
   for (char c : bytes) {
     const auto byte = static_cast<std::uint8_t>(c);
@@ -47,19 +44,19 @@ std::string TransliterateGameText(std::string_view bytes) {
   return text;
 }
 
-bool UntransliterateGameText(std::string_view text, std::string& bytes, std::string* error) {
+bool Untransliterate(std::string_view text, std::string& bytes, std::string* error) {
   bytes.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     int code = -1;
     if (c >= 'A' && c <= 'Z')
-      code = GameText::UpperA + (c - 'A');
+      code = UpperA + (c - 'A');
     else if (c >= 'a' && c <= 'z')
-      code = GameText::LowerA + (c - 'a');
+      code = LowerA + (c - 'a');
     else if (c >= '0' && c <= '9')
-      code = GameText::Digit0 + (c - '0');
+      code = Digit0 + (c - '0');
     else if (c == ' ')
-      code = GameText::Blank;
+      code = Blank;
     else if (c == '{') {
       const int high = i + 3 < text.size() ? HexValue(text[i + 1]) : -1;
       const int low = i + 3 < text.size() ? HexValue(text[i + 2]) : -1;
@@ -97,4 +94,4 @@ std::string HexBytes(std::string_view bytes) {
   return text;
 }
 
-}  // namespace Cli
+}  // namespace GameText

@@ -1,11 +1,11 @@
-#include "cli/Ips.h"
+#include "formats/Ips.h"
 
 #include <algorithm>
+#include <cstdio>
 
-#include "cli/HexCrc.h"
 #include "formats/ByteRuns.h"
 
-namespace Cli {
+namespace Formats {
 
 using Formats::ByteRun;
 using Formats::DifferingRuns;
@@ -20,6 +20,12 @@ void AppendNumber(std::string& out, std::uint64_t value, int bytes) {
   for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift & 0xFF));
 }
 
+std::string HexOffset(std::uint64_t offset) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(offset));
+  return text;
+}
+
 }  // namespace
 
 bool MakeIps(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target, std::string* patch,
@@ -27,7 +33,7 @@ bool MakeIps(std::span<const std::uint8_t> source, std::span<const std::uint8_t>
   // A record header costs five bytes, so up to four equal bytes between changes go in as data.
   const std::vector<ByteRun> runs = DifferingRuns(source, target, 5);
   if (!runs.empty() && runs.back().End() > IpsAddressLimit) {
-    *error = std::string("a change lies at offset ") + Hex(runs.back().End() - 1) +
+    *error = std::string("a change lies at offset ") + HexOffset(runs.back().End() - 1) +
              ", past the 16 MiB that IPS offsets reach; write a BPS patch instead";
     return false;
   }
@@ -46,4 +52,4 @@ bool MakeIps(std::span<const std::uint8_t> source, std::span<const std::uint8_t>
   return true;
 }
 
-}  // namespace Cli
+}  // namespace Formats

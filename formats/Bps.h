@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-namespace Cli {
+namespace Formats {
 
 // A BPS number: 7 bits a byte, low bits first, the top bit set on the last byte, and 1 taken
 // from what remains after each byte that is not the last (so every number has one spelling).
@@ -17,4 +17,4 @@ void AppendBpsVarint(std::string& out, std::uint64_t value);
 // The patch from source to target. Requires source.size() == target.size().
 std::string MakeBps(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target);
 
-}  // namespace Cli
+}  // namespace Formats

@@ -1,8 +1,9 @@
 #pragma once
-// Files held in memory by path, for a process that installs them (InstallFileSystem) so
-// that a load and a save cost no system call: the fuzz targets. A file behaves as one on
-// disk does for CFile: a write past the end makes it longer (zeros in any gap), a read
-// there moves nothing, and a file removed while open stays readable through that handle.
+// Files held in memory by path, for a process that has no disk to give CFile or wants none:
+// the page (the files the user gave it, framework/web/Files.cpp), and the fuzz targets and
+// tests, so that a load and a save cost no system call. A file behaves as one on disk does
+// for CFile: a write past the end makes it longer (zeros in any gap), a read there moves
+// nothing, and a file removed while open stays readable through that handle.
 
 #include <cstdint>
 #include <map>
@@ -11,8 +12,6 @@
 #include <vector>
 
 #include "framework/FileSystem.h"
-
-namespace Headless {
 
 class MemoryFileSystem : public FileSystem {
  public:
@@ -48,7 +47,5 @@ class MemoryFileSystem : public FileSystem {
 };
 
 // One in-memory file system for the whole process, installed under CFile by the first call
-// (the fuzz targets' files).
+// (the fuzz targets' files; the page keeps its own beside what it adds).
 MemoryFileSystem& ProcessMemoryFiles();
-
-}  // namespace Headless

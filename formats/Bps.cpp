@@ -1,9 +1,9 @@
-#include "cli/Bps.h"
+#include "formats/Bps.h"
 
-#include "cli/HexCrc.h"
 #include "formats/ByteRuns.h"
+#include "formats/Crc32.h"
 
-namespace Cli {
+namespace Formats {
 
 using Formats::ByteRun;
 using Formats::DifferingRuns;
@@ -59,4 +59,4 @@ std::string MakeBps(std::span<const std::uint8_t> source, std::span<const std::u
   return patch;
 }
 
-}  // namespace Cli
+}  // namespace Formats

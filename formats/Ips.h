@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-namespace Cli {
+namespace Formats {
 
 // Offsets are 24 bits: changes must lie below 16 MiB.
 inline constexpr std::uint64_t IpsAddressLimit = 0x1000000;
@@ -16,4 +16,4 @@ inline constexpr std::uint64_t IpsAddressLimit = 0x1000000;
 bool MakeIps(std::span<const std::uint8_t> source, std::span<const std::uint8_t> target, std::string* patch,
              std::string* error);
 
-}  // namespace Cli
+}  // namespace Formats

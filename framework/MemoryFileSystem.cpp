@@ -1,4 +1,4 @@
-#include "framework/headless/MemoryFileSystem.h"
+#include "framework/MemoryFileSystem.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,6 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
-
-namespace Headless {
 
 namespace {
 
@@ -155,5 +153,3 @@ MemoryFileSystem& ProcessMemoryFiles() {
   }();
   return *files;
 }
-
-}  // namespace Headless

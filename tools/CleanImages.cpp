@@ -1,4 +1,4 @@
-#include "CleanImages.h"
+#include "tools/CleanImages.h"
 
 #include <algorithm>
 #include <cstring>
