@@ -5,7 +5,9 @@
 #include "framework/CFile.h"
 #include "framework/NewFile.h"
 
-CString FolderStateFolder::PathOf(const CString& name) const { return Folder + CString(std::string(1, Folders::Separator())) + name; }
+CString FolderStateFolder::PathOf(const CString& name) const {
+  return Folder + CString(std::string(1, Folders::Separator())) + name;
+}
 
 std::optional<std::string> FolderStateFolder::Read(const CString& name) {
   if (Folder.IsEmpty()) return std::nullopt;
@@ -28,7 +30,7 @@ bool FolderStateFolder::Write(const CString& name, std::string_view contents, CS
   // their own before the rename.
   CNewFile file;
   for (int attempt = 0;; ++attempt) {
-    if (file.Create(PathOf(name + CString(".new" + std::to_string(attempt))))) break;
+    if (file.Create(PathOf(CString(name.Str() + ".new" + std::to_string(attempt))))) break;
     if (!file.NameTaken() || attempt == 99) {
       why = file.ErrorText();
       return false;
@@ -48,7 +50,7 @@ void FolderStateFolder::Remove(const CString& name) {
 std::optional<CString> FolderStateFolder::SetAside(const CString& name) {
   if (Folder.IsEmpty()) return std::nullopt;
   for (int n = 1; n < 1000; ++n) {
-    const CString aside = name + CString("." + std::to_string(n));
+    const CString aside = CString(name.Str() + "." + std::to_string(n));
     bool taken = false;
     if (Folders::RenameUnlessTaken(PathOf(name), PathOf(aside), taken)) return aside;
     if (!taken) break;

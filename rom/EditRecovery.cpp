@@ -53,8 +53,8 @@ std::optional<std::string_view> Value(std::string_view line, std::string_view ke
 
 }  // namespace
 
-EditRecovery EditRecovery::Of(const CString& path, const FileFingerprint& image, bool shifted,
-                              const EsperRecords& now, const EsperRecords& saved) {
+EditRecovery EditRecovery::Of(const CString& path, const FileFingerprint& image, bool shifted, const EsperRecords& now,
+                              const EsperRecords& saved) {
   EditRecovery recovery{path, image, shifted, {}};
   for (int e = 0; e < RomLayout::EsperCount; ++e) {
     const auto& row = now[static_cast<std::size_t>(e)];

@@ -2,10 +2,11 @@
 // (library.js). It outlives the tab, a crash and a closed browser; each write replaces an
 // entry whole, so a reader never finds half of one.
 
+#include "framework/StateFolder.h"
+
 #include <cstdlib>
 #include <string>
 
-#include "framework/StateFolder.h"
 #include "framework/web/PageCalls.h"
 
 namespace {
@@ -34,7 +35,7 @@ class PageStateFolder : public StateFolder {
     const std::optional<std::string> contents = Read(name);
     if (!contents) return std::nullopt;
     for (int n = 1; n < 1000; ++n) {
-      const CString aside = name + CString("." + std::to_string(n));
+      const CString aside = CString(name.Str() + "." + std::to_string(n));
       if (char* taken = page_state_read(aside)) {
         std::free(taken);
         continue;

@@ -69,7 +69,7 @@ mergeInto(LibraryManager.library, {
   // refuses storage (a private window, a policy) throws; that is a failed write, or no entry.
   page_state_read: function (name) {
     try {
-      const text = localStorage.getItem('tavero-state/' + UTF8ToString(name));
+      const text = localStorage.getItem("tavero-state/" + UTF8ToString(name));
       return text === null ? 0 : allocateUTF8(text);
     } catch (error) {
       return 0;
@@ -77,7 +77,7 @@ mergeInto(LibraryManager.library, {
   },
   page_state_write: function (name, text) {
     try {
-      localStorage.setItem('tavero-state/' + UTF8ToString(name), UTF8ToString(text));
+      localStorage.setItem("tavero-state/" + UTF8ToString(name), UTF8ToString(text));
       return 1;
     } catch (error) {
       return 0;
@@ -85,7 +85,7 @@ mergeInto(LibraryManager.library, {
   },
   page_state_remove: function (name) {
     try {
-      localStorage.removeItem('tavero-state/' + UTF8ToString(name));
+      localStorage.removeItem("tavero-state/" + UTF8ToString(name));
     } catch (error) {
       // nothing stored, nothing to remove
     }

@@ -267,7 +267,11 @@ TEST_P(Recovery, OffersTheEditsBackOnlyForTheSameFile) {
     EXPECT_EQ(log[0].Text, "Recover the unsaved changes to sample.smc?");
     EXPECT_EQ(log[0].Type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(RecoveryOf(path).has_value(), recovered);
-    if (recovered) ExpectFieldsShow(0);
+    if (recovered) {
+      ExpectFieldsShow(0);
+      // A recovered shift counts as run: a second one would read six-slot rows as five-slot.
+      EXPECT_EQ(g_rom.CheckShift(), c.Made != Before::EditedThenShifted);
+    }
   } else {
     EXPECT_EQ(log[0].Text.rfind("The unsaved changes to sample.smc kept from an earlier session no longer match", 0),
               0u)
