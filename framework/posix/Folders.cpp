@@ -1,11 +1,9 @@
-// Folders on Linux, and the user's state folder there: $XDG_STATE_HOME/tavero, or
-// ~/.local/state/tavero when it is unset (the XDG base directory rules).
+// Folders on Linux, for a state folder on disk (FolderStateFolder.h).
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -41,24 +39,3 @@ bool RenameUnlessTaken(const CString& from, const CString& to, bool& taken) {
 char Separator() { return '/'; }
 
 }  // namespace Folders
-
-namespace {
-// Only an absolute path counts, as the XDG rules have it; a relative one is ignored.
-std::string AbsoluteVariable(const char* name) {
-  const char* value = std::getenv(name);
-  return value && value[0] == '/' ? value : "";
-}
-}  // namespace
-
-StateFolder& UserStateFolder() {
-  static FolderStateFolder folder([] {
-    std::string state = AbsoluteVariable("XDG_STATE_HOME");
-    if (state.empty()) {
-      const std::string home = AbsoluteVariable("HOME");
-      if (home.empty()) return CString();
-      state = home + "/.local/state";
-    }
-    return CString(state + "/tavero");
-  }());
-  return folder;
-}

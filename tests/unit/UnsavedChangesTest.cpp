@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "EditorFixture.h"
+#include "framework/FolderStateFolder.h"
 #include "rom/EditRecovery.h"
 
 namespace {
@@ -329,6 +330,26 @@ TEST(RecoveryText, ReadsBackWhatWasWrittenAndRefusesAnythingElse) {
     changed.replace(changed.find(from), from.size(), to);
     EXPECT_FALSE(EditRecovery::Parse(changed)) << from << " -> " << to;
   }
+}
+
+// The state folder on disk, as tavero and TAVERO.EXE keep it. Faults: a write that leaves its
+// temporary beside, or fails on an existing file; a second recovery set aside over the first
+// (rename replacing NAME.1), which deletes edits the user was told are kept.
+TEST(RecoveryFolderOnDisk, ReplacesWholeAndSetsAsideWithoutOverwriting) {
+  TempDir dir;
+  FolderStateFolder folder(CString(dir.PathOf("state/tavero")));
+  CString why;
+  for (const char* text : {"first\n", "second\n"}) ASSERT_TRUE(folder.Write("r.txt", text, why)) << why.Str();
+  EXPECT_EQ(folder.Read("r.txt"), "second\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.PathOf("state/tavero")), {}), 1);
+  EXPECT_EQ(folder.SetAside("r.txt"), CString("r.txt.1"));
+  ASSERT_TRUE(folder.Write("r.txt", "third\n", why));
+  EXPECT_EQ(folder.SetAside("r.txt"), CString("r.txt.2"));
+  EXPECT_EQ(folder.Read("r.txt.1"), "second\n");
+  EXPECT_EQ(folder.Read("r.txt.2"), "third\n");
+  EXPECT_FALSE(folder.Read("r.txt"));
+  folder.Remove("r.txt.1");
+  EXPECT_FALSE(folder.Read("r.txt.1"));
 }
 
 }  // namespace

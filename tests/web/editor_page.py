@@ -76,6 +76,8 @@ class EditorPage:
         self.driver.get(self.url + query)
         self.wait(lambda: self.driver.find_elements(By.ID, "ctl-1000"), "the editor to appear")
         self.engine.page_shown()
+        # Each case starts with no recovery of unsaved edits that an earlier page left behind.
+        self.driver.execute_script("localStorage.clear();")
         self.driver.execute_script(WATCH)
         self.settle()
 
