@@ -17,13 +17,9 @@ class MemoryStateFolder : public StateFolder {
   void Remove(const CString& name) override { Files.Remove(Folder + name.Str()); }
   std::optional<CString> SetAside(const CString& name) override;
 
-  void Clear() {
-    Files = {};
-    Writable = true;
-  }
+  void Clear() { Files = {}; }
 
   MemoryFileSystem Files;
-  bool Writable = true;  // false: every Write fails, as on a full or read-only disk
 };
 
 // The one the in-memory backend's UserStateFolder() returns.
