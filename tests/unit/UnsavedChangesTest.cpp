@@ -1,5 +1,6 @@
 // Nothing the user changed is lost without a question: each way out of the editor, and Load,
-// asks "Save changes to NAME?" while changes are unsaved, and does what the answer says.
+// asks "Save changes to NAME?" while changes are unsaved, and does what the answer says; and
+// what is unsaved when the editor is killed comes back at the next Load of the image.
 
 #include <filesystem>
 #include <fstream>
