@@ -3,6 +3,7 @@
 // a field goes at once into the shown record of g_rom.EsperTable; Save writes the table.
 
 #include <array>
+#include <string>
 
 #include "framework/CDialog.h"
 #include "framework/CEdit.h"
@@ -95,6 +96,16 @@ class CEditorDlg : public CDialog {
   // Cancel. True when the caller may go on: nothing unsaved, saved, or the user said No.
   bool AskSaveChanges();
 
+  // The recovery of unsaved edits (Recovery.cpp): KeepRecovery after each change writes what is
+  // unsaved now (or removes it when nothing is); DropRecovery at a No to "Save changes?";
+  // RecoveryAfterSave at a good Save; OfferRecovery after a good Load.
+  void KeepRecovery();
+  void DropRecovery();
+  void RecoveryAfterSave();
+  void OfferRecovery();
+
   EsperRecords SavedRecords{};
   bool ShiftedSinceSaved = false;
+  FileFingerprint RecoveryImage;  // the file the unsaved edits apply to: as loaded or last saved
+  std::string RecoveryKept;       // the recovery this editor wrote last; empty when it holds none
 };

@@ -54,6 +54,7 @@ void CEditorDlg::ChangeField(const EsperField& field, int pair) {
     const int value = (Box(field, pair).GetCurSel() - field.ItemOffset) & 0xFF;
     if ((record = ShownRecord())) (*record)[static_cast<std::size_t>(field.Slot(pair))] = value;
     UpdateData(FALSE);
+    KeepRecovery();
     return;
   }
   if (!ExchangeFromControls()) {
@@ -66,6 +67,7 @@ void CEditorDlg::ChangeField(const EsperField& field, int pair) {
   const int value = static_cast<int>(Edit(field, pair) & 0xFF);
   if ((record = ShownRecord())) (*record)[static_cast<std::size_t>(field.Slot(pair))] = value;
   UpdateData(FALSE);
+  KeepRecovery();
 }
 
 void CEditorDlg::OnChangeRate1() { ChangeField(RateField, 1); }

@@ -50,6 +50,7 @@ void CEditorDlg::LoadChosenFile() {
   }
   EsperBox.SelectRemember(0);
   OnSelchangeEsper();
+  OfferRecovery();
 }
 
 void CEditorDlg::OnFileSave() { SaveImage(); }
@@ -66,6 +67,7 @@ bool CEditorDlg::SaveImage() {
     return false;
   }
   RememberSavedRecords();
+  RecoveryAfterSave();
   return true;
 }
 
@@ -82,4 +84,5 @@ void CEditorDlg::OnShiftData() {
   CShiftDataDlg confirm;
   if (confirm.DoModal() == IDOK && g_rom.ShiftFiveToSix()) ShiftedSinceSaved = true;
   OnSelchangeEsper();
+  KeepRecovery();
 }

@@ -20,7 +20,7 @@ bool CEditorDlg::AskSaveChanges() {
   const CString question = CString("Save changes to ") + FileNameOf(g_rom.Path) + CString("?");
   switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES: return SaveImage();  // a failed save keeps the editor, and every edit, open
-    case IDNO: return true;
+    case IDNO: DropRecovery(); return true;
     default: return false;
   }
 }

@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   qInstallMessageHandler(nullptr);
   // The desktop session is ending: the main window may ask about unsaved changes and keep
-  // the session going, as it does on Windows with WM_QUERYENDSESSION.
+  // the session going, as it does on Windows with WM_QUERYENDSESSION. A session that allows
+  // no question is not asked: unsaved edits then stay in their recovery file (ui/Recovery.cpp),
+  // offered back at the next Load of the image.
   QObject::connect(&application, &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {
     CWnd* main = AfxGetMainWnd();
     if (!main || !main->m_hWnd || !manager.allowsInteraction()) return;

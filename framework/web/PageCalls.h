@@ -48,6 +48,14 @@ void page_download(const char* name, const std::uint8_t* bytes, int length, cons
 // Writes the bytes out as the page can (waits): null when done, else why not (malloc'd).
 char* page_save_file(const char* path, const std::uint8_t* bytes, int length);
 
+// --- The state folder (StateFolder.cpp): text entries kept in the browser's storage ---
+
+// The entry's text (malloc'd), or null when there is none.
+char* page_state_read(const char* name);
+// 1 when stored, 0 when the browser refused (full, or storage not allowed).
+int page_state_write(const char* name, const char* text);
+void page_state_remove(const char* name);
+
 // --- The event queue (Events.cpp) ---
 
 // Returns once the page has queued an event (waits, the program suspended, the page live).

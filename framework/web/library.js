@@ -65,6 +65,32 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  // The state folder: one localStorage entry a file, under the folder's prefix. A browser that
+  // refuses storage (a private window, a policy) throws; that is a failed write, or no entry.
+  page_state_read: function (name) {
+    try {
+      const text = localStorage.getItem("tavero-state/" + UTF8ToString(name));
+      return text === null ? 0 : allocateUTF8(text);
+    } catch (error) {
+      return 0;
+    }
+  },
+  page_state_write: function (name, text) {
+    try {
+      localStorage.setItem("tavero-state/" + UTF8ToString(name), UTF8ToString(text));
+      return 1;
+    } catch (error) {
+      return 0;
+    }
+  },
+  page_state_remove: function (name) {
+    try {
+      localStorage.removeItem("tavero-state/" + UTF8ToString(name));
+    } catch (error) {
+      // nothing stored, nothing to remove
+    }
+  },
+
   page_wait_for_event: function () {
     return Asyncify.handleAsync(() => TaveroPage.waitForEvent());
   },

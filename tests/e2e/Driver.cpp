@@ -242,6 +242,11 @@ Editor::~Editor() { End(); }
 
 bool Editor::Running() const { return Info.hProcess && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
 
+void Editor::Kill() {
+  if (Running()) TerminateProcess(Info.hProcess, 9);
+  End();
+}
+
 void Editor::End() {
   if (!Info.hProcess) return;
   if (Running() && Main && OtherDialogs().empty()) {

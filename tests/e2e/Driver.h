@@ -61,6 +61,8 @@ class Editor {
   HWND Control(int id) const;
   DWORD ProcessId() const { return Info.dwProcessId; }
   bool Running() const;
+  // Ends the process at once, as a crash or a kill does: nothing asked, nothing saved.
+  void Kill();
 
   // Sent and answered within the limit, or a Failure.
   LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD limitMs = 5000) const;

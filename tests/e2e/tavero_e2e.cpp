@@ -527,6 +527,55 @@ void UnsavedEditIsKept() {
   CheckFile(path, expected, "after Yes the file holds the edit and nothing else changed");
 }
 
+// The recovery folder of the editors this driver starts (LOCALAPPDATA, set in main).
+std::wstring StateFolder;
+
+std::vector<std::wstring> RecoveryFiles() {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((StateFolder + L"TAVERO\\recovery-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(found.cFileName);
+  while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// An edit outlives a kill: the next Load of the image asks to recover it, and Yes shows it
+// again, unsaved, for Save to write.
+void RecoveryAfterAKill() {
+  const SampleImage::Options options = Image(SampleImage::Layout::SixSlot, false, 6);
+  const Bytes original = SampleImage::Make(options);
+  const std::wstring path = Images->Write(L"recover.smc", original);
+  {
+    Editor editor(TaveroExe, Images->Path);
+    LoadAndWait(editor, path, ShownFor(SampleImage::EsperRecord(options, 0)));
+    editor.Type(IDC_RATE1, "77");
+    WaitUntil("a recovery file in %LOCALAPPDATA%\\TAVERO after the edit", [] { return RecoveryFiles().size() == 1; });
+    editor.Kill();
+  }
+  CheckFile(path, original, "the kill left the file as it was");
+
+  Editor editor(TaveroExe, Images->Path);
+  editor.LoadThroughFileDialog(path);
+  HWND question = editor.WaitForDialog("the question \"Recover the unsaved changes to ...?\"", [](HWND dialog) {
+    return GetDlgItem(dialog, IDYES) && GetDlgItem(dialog, IDNO) && !GetDlgItem(dialog, IDCANCEL);
+  });
+  wchar_t caption[32] = {};
+  GetWindowTextW(question, caption, 32);
+  Check(editor.StaticTexts(question) == L"Recover the unsaved changes to recover.smc?" &&
+            std::wstring(caption) == L"TAVERO",
+        "the next Load asks (" + Narrow(caption) + ": \"" + Narrow(editor.StaticTexts(question)) + "\")");
+  editor.Press(question, IDYES, "the question");
+  Check(Eventually([&] { return editor.FieldText(IDC_RATE1) == L"77"; }), "Yes shows the edit again");
+  CheckFile(path, original, "recovered, not saved: the file is as it was");
+  editor.CommandAnswered(ID_FILE_SAVE);
+  Bytes expected = original;
+  expected[RecordAt(options, 0, 13)] = 77;
+  CheckFile(path, expected, "Save writes the recovered edit");
+  Check(RecoveryFiles().empty(), "a good Save removes the recovery");
+}
+
 void FailedLoadsSayWhy() {
   const SampleImage::Options good = Image(SampleImage::Layout::SixSlot, false, 0);
   const SampleImage::Options other = Image(SampleImage::Layout::SixSlot, false, 3);
@@ -652,6 +701,11 @@ int main(int argc, char** argv) {
 
   ImageFolder images;
   Images = &images;
+  // The editors keep their recoveries in a folder of this run, not the prefix's own.
+  const std::wstring localAppData = images.Path + L"state";
+  StateFolder = localAppData + L"\\";
+  CreateDirectoryW(localAppData.c_str(), nullptr);
+  SetEnvironmentVariableW(L"LOCALAPPDATA", localAppData.c_str());
   Run("start-up", StartUp);
   Run("load", LoadFillsTheEditor);
   Run("load and start times", Times);
@@ -659,8 +713,12 @@ int main(int argc, char** argv) {
   Run("5->6 answered OK", [] { ShiftAnswered(true); });
   Run("5->6 answered Cancel", [] { ShiftAnswered(false); });
   Run("unsaved edit kept", UnsavedEditIsKept);
+  Run("recovery after a kill", RecoveryAfterAKill);
   Run("failed loads", FailedLoadsSayWhy);
   Run("screenshot", Screenshot);
+  for (const std::wstring& name : RecoveryFiles()) DeleteFileW((StateFolder + L"TAVERO\\" + name).c_str());
+  RemoveDirectoryW((StateFolder + L"TAVERO").c_str());
+  RemoveDirectoryW(StateFolder.c_str());
   Images = nullptr;
 
   std::printf("%d passed, %d failed\n", PassedCount(), FailedCount());

@@ -399,6 +399,9 @@ TEST(NativeProgram, WithoutADisplaySaysSoInOneLineAndEnds) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The editors' recoveries of unsaved edits go into a folder of this run, not the user's.
+  const TempDir state;
+  qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.PathOf("state")));
   QApplication application(argc, argv);
   AfxGetApp()->m_pszAppName = Backend::ApplicationName();  // as CWinApp::Run names the program
   ::testing::InitGoogleTest(&argc, argv);

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "framework/headless/HeadlessFileDialog.h"
 #include "framework/headless/HeadlessUser.h"
+#include "framework/headless/MemoryStateFolder.h"
 #include "rom/CRomImage.h"
 #include "rom/RomLayout.h"
 #include "tools/SampleImage.h"
@@ -22,6 +23,7 @@ class EditorFixture : public ::testing::Test {
     Headless::ClearFileDialogAnswers();
     Headless::ClearModalScripts();
     Headless::ClearMessageBoxes();
+    Headless::StateFiles().Clear();  // no recovery left by another test
     // One process may run many tests; each starts from a program just started.
     g_rom.RecordSize = 11;
     g_rom.EsperTable = {};

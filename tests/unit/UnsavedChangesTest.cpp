@@ -1,9 +1,13 @@
 // Nothing the user changed is lost without a question: each way out of the editor, and Load,
-// asks "Save changes to NAME?" while changes are unsaved, and does what the answer says.
+// asks "Save changes to NAME?" while changes are unsaved, and does what the answer says; and
+// what is unsaved when the editor is killed comes back at the next Load of the image.
 
 #include <filesystem>
+#include <fstream>
 
 #include "EditorFixture.h"
+#include "framework/FolderStateFolder.h"
+#include "rom/EditRecovery.h"
 
 namespace {
 
@@ -28,6 +32,10 @@ struct Case {
 };
 
 bool QuestionDue(State state) { return state == State::Edited || state == State::Shifted; }
+
+std::optional<std::string> RecoveryOf(const std::string& path) {
+  return Headless::StateFiles().Read(EditRecovery::FileNameFor(CString(path)));
+}
 
 class UnsavedChanges : public EditorFixture, public ::testing::WithParamInterface<Case> {
  protected:
@@ -113,6 +121,8 @@ class UnsavedChanges : public EditorFixture, public ::testing::WithParamInterfac
 TEST_P(UnsavedChanges, AskOnlyWhenChangesWouldBeLostAndObeyTheAnswer) {
   const Case c = GetParam();
   const Bytes before = Prepare(c.Before);
+  // Also: a recovery missing while changes are unsaved, or left behind once none are.
+  EXPECT_EQ(RecoveryOf(Path).has_value(), QuestionDue(c.Before));
   if (c.Answer) Headless::AnswerNextMessageBox(c.Answer);
   Act(c.Act);
 
@@ -142,6 +152,8 @@ TEST_P(UnsavedChanges, AskOnlyWhenChangesWouldBeLostAndObeyTheAnswer) {
   if (c.Answer == IDCANCEL || c.Answer == IDYES) {
     EXPECT_EQ(Dialog->HasUnsavedChanges(), c.Answer == IDCANCEL);
   }
+  // Saved or declined: nothing to offer at the next start. Cancelled: still unsaved, still kept.
+  EXPECT_EQ(RecoveryOf(Path).has_value(), c.Answer == IDCANCEL);
 }
 
 std::vector<Case> AllCases() {
@@ -183,6 +195,166 @@ TEST_F(UnsavedChangesSaveFails, KeepsTheEditorOpenAndEveryEdit) {
     EXPECT_TRUE(Dialog->HasUnsavedChanges());
   }
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Unsaved edits outlive a kill: the next Load of the image offers them back, and applies them
+// only to the very file they were made on.
+enum class Before { Edited, EditedThenShifted, SavedThenEdited };
+enum class Disk { Same, Changed };
+
+struct RecoveryCase {
+  Before Made;
+  Disk File;
+  int Answer;  // to "Recover ...?"; 0 where none is due
+  friend void PrintTo(const RecoveryCase& c, std::ostream* out) {
+    static const char* const made[] = {"Edited", "EditedThenShifted", "SavedThenEdited"};
+    *out << made[static_cast<int>(c.Made)] << (c.File == Disk::Same ? "_FileSame_" : "_FileChanged")
+         << (c.Answer == IDYES  ? "Yes"
+             : c.Answer == IDNO ? "No"
+                                : "");
+  }
+};
+
+class Recovery : public EditorFixture, public ::testing::WithParamInterface<RecoveryCase> {
+ protected:
+  // The editor ends as a kill ends it, with no question, and starts again.
+  void KillAndRestart() {
+    Headless::Close(*Dialog);
+    g_rom.RecordSize = 11;
+    g_rom.EsperTable = {};
+    Dialog = std::make_unique<CEditorDlg>();
+    ASSERT_TRUE(Headless::Open(*Dialog));
+    Headless::ClearMessageBoxes();
+  }
+  static bool SameRecords(const EsperRecords& a, const EsperRecords& b) {
+    for (int e = 0; e < RomLayout::EsperCount; ++e)
+      for (int slot = 0; slot < EditRecovery::KeptSlots; ++slot)
+        if (a[e][slot] != b[e][slot]) return false;
+    return true;
+  }
+};
+
+// Faults: edits lost by a kill (nothing kept, or kept without the shift or a second record),
+// a recovery made before a Save tied to the file as loaded (then never offered), edits applied
+// to a file that changed since (wrong records), a No that leaves the recovery to come back, a
+// stale recovery deleted instead of set aside.
+TEST_P(Recovery, OffersTheEditsBackOnlyForTheSameFile) {
+  const RecoveryCase c = GetParam();
+  const std::string path = Load(Sample(false), "sample.smc");
+  Headless::TypeOver(*Dialog, IDC_RATE1, "77");
+  if (c.Made == Before::SavedThenEdited) {
+    Headless::PressCommand(*Dialog, ID_FILE_SAVE);
+    Headless::TypeOver(*Dialog, IDC_RATE1, "78");
+  }
+  if (c.Made == Before::EditedThenShifted) {
+    Headless::AnswerNextModal(IDOK);
+    Headless::PressCommand(*Dialog, ID_SHIFT_DATA);
+  }
+  Headless::PickItem(*Dialog, IDC_ESPER, 26);
+  Headless::PickItem(*Dialog, IDC_SPELL6, 0);
+  const EsperRecords atKill = g_rom.EsperTable;
+  const std::string kept = *RecoveryOf(path);
+
+  KillAndRestart();
+  if (c.File == Disk::Changed) std::ofstream(path, std::ios::in | std::ios::out | std::ios::binary).put('\x5A');
+  if (c.Answer) Headless::AnswerNextMessageBox(c.Answer);
+  LoadFile(path);
+
+  const auto& log = Headless::MessageBoxLog();
+  ASSERT_EQ(log.size(), 1u);
+  const bool recovered = c.File == Disk::Same && c.Answer == IDYES;
+  EXPECT_EQ(SameRecords(g_rom.EsperTable, atKill), recovered);
+  EXPECT_EQ(Dialog->HasUnsavedChanges(), recovered);
+  if (c.File == Disk::Same) {
+    EXPECT_EQ(log[0].Text, "Recover the unsaved changes to sample.smc?");
+    EXPECT_EQ(log[0].Type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(RecoveryOf(path).has_value(), recovered);
+    if (recovered) {
+      ExpectFieldsShow(0);
+      // A recovered shift counts as run: a second one would read six-slot rows as five-slot.
+      EXPECT_EQ(g_rom.CheckShift(), c.Made != Before::EditedThenShifted);
+    }
+  } else {
+    EXPECT_EQ(log[0].Text.rfind("The unsaved changes to sample.smc kept from an earlier session no longer match", 0),
+              0u)
+        << log[0].Text;
+    EXPECT_FALSE(RecoveryOf(path));
+    EXPECT_EQ(Headless::StateFiles().Read(EditRecovery::FileNameFor(CString(path)) + CString(".1")), kept);
+  }
+}
+
+std::vector<RecoveryCase> RecoveryCases() {
+  std::vector<RecoveryCase> cases;
+  for (Before made : {Before::Edited, Before::EditedThenShifted, Before::SavedThenEdited}) {
+    cases.push_back({made, Disk::Same, IDYES});
+    cases.push_back({made, Disk::Same, IDNO});
+    cases.push_back({made, Disk::Changed, 0});
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterAKill, Recovery, ::testing::ValuesIn(RecoveryCases()),
+                         [](const ::testing::TestParamInfo<RecoveryCase>& param) {
+                           std::ostringstream name;
+                           PrintTo(param.param, &name);
+                           return name.str();
+                         });
+
+// A recovery reads back as written, whatever the path holds, and any text that is not a whole
+// one of this version is refused rather than half applied. Faults: a path cut at a newline or
+// misread at a backslash; a recovery cut short (a file read half-way) taken for one with fewer
+// edits; an esper past the table's rows written into; another version's layout misread.
+TEST(RecoveryText, ReadsBackWhatWasWrittenAndRefusesAnythingElse) {
+  EsperRecords now{}, saved{};
+  now[3][0] = 77;
+  now[26][BonusSlot] = 0xFF;
+  const EditRecovery written =
+      EditRecovery::Of(CString("/a\\b\n\x7F\xC3\xA4.smc"), {3145728, 0x0123456789ABCDEF}, false, now, saved);
+  const std::string text = written.Text();
+  const std::optional<EditRecovery> read = EditRecovery::Parse(text);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->Path.Str(), written.Path.Str());
+  EXPECT_EQ(read->Image, written.Image);
+  EXPECT_EQ(read->Records, written.Records);
+  ASSERT_EQ(read->Records.size(), 2u);
+
+  for (std::size_t length = 0; length < text.size(); ++length)
+    EXPECT_FALSE(EditRecovery::Parse(text.substr(0, length))) << "cut to " << length;
+  const std::pair<std::string, std::string> spoilt[] = {
+      {"recovery 1", "recovery 2"},
+      {"record 3 ", "record 31 "},
+      {"record 26 ", "record 3 "},
+      {"shifted 0", "shifted 2"},
+      {"hash 0123456789ABCDEF", "hash 0123456789ABCDE"},
+      {"\nend\n", "0\nend\n"},
+      {"image /a\\x5Cb", "image /a\\b"},
+  };
+  for (const auto& [from, to] : spoilt) {
+    std::string changed = text;
+    ASSERT_NE(changed.find(from), std::string::npos) << from;
+    changed.replace(changed.find(from), from.size(), to);
+    EXPECT_FALSE(EditRecovery::Parse(changed)) << from << " -> " << to;
+  }
+}
+
+// The state folder on disk, as tavero and TAVERO.EXE keep it. Faults: a write that leaves its
+// temporary beside, or fails on an existing file; a second recovery set aside over the first
+// (rename replacing NAME.1), which deletes edits the user was told are kept.
+TEST(RecoveryFolderOnDisk, ReplacesWholeAndSetsAsideWithoutOverwriting) {
+  TempDir dir;
+  FolderStateFolder folder(CString(dir.PathOf("state/tavero")));
+  CString why;
+  for (const char* text : {"first\n", "second\n"}) ASSERT_TRUE(folder.Write("r.txt", text, why)) << why.Str();
+  EXPECT_EQ(folder.Read("r.txt"), "second\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.PathOf("state/tavero")), {}), 1);
+  EXPECT_EQ(folder.SetAside("r.txt"), CString("r.txt.1"));
+  ASSERT_TRUE(folder.Write("r.txt", "third\n", why));
+  EXPECT_EQ(folder.SetAside("r.txt"), CString("r.txt.2"));
+  EXPECT_EQ(folder.Read("r.txt.1"), "second\n");
+  EXPECT_EQ(folder.Read("r.txt.2"), "third\n");
+  EXPECT_FALSE(folder.Read("r.txt"));
+  folder.Remove("r.txt.1");
+  EXPECT_FALSE(folder.Read("r.txt.1"));
 }
 
 }  // namespace

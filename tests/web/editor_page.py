@@ -76,9 +76,10 @@ class EditorPage:
 
     # ---- the page
 
-    def open(self, query="", phone=None):
-        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten. phone:
-        (width, height, device pixels per CSS pixel) of a phone's screen the page opens on."""
+    def open(self, query="", phone=None, keep_storage=False):
+        """A fresh page, the editor shown; downloads and logs of earlier pages forgotten, and the
+        recoveries they kept unless keep_storage. phone: (width, height, device pixels per CSS
+        pixel) of a phone's screen the page opens on."""
         # A folder of its own for each page: a download of the page before may land late.
         self.pages += 1
         self.downloads = os.path.join(self.workdir, f"downloads-{self.pages}")
@@ -87,6 +88,8 @@ class EditorPage:
         self.driver.get(self.url + query)
         self.wait(lambda: self.driver.find_elements(By.ID, "ctl-1000"), "the editor to appear")
         self.engine.page_shown()
+        if not keep_storage:  # no recovery of unsaved edits that an earlier page left behind
+            self.driver.execute_script("localStorage.clear();")
         self.driver.execute_script(WATCH)
         self.settle()
 

@@ -350,6 +350,12 @@ def beforeunload_held(expected):
     return step
 
 
+def page_gone(t, p, x):
+    """The page goes as a crash or a killed browser takes it, asking nothing; a new one opens."""
+    p.driver.execute_script("TaveroPage.hasUnsavedChanges = () => false;")
+    p.open(keep_storage=True)
+
+
 def offline_reload(t, p, x):
     """The service worker holds every file of the site; with the server gone, the page opens
     again and loads an image."""
@@ -729,6 +735,12 @@ CASES = [
          "the file input keeping its value, so the browser sends no change",
          "six.smc",
          [type_rate(1008, "9"), load("six.smc"), answer(7), value(1008, "1")]),
+    Case("an edit outlives the page: the next Load of the file offers it back, Yes shows it unsaved",
+         "edits lost with the page, or not kept in the browser's storage",
+         "six.smc",
+         [type_rate(1008, "9"), page_gone, load("six.smc"),
+          message(r"Recover the unsaved changes to six\.smc\?", [(6, "Yes"), (7, "No")]), answer(6), value(1008, "9"),
+          unsaved(True)]),
     Case("closing the tab is held back while changes are unsaved",
          "the guard missing, or asking with nothing unsaved",
          "six.smc",
