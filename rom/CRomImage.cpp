@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/CFileDialog.h"
+#include "framework/FileSystem.h"
 #include "rom/RomLayout.h"
 
 #if defined(__has_feature)
@@ -158,6 +159,10 @@ bool CRomImage::CheckImageExtent() {
                       " with a copier header), and it has " + Hex(BufferSize));
   ReleaseImage();
   return false;
+}
+
+CString CRomImage::FailureMessage(const char* action) const {
+  return FailureMessage(action, CurrentFileSystem().ShownPath(Path));
 }
 
 CString CRomImage::FailureMessage(const char* action, const CString& shownPath) const {

@@ -25,6 +25,7 @@ FILE_CHOOSER = "file-chooser"      # the page's own file choice answered by the 
 ACCESSIBILITY_TREE = "a11y-tree"   # what a screen reader is given beyond name and role
 MOBILE = "mobile"                  # a phone's screen and touch events
 ZOOMED_RECTS = "zoomed-rects"      # elements under CSS zoom measured (and clicked) where they show
+FILE_HANDLES = "file-handles"      # a file the page may write in place (the File System Access API)
 
 
 # The console's errors in the engines that have no log of them for WebDriver, from the moment
@@ -35,8 +36,10 @@ if (!window.__errors) {
   window.__errors = { calls: [], uncaught: [] };
   const error = console.error.bind(console);
   console.error = (...args) => { __errors.calls.push(args.map(String).join(" ")); error(...args); };
-  addEventListener("error", (e) => __errors.uncaught.push(e.message || "error: " + (e.target && e.target.src)), true);
-  addEventListener("unhandledrejection", (e) => __errors.uncaught.push("unhandled rejection: " + e.reason));
+  addEventListener("error", (e) => e.defaultPrevented ||  // handled by the page
+                   __errors.uncaught.push(e.message || "error: " + (e.target && e.target.src)), true);
+  addEventListener("unhandledrejection", (e) => e.defaultPrevented ||
+                   __errors.uncaught.push("unhandled rejection: " + e.reason));
 }
 """
 
@@ -132,6 +135,7 @@ class Firefox:
         ACCESSIBILITY_TREE: "Firefox gives WebDriver an element's computed name and role only, not the value "
                             "a screen reader hears",
         MOBILE: "phones are emulated with Chromium's DevTools",
+        FILE_HANDLES: "in-place Save is Chromium's only: Firefox has no File System Access API",
     }
     PREFS = {
         "browser.download.folderList": 2, "browser.download.useDownloadDir": True,
@@ -207,6 +211,7 @@ class WebKit:
         MOBILE: "phones are emulated with Chromium's DevTools",
         ZOOMED_RECTS: "WebKit gives the rects of elements under CSS zoom unzoomed, and its WebDriver clicks "
                       "them there",
+        FILE_HANDLES: "in-place Save is Chromium's only: WebKit has no File System Access API's open picker",
     }
     BROWSER = (glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser") or ["MiniBrowser"])[0]  # webkit2gtk-driver's
 
