@@ -86,9 +86,14 @@ bool TakesInput(HWND__* window) {
 void Dispatch(const Event& event) {
   switch (event.Kind) {
     case EventKind::AnswerGiven: Answers[event.A] = {event.A, event.B, event.Text}; return;
-    case EventKind::PageCommand:
-      if (auto found = PageCommands().find(event.Text); found != PageCommands().end() && !ModalSet) found->second();
+    case EventKind::PageCommand: {
+      // Only while the program runs: once it ended, what it held is no longer the user's work.
+      CWnd* main = AfxGetMainWnd();
+      if (auto found = PageCommands().find(event.Text);
+          found != PageCommands().end() && !ModalSet && main && main->m_hWnd)
+        found->second();
       return;
+    }
     case EventKind::OpenFile: {
       // As the program's command that opens a file, whose file choice takes this one. Until
       // then the file waits on the page: the command may ask about unsaved changes first.

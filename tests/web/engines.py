@@ -105,6 +105,10 @@ class Chromium:
         except WebDriverException:
             return []
 
+    def forget_console_errors(self):
+        """The errors a case made on purpose are not the page's."""
+        self.driver.get_log("browser")
+
     def requested_urls(self):
         """Every request the browser sent for the page, its service worker's included."""
         urls = []
@@ -183,6 +187,11 @@ class Firefox:
               errors.push(error.errorMessage + " (" + error.sourceName + ":" + error.lineNumber + ")");
             }
             return errors;""") + self.driver.execute_script("return window.__errors ? __errors.calls : []")
+
+    def forget_console_errors(self):
+        # Firefox logs a rejection the page handled (preventDefault) as uncaught all the same.
+        self.driver.chrome_script("Services.console.reset();")
+        self.driver.execute_script("if (window.__errors) __errors.calls = []")
 
     def requested_urls(self):
         return self.driver.execute_script(RESOURCE_URLS)
@@ -272,6 +281,9 @@ class WebKit:
 
     def console_errors(self):
         return self.driver.execute_script("return window.__errors ? __errors.calls.concat(__errors.uncaught) : []")
+
+    def forget_console_errors(self):
+        self.driver.execute_script("if (window.__errors) __errors.calls = __errors.uncaught = []")
 
     def requested_urls(self):
         return self.driver.execute_script(RESOURCE_URLS)

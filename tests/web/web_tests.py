@@ -576,6 +576,7 @@ def page_failure(t, p, x):
     dispatches no unhandledrejection for a promise a WebDriver script makes itself.)"""
     p.driver.execute_script("TaveroPage.openFile(null)")
     p.wait(p.open_dialogs, "a message box")
+    p.engine.forget_console_errors()
 
 
 def heap_stays(t, p, x):

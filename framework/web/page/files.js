@@ -13,10 +13,10 @@ import { extract, imageEntries, isZip, readDirectory, ZipError } from "./zip.js"
 // The largest file, or image in an archive, the page takes: eight times the largest image the
 // editor writes, room for the data some keep past it, while a tab holds the file twice (as held
 // and as the editor reads it) and its original after a save, even on a phone.
-export const LargestImage = 64 << 20;
+const LargestImage = 64 << 20;
 
 const files = new Map();  // path in the program's files -> { name, handle }: the file held
-const waiting = new Map();  // number -> { image, handle }: given outside a Load, until the program takes it
+const waiting = new Map();  // number -> { name, bytes }: given outside a Load, until the program takes it
 let givenFiles = 0;
 let heldFiles = 0;
 let pendingChoice = 0;  // the file choice the page's <input> answers, if any
