@@ -180,6 +180,9 @@ def pick_image(names, index):
             p.answer(2, event=False)
         else:
             p.act(box.find_elements(By.CSS_SELECTOR, "button[data-choice]")[index].click)
+            # The box gives the focus back (an event) before the image is inflated and loaded.
+            p.wait(lambda: p.driver.execute_script("return document.title").startswith(names[index] + " "),
+                   "the load of " + names[index])
     return step
 
 
