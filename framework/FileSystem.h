@@ -56,6 +56,10 @@ class FileSystem {
   // creates or truncates one. Null, with why, when it is missing, a folder, held by another
   // program, or (writing) read-only.
   virtual std::unique_ptr<File> Open(const CString& path, bool writing, CString& why) = 0;
+  // The path as the user knows the file: the path itself, unless the file system keeps files
+  // under paths of its own (the page's, which holds each file the user gave under a folder
+  // that tells it from another of the same name).
+  virtual CString ShownPath(const CString& path) const { return path; }
 };
 
 // The platform's files.

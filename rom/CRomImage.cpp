@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/CFileDialog.h"
+#include "framework/FileSystem.h"
 #include "rom/RomLayout.h"
 #include "rom/SaveOrder.h"
 
@@ -159,6 +160,10 @@ bool CRomImage::CheckImageExtent() {
                       " with a copier header), and it has " + Hex(BufferSize));
   ReleaseImage();
   return false;
+}
+
+CString CRomImage::FailureMessage(const char* action) const {
+  return FailureMessage(action, CurrentFileSystem().ShownPath(Path));
 }
 
 CString CRomImage::FailureMessage(const char* action, const CString& shownPath) const {

@@ -88,8 +88,9 @@ class CRomImage {
   bool WriteImage(bool overChanges = false);
   bool HoldsImage() const { return Buffer != nullptr; }
   // The message for a failed step on this image: "Could not ACTION PATH:\nREASON.", where the
-  // reason is ErrorText, or says that none was given. shownPath stands for Path when given.
-  CString FailureMessage(const char* action) const { return FailureMessage(action, Path); }
+  // reason is ErrorText, or says that none was given. shownPath stands for Path when given;
+  // else Path as the file system shows it.
+  CString FailureMessage(const char* action) const;
   CString FailureMessage(const char* action, const CString& shownPath) const;
 
   // --- Byte cursor and reads by ROM offset (ROM offset + HeaderSize = file offset) ---

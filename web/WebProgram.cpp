@@ -44,6 +44,7 @@ void DownloadPatch() {
 const bool Registered = [] {
   WebPage::AddPageCommand("download-patch", &DownloadPatch);
   WebPage::SetOpenCommand(ID_FILE_LOAD);  // a file given to the page is loaded as Load loads it
+  WebPage::SetHeldFile([] { return g_rom.HoldsImage() ? g_rom.Path : CString(); });
   WebPage::SetItemNamer([](const std::string& bytes) { return GameText::Transliterate(bytes); });
   // The rate fields' labels ("Spell #1:", "x") and "5->6" say little to a listener.
   for (int pair = 1; pair <= 6; ++pair)

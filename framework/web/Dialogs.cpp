@@ -86,6 +86,7 @@ void RunModalLoop(HWND__* dialog) {
   // Its owner takes no input while it runs, as Windows disables a modal dialog's owner.
   std::optional<WebPage::InputOnly> modal;
   if (!IsMain(dialog)) modal.emplace(dialog);
+  if (IsMain(dialog)) WebPage::ReopenHeldFile();  // after a restart
   WebPage::RunUntil([dialog] { return dialog->Ended; });
 }
 

@@ -2,9 +2,12 @@
 // did becomes the model's user input (framework/model/WindowModel.h), or the answer to a
 // message box or a file choice, or a page command.
 
+#include <emscripten.h>
+
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "framework/Backend.h"
 #include "framework/CWinApp.h"
@@ -12,6 +15,7 @@
 #include "framework/model/WindowModel.h"
 #include "framework/web/PageCalls.h"
 #include "framework/web/PageProtocol.h"
+#include "framework/web/WebApp.h"
 #include "framework/web/WebPage.h"
 
 namespace {
@@ -27,6 +31,7 @@ struct Event {
 };
 
 Event NextEvent() {
+  WebApp::FilesMayChange();
   page_wait_for_event();
   int fields[4] = {};
   char* text = page_take_event(fields);
@@ -52,7 +57,14 @@ std::map<std::string, std::function<void()>>& PageCommands() {
 std::map<int, WebPage::Answer> Answers;
 int Requests = 0;
 CString Preselected;
+int GivenFile = 0;  // the page's number for a file given outside a file choice, until taken
 UINT OpenCommand = 0;
+std::function<CString()>& HeldFile() {
+  static std::function<CString()> held;  // set by the program's static initialisers
+  return held;
+}
+bool RestartAsked = false;
+CString Reopen;  // the file to load once the main window shows again
 std::map<UINT, std::string>& AccessibleNames() {
   static std::map<UINT, std::string> names;  // set by the program's static initialisers
   return names;
@@ -74,18 +86,26 @@ bool TakesInput(HWND__* window) {
 void Dispatch(const Event& event) {
   switch (event.Kind) {
     case EventKind::AnswerGiven: Answers[event.A] = {event.A, event.B, event.Text}; return;
-    case EventKind::PageCommand:
-      if (auto found = PageCommands().find(event.Text); found != PageCommands().end() && !ModalSet) found->second();
-      return;
-    case EventKind::OpenFile: {
-      // As the program's command that opens a file, whose file choice takes this one.
+    case EventKind::PageCommand: {
+      // Only while the program runs: once it ended, what it held is no longer the user's work.
       CWnd* main = AfxGetMainWnd();
-      if (ModalSet || !OpenCommand || !main || !main->m_hWnd) return;
-      Preselected = CString(event.Text);
-      main->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(OpenCommand), 0), 0);
-      Preselected.Empty();
+      if (auto found = PageCommands().find(event.Text);
+          found != PageCommands().end() && !ModalSet && main && main->m_hWnd)
+        found->second();
       return;
     }
+    case EventKind::OpenFile: {
+      // As the program's command that opens a file, whose file choice takes this one. Until
+      // then the file waits on the page: the command may ask about unsaved changes first.
+      CWnd* main = AfxGetMainWnd();
+      const int outer = std::exchange(GivenFile, event.A);  // one given while a question is open
+      if (!ModalSet && OpenCommand && main && main->m_hWnd)
+        main->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(OpenCommand), 0), 0);
+      if (GivenFile) page_forget_given_file(GivenFile);  // not taken: cancelled, or no window to take it
+      GivenFile = outer;
+      return;
+    }
+    case EventKind::Restart: RestartAsked = true; return;
     default: break;
   }
   HWND__* window = event.Window;
@@ -170,4 +190,32 @@ CString TakePreselectedFile() {
   return file;
 }
 
+int TakeGivenFile() { return std::exchange(GivenFile, 0); }
+
+void SetHeldFile(std::function<CString()> held) { HeldFile() = std::move(held); }
+
+CString HeldFileName() { return HeldFile() ? WebApp::Files().ShownPath(HeldFile()()) : CString(); }
+
+void AwaitRestart() {
+  const CString held = HeldFile() ? HeldFile()() : CString();
+  RestartAsked = false;
+  RunUntil([] { return RestartAsked; });
+  Reopen = held;
+}
+
+void ReopenHeldFile() {
+  CWnd* main = AfxGetMainWnd();
+  if (Reopen.IsEmpty() || !OpenCommand || !main || !main->m_hWnd) return;
+  Preselected = std::exchange(Reopen, CString());
+  main->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(OpenCommand), 0), 0);
+  Preselected.Empty();
+}
+
 }  // namespace WebPage
+
+// The held file's name as the user knows it ("" while none is held): the page's title shows it.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* tavero_held_file_name() {
+  static std::string name;
+  name = WebPage::HeldFileName().Str();
+  return name.c_str();
+}

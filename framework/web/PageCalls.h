@@ -44,6 +44,14 @@ void page_enabled_changed(HWND__* window, int enabled);
 
 // Answered later by an AnswerGiven event for request: IDOK with the file's path, or IDCANCEL.
 void page_choose_file(int request, const char* filter);
+// The file the page gave as given (OpenFile's number), taken into the program's files now: its
+// path there (malloc'd), or null when it is gone or finds no room (the page told the user).
+// The page forgets a given file the program does not take.
+char* page_take_given_file(int given);
+void page_forget_given_file(int given);
+// Reads the file at path from disk again into the program's files, where the page holds a
+// handle to it (waits): null when done, else why not (malloc'd).
+char* page_refresh_file(const char* path);
 void page_download(const char* name, const std::uint8_t* bytes, int length, const char* type);
 // Writes the bytes out as the page can (waits): null when done, else why not (malloc'd).
 char* page_save_file(const char* path, const std::uint8_t* bytes, int length);

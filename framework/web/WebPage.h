@@ -38,6 +38,11 @@ void SetAccessibleName(UINT id, std::string name);
 // Offers bytes to the user as a download named name (the browser's download).
 void Download(const std::string& name, const std::vector<std::uint8_t>& bytes, const char* mimeType);
 
+// The file the program holds (its path in the page's files; empty for none), asked when the
+// page shows what it holds and when the program ends: "Start it again" loads that file again,
+// as the page last read or saved it.
+void SetHeldFile(std::function<CString()> held);
+
 // The bytes of the file at path as they were when the user chose it; empty for none.
 const std::vector<std::uint8_t>& OriginalBytes(const CString& path);
 
@@ -73,9 +78,20 @@ struct Answer {
 int NewRequest();
 bool Answered(int request, Answer* answer);
 
-// A file the user opened through the page (dropped, or picked outside a Load): the next file
-// choice takes it at once. Empty when there is none.
+// A file of the page's the next file choice takes at once (the held file loaded again after a
+// restart). Empty when there is none.
 CString TakePreselectedFile();
+// A file the user gave the page outside a file choice (dropped, or chosen on the page), while
+// the open command runs for it: the page's number for it, which the file choice asks the page
+// for; 0 when there is none. The page forgets the file when the command does not take it.
+int TakeGivenFile();
+
+// The held file's name as the user knows it, "" for none.
+CString HeldFileName();
+// After the program's main window ended: waits until the user starts it again, then has the
+// next main window load the file held at the end (ReopenHeldFile, once it shows).
+void AwaitRestart();
+void ReopenHeldFile();
 
 std::string ItemName(const std::string& bytes);
 // The name set for id; empty for none.

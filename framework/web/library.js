@@ -1,7 +1,8 @@
 // The calls the program makes to the page (declared in PageCalls.h), as an Emscripten JS
 // library linked into tavero.js (--js-library): each turns the program's numbers and strings
 // into the page's values and calls the page's modules through TaveroPage (page/page.js).
-// The two that wait (page_wait_for_event, page_save_file) suspend the program (ASYNCIFY).
+// The three that wait (page_wait_for_event, page_save_file, page_refresh_file) suspend the
+// program (ASYNCIFY).
 
 mergeInto(LibraryManager.library, {
   page_create_dialog: function (window, main, templateId, caption, width, height, menu) {
@@ -54,6 +55,19 @@ mergeInto(LibraryManager.library, {
 
   page_choose_file: function (request, filter) {
     TaveroPage.chooseFile(request, UTF8ToString(filter));
+  },
+  page_take_given_file: function (given) {
+    const path = TaveroPage.takeGivenFile(given);
+    return path ? allocateUTF8(path) : 0;
+  },
+  page_forget_given_file: function (given) {
+    TaveroPage.forgetGivenFile(given);
+  },
+  page_refresh_file: function (path) {
+    return Asyncify.handleAsync(async () => {
+      const error = await TaveroPage.refreshFile(UTF8ToString(path));
+      return error ? allocateUTF8(error) : 0;
+    });
   },
   page_download: function (name, bytes, length, type) {
     TaveroPage.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length), UTF8ToString(type));

@@ -25,6 +25,7 @@ FILE_CHOOSER = "file-chooser"      # the page's own file choice answered by the 
 ACCESSIBILITY_TREE = "a11y-tree"   # what a screen reader is given beyond name and role
 MOBILE = "mobile"                  # a phone's screen and touch events
 ZOOMED_RECTS = "zoomed-rects"      # elements under CSS zoom measured (and clicked) where they show
+FILE_HANDLES = "file-handles"      # a file the page may write in place (the File System Access API)
 
 
 # The console's errors in the engines that have no log of them for WebDriver, from the moment
@@ -35,8 +36,10 @@ if (!window.__errors) {
   window.__errors = { calls: [], uncaught: [] };
   const error = console.error.bind(console);
   console.error = (...args) => { __errors.calls.push(args.map(String).join(" ")); error(...args); };
-  addEventListener("error", (e) => __errors.uncaught.push(e.message || "error: " + (e.target && e.target.src)), true);
-  addEventListener("unhandledrejection", (e) => __errors.uncaught.push("unhandled rejection: " + e.reason));
+  addEventListener("error", (e) => e.defaultPrevented ||  // handled by the page
+                   __errors.uncaught.push(e.message || "error: " + (e.target && e.target.src)), true);
+  addEventListener("unhandledrejection", (e) => e.defaultPrevented ||
+                   __errors.uncaught.push("unhandled rejection: " + e.reason));
 }
 """
 
@@ -102,6 +105,10 @@ class Chromium:
         except WebDriverException:
             return []
 
+    def forget_console_errors(self):
+        """The errors a case made on purpose are not the page's."""
+        self.driver.get_log("browser")
+
     def requested_urls(self):
         """Every request the browser sent for the page, its service worker's included."""
         urls = []
@@ -132,6 +139,7 @@ class Firefox:
         ACCESSIBILITY_TREE: "Firefox gives WebDriver an element's computed name and role only, not the value "
                             "a screen reader hears",
         MOBILE: "phones are emulated with Chromium's DevTools",
+        FILE_HANDLES: "in-place Save is Chromium's only: Firefox has no File System Access API",
     }
     PREFS = {
         "browser.download.folderList": 2, "browser.download.useDownloadDir": True,
@@ -180,6 +188,11 @@ class Firefox:
             }
             return errors;""") + self.driver.execute_script("return window.__errors ? __errors.calls : []")
 
+    def forget_console_errors(self):
+        # Firefox logs a rejection the page handled (preventDefault) as uncaught all the same.
+        self.driver.chrome_script("Services.console.reset();")
+        self.driver.execute_script("if (window.__errors) __errors.calls = []")
+
     def requested_urls(self):
         return self.driver.execute_script(RESOURCE_URLS)
 
@@ -207,6 +220,7 @@ class WebKit:
         MOBILE: "phones are emulated with Chromium's DevTools",
         ZOOMED_RECTS: "WebKit gives the rects of elements under CSS zoom unzoomed, and its WebDriver clicks "
                       "them there",
+        FILE_HANDLES: "in-place Save is Chromium's only: WebKit has no File System Access API's open picker",
     }
     BROWSER = (glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser") or ["MiniBrowser"])[0]  # webkit2gtk-driver's
 
@@ -267,6 +281,9 @@ class WebKit:
 
     def console_errors(self):
         return self.driver.execute_script("return window.__errors ? __errors.calls.concat(__errors.uncaught) : []")
+
+    def forget_console_errors(self):
+        self.driver.execute_script("if (window.__errors) __errors.calls = __errors.uncaught = []")
 
     def requested_urls(self):
         return self.driver.execute_script(RESOURCE_URLS)

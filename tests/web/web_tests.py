@@ -7,6 +7,7 @@ TAVERO_WEB_ENGINES=chromium,firefox,webkit (the default: all three) picks the en
 TAVERO_WEB_CASE=TEXT the cases whose name holds TEXT.
 """
 
+import base64
 import json
 import os
 import re
@@ -51,6 +52,19 @@ class Images:
         self.paths["short.smc"] = os.path.join(folder, "short.smc")
         with open(self.paths["six.smc"], "rb") as six, open(self.paths["short.smc"], "wb") as short:
             short.write(six.read(100000))
+        # Two files of one name in two folders, each another image.
+        for name, source in (("one/s.smc", "six.smc"), ("two/s.smc", "five.smc")):
+            self.paths[name] = os.path.join(folder, name)
+            os.makedirs(os.path.dirname(self.paths[name]))
+            shutil.copy(self.paths[source], self.paths[name])
+        # One byte more than the page takes; sparse, and never read.
+        self.paths["big.smc"] = os.path.join(folder, "big.smc")
+        with open(self.paths["big.smc"], "wb") as big:
+            big.truncate(64 * 1024 * 1024 + 1)
+        # An image inside a longer file (the editor writes its first 8 MiB).
+        self.paths["nine.smc"] = os.path.join(folder, "nine.smc")
+        subprocess.run([tool, "--six-slot", "--size", str(9 * 1024 * 1024), self.paths["nine.smc"]], check=True,
+                       capture_output=True)
         D, S = zipfile.ZIP_DEFLATED, zipfile.ZIP_STORED
         for name, entries in {"one.zip": [("readme.txt", b"notes", D), ("roms/Game.smc", "six.smc", D)],
                               "two.zip": [("a.smc", "six.smc", D), ("b.sfc", "five.smc", S)],
@@ -167,6 +181,9 @@ def pick_image(names, index):
             p.answer(2, event=False)
         else:
             p.act(box.find_elements(By.CSS_SELECTOR, "button[data-choice]")[index].click)
+            # The box gives the focus back (an event) before the image is inflated and loaded.
+            p.wait(lambda: p.driver.execute_script("return document.title").startswith(names[index] + " "),
+                   "the load of " + names[index])
     return step
 
 
@@ -207,11 +224,11 @@ def nothing_downloaded(t, p, x):
     t.assertEqual(p.downloaded(), [])
 
 
-def patch_applies(image, patch_name, header=0):
-    """The downloaded patch, applied to the loaded image without its header, gives what Save
-    wrote (after the same header)."""
+def patch_applies(image, patch_name, header=0, loaded_from=None):
+    """The downloaded patch, applied to the loaded image (loaded_from, else image) without its
+    header, gives what Save wrote (after the same header)."""
     def step(t, p, x):
-        patch, saved, loaded = p.download(patch_name), p.download(image), x.bytes(image)
+        patch, saved, loaded = p.download(patch_name), p.download(image), x.bytes(loaded_from or image)
         same_bytes(t, ib.apply_bps(loaded[header:], patch), saved[header:], "the patched image, against Save's")
         t.assertEqual(saved[:header], loaded[:header])
     return step
@@ -634,6 +651,124 @@ def swipe_and_tap(t, p, x):
     t.assertEqual(p.element("#ctl-1001 .value").get_attribute("textContent"), name, "the item tapped")
 
 
+def held(name, unsaved_changes):
+    """The document's title and the line beside the editor name the file held (None: none) and
+    say whether its changes are unsaved; the editor's caption stays the program's."""
+    def step(t, p, x):
+        title, line, caption = p.driver.execute_script(
+            "return [document.title, document.getElementById('held-image').textContent,"
+            " document.querySelector('#TAVERO > .caption').textContent]")
+        if name is None:
+            t.assertEqual((title, line), ("TAVERO", "No image loaded"))
+        else:
+            t.assertEqual((title, line), (("*" if unsaved_changes else "") + name + " - TAVERO",
+                                          name + (", unsaved changes" if unsaved_changes else ", no unsaved changes")))
+        t.assertTrue(caption.startswith("TAVERO"), f"the editor's caption {caption!r}")
+    return step
+
+
+def rate_of(name, esper=0, pair=0):
+    """The rate field shows the image's rate, as tavero-cli dumps it."""
+    return lambda t, p, x: t.assertEqual(p.value(1008 + pair), str(x.dump(name)["espers"][esper]["spells"][pair]["rate"]))
+
+
+def restart(t, p, x):
+    """"Start it again" once the editor has ended."""
+    t.assertTrue(p.ended(), "the editor ended")
+    p.page_button("restart")
+    p.wait(lambda: not p.ended() and p.driver.find_elements(By.ID, "ctl-1000"), "the editor to start again")
+
+
+def page_failure(t, p, x):
+    """A promise of the page's rejected with nothing to catch it: a file that is none. (Chromium
+    dispatches no unhandledrejection for a promise a WebDriver script makes itself.)"""
+    p.driver.execute_script("TaveroPage.openFile(null)")
+    p.wait(p.open_dialogs, "a message box")
+    p.engine.forget_console_errors()
+
+
+def heap_stays(t, p, x):
+    """Twenty files of 48 MiB given one after the other leave the program's heap as large as
+    the first left it."""
+    first = os.path.join(x.folder, "heap-01.smc")
+    subprocess.run([os.path.join(NATIVE, "tools", "make-sample-image"), "--six-slot", "--size",
+                    str(48 * 1024 * 1024), first], check=True, capture_output=True)
+    heaps = []
+    try:
+        for n in range(1, 21):
+            name = f"heap-{n:02}.smc"  # each a file of its own name, the bytes shared on disk
+            if n > 1:
+                os.link(first, os.path.join(x.folder, name))
+            p.give_file(os.path.join(x.folder, name))
+            p.wait(lambda: p.driver.execute_script("return document.title") == name + " - TAVERO", "the load of " + name)
+            heaps.append(p.driver.execute_script("return Module.HEAPU8.length"))
+    finally:
+        for n in range(1, 21):
+            if os.path.exists(os.path.join(x.folder, f"heap-{n:02}.smc")):
+                os.remove(os.path.join(x.folder, f"heap-{n:02}.smc"))
+    t.assertLessEqual(heaps[-1], heaps[0], f"the heap after each file, in MiB: {[h >> 20 for h in heaps]}")
+
+
+def in_place(name):
+    """The image handed to the page as a file it may write in place: a file of the origin's own
+    file system, which the browser's open picker (stood in for) gives."""
+    def step(t, p, x):
+        p.driver.execute_script("""
+            const input = document.createElement('input');
+            input.type = 'file'; input.id = 'test-file'; document.body.append(input);""")
+        p.driver.find_element(By.ID, "test-file").send_keys(x.path(name))
+        p.driver.execute_async_script("""
+            const [name, done] = arguments;
+            (async () => {
+              const root = await navigator.storage.getDirectory();
+              const handle = await root.getFileHandle(name, { create: true });
+              const writable = await handle.createWritable();
+              await writable.write(document.getElementById('test-file').files[0]);
+              await writable.close();
+              window.__handle = handle;
+              window.showOpenFilePicker = async () => [handle];
+            })().then(() => done());""", os.path.basename(name))
+        p.command(LOAD)
+    return step
+
+
+def disk_byte(offset, value):
+    """Another program writes one byte into the file on disk."""
+    def step(t, p, x):
+        p.driver.execute_async_script("""
+            const [offset, value, done] = arguments;
+            __handle.createWritable({ keepExistingData: true }).then(async (w) => {
+              await w.seek(offset); await w.write(new Uint8Array([value])); await w.close(); }).then(() => done());""",
+                                      offset, value)
+    return step
+
+
+def on_disk(expected):
+    """The file on disk holds what expected(images) gives."""
+    def step(t, p, x):
+        encoded = p.driver.execute_async_script("""
+            const done = arguments[0];
+            __handle.getFile().then((file) => { const reader = new FileReader();
+              reader.onload = () => done(reader.result.split(',')[1]); reader.readAsDataURL(file); });""")
+        same_bytes(t, base64.b64decode(encoded), expected(x), "the file on disk")
+    return step
+
+
+def save_over_changed_file(t, p, x):
+    """Save; where the program asks whether to save over a file changed on disk, Yes."""
+    p.command(SAVE)
+    boxes = p.open_dialogs()
+    if boxes:
+        t.assertRegex(boxes[0].find_element(By.CSS_SELECTOR, "p").text, r"^nine\.smc has changed on disk")
+        p.answer(6)
+
+
+def with_byte(data, offset, value):
+    data = bytearray(data)
+    data[offset] = value
+    return bytes(data)
+
+
 def esper_name(index):
     return lambda x: ib.name(x.bytes("six.smc"), ib.ESPER_NAMES, ib.ESPER_NAME_WIDTH, index)
 
@@ -806,6 +941,48 @@ CASES = [
          [type_rate(1008, "9"), give_archive("packed.zip"),
           message(r"Could not load packed\.zip:\nits image game\.smc is packed by a method the page does not read",
                   [(1, "OK")]), lambda t, p, x: p.answer(1, event=False), no_dialog, value(1008, "9"), unsaved(True)]),
+    Case("a file of the held one's name waits for the question: Cancel leaves Save and Download patch as they were",
+         "the given file stored under the held one's name before the question, so that a patch or Save after Cancel "
+         "comes from the other image",
+         "one/s.smc",
+         [type_rate(1008, "77"), load("two/s.smc"), message(r"Save changes to s\.smc\?", [(6, "Yes"), (7, "No"), (2, "Cancel")]),
+          answer(2), no_dialog, value(1008, "77"), lambda t, p, x: p.page_button("download-patch"), command(SAVE),
+          patch_applies("s.smc", "s.bps", loaded_from="one/s.smc"),
+          saved_as("s.smc", lambda x: x.set("one/s.smc", "--esper", "0", "--rate", "1=77"))]),
+    Case("a file of the held one's name given with changes unsaved: Yes saves the held image, then loads the other",
+         "Yes loading the held image again from the bytes just saved under the shared name",
+         "one/s.smc",
+         [type_rate(1008, "77"), load("two/s.smc"), answer(6), no_dialog,
+          saved_as("s.smc", lambda x: x.set("one/s.smc", "--esper", "0", "--rate", "1=77")), rate_of("five.smc"),
+          held("s.smc", False)]),
+    Case("a file larger than the page takes is refused at once, naming its size; the image held stays",
+         "a file read whole into the tab before it is refused, or refused without a word",
+         "six.smc",
+         [type_rate(1008, "9"), lambda t, p, x: p.give_file(x.path("big.smc"), box=True),
+          message(r"Could not load big\.smc:\nit is 64\.0 MiB \(67,108,865 bytes\), and the page takes images of up "
+                  r"to 64 MiB\.", [(1, "OK")]),
+          lambda t, p, x: p.answer(1, event=False), no_dialog, value(1008, "9"), unsaved(True)]),
+    Case("twenty files of 48 MiB in a row leave the heap as the first left it",
+         "each file's bytes kept (or copied twice) in the program's heap until the tab runs out of memory",
+         None, [heap_stays]),
+    Case("a failure on the page is told in a message box, and the editor goes on",
+         "a rejected promise failing in silence", "six.smc",
+         [page_failure, message("Something went wrong on the page:\n.", [(1, "OK")]),
+          lambda t, p, x: p.answer(1, event=False), type_rate(1008, "5", shows="5"), unsaved(True)]),
+    Case("the title and the line beside the editor say which file is held and whether it has unsaved changes",
+         "a page that does not say which file it holds, or hides unsaved changes", None,
+         [held(None, False), load("six.smc"), held("six.smc", False), type_rate(1008, "9"), held("six.smc", True),
+          command(SAVE), held("six.smc", False)]),
+    Case("\"Start it again\" after the editor ended reopens it with the image as last saved, edits dropped",
+         "the session lost with a reload of the page, or the edits dropped with No come back", "six.smc",
+         [type_rate(1008, "77"), command(SAVE), type_rate(1008, "5"), keys("Escape"), answer(7), ended(True), restart,
+          value(1008, "77"), unsaved(False), held("six.smc", False), type_rate(1008, "78"), keys("Enter"), answer(7),
+          restart, value(1008, "77")]),
+    Case("Save through a file handle reads the file on disk first: bytes past the image are the disk's",
+         "a save writing what the page read at Load over what another program wrote since", None,
+         [in_place("nine.smc"), type_rate(1008, "77"), disk_byte(0x880000, 0xAB), save_over_changed_file,
+          on_disk(lambda x: with_byte(x.set("nine.smc", "--esper", "0", "--rate", "1=77"), 0x880000, 0xAB))],
+         needs=[engines.FILE_HANDLES]),
     Case("Alt+F L loads through the page's file choice",
          "the Load command's choice never answered by the file input, the focus not back after the menu",
          None,

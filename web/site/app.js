@@ -7,6 +7,7 @@ TaveroPage.configure({
   host: document.getElementById("editor-host"),
   input: document.getElementById("open-image"),
   useFileSystemAccess: !new URLSearchParams(location.search).has("no-file-system-access"),
+  held: document.getElementById("held-image"),
 });
 
 for (const control of document.querySelectorAll("[data-page-command]"))
@@ -37,6 +38,9 @@ window.addEventListener("beforeunload", (event) => {
 document.addEventListener("tavero-ended", () => {
   document.getElementById("ended").hidden = false;
 });
-document.getElementById("restart").addEventListener("click", () => location.reload());
+document.getElementById("restart").addEventListener("click", () => {
+  document.getElementById("ended").hidden = true;
+  TaveroPage.restart();
+});
 
 if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js");

@@ -31,15 +31,40 @@ export function hasUnsavedChanges() {
   return Boolean(program && program._tavero_has_unsaved_changes && program._tavero_has_unsaved_changes());
 }
 
-// Copies bytes into the program's files under path.
-export function storeFile(path, bytes) {
+// The held file's name as the user knows it; "" while the program holds none.
+export function heldFileName() {
   const program = running();
-  const pointer = program._malloc(Math.max(bytes.length, 1));
-  program.HEAPU8.set(bytes, pointer);
-  const pathBytes = program.lengthBytesUTF8(path) + 1;
-  const pathPointer = program._malloc(pathBytes);
-  program.stringToUTF8(path, pathPointer, pathBytes);
-  program._tavero_store_file(pathPointer, pointer, bytes.length);
-  program._free(pathPointer);
-  program._free(pointer);
+  return program && program._tavero_held_file_name ? program.UTF8ToString(program._tavero_held_file_name()) : "";
+}
+
+// Calls room(pathPointer) with path as the program's string.
+function withPath(path, room) {
+  const program = running();
+  const size = program.lengthBytesUTF8(path) + 1;
+  const pointer = program._malloc(size);
+  if (!pointer) return 0;
+  program.stringToUTF8(path, pointer, size);
+  try {
+    return room(pointer);
+  } finally {
+    program._free(pointer);
+  }
+}
+
+// Copies bytes into the program's room for them (a pointer, 0 when it has none): false when none.
+function fill(pointer, bytes) {
+  if (!pointer) return false;
+  running().HEAPU8.set(bytes, pointer);
+  return true;
+}
+
+// Hands the program the file the user gave under path, its only file from now on (handle:
+// whether the page can write it in place). False when the program has no room for it.
+export function storeFile(path, bytes, handle) {
+  return fill(withPath(path, (pointer) => running()._tavero_file_room(pointer, bytes.length, handle ? 1 : 0)), bytes);
+}
+
+// The file at path as read from disk again. False when the program has no room for it.
+export function restoreFile(path, bytes) {
+  return fill(withPath(path, (pointer) => running()._tavero_file_reread_room(pointer, bytes.length)), bytes);
 }

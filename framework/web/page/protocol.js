@@ -20,7 +20,8 @@ export const EventKind = Object.freeze({
   Close: 13,  // dialog: its caption's close box
   AnswerGiven: 14,  // a, the request; b, the answer; text, a chosen file's path
   PageCommand: 15,  // text, the command's name
-  OpenFile: 16,  // text, the path of a file given to the page outside a Load: Load with it
+  OpenFile: 16,  // a, the page's number for a file given outside a Load; text, its name: Load with it
+  Restart: 17,  // the program's main window has ended: start it again
 });
 
 // The element the page makes for a control.

@@ -59,6 +59,10 @@ export function createDialog(window, main, templateId, caption, width, height, m
       post({ kind: EventKind.Escape, window });
     });
   }
+  if (main) {
+    const ended = document.getElementById(main);  // the editor's last run, kept to look at until now
+    if (ended) ended.remove();
+  }
   (main ? host : document.body).append(element);
   windows.set(window, record);
 }
