@@ -1,5 +1,5 @@
-// The files the page gave the program, held in memory; a save goes out to the browser when the
-// program flushes what it wrote (CRomImage::WriteImage flushes once the image is written).
+// The files the page gave the program, held in memory; a save goes out to the browser whole,
+// once (Replace), and a file written in place goes out when the program flushes it.
 //
 // The page hands over one file at a time, once the program has taken it (its file choice):
 // from then on that file alone is held, every earlier one forgotten, so a replaced file gives
@@ -48,6 +48,16 @@ class WebFiles : public FileSystem {
     return std::make_unique<WebFile>(*this, path.Str(), std::move(file));
   }
 
+  // A save goes out whole, once: the browser writes a file (or a download) in one step, and a
+  // save in place by runs would send one download per flush.
+  std::unique_ptr<Replacement> Replace(const CString& path, CString& why) override {
+    if (!Store.Exists(path.Str())) {
+      why = CString("the file is no longer held");
+      return nullptr;
+    }
+    return std::make_unique<WholeSave>(*this, path.Str());
+  }
+
   CString ShownPath(const CString& path) const override {
     return CString(path.Str().substr(path.Str().find_last_of('/') + 1));
   }
@@ -74,6 +84,38 @@ class WebFiles : public FileSystem {
   }
 
  private:
+  // The bytes of a save, gathered, then handed to the browser and kept as the file's.
+  class WholeSave : public Replacement {
+   public:
+    WholeSave(WebFiles& files, std::string path) : Files(files), Path(std::move(path)) {}
+    bool Write(const void* buffer, std::size_t count, CString& why) override {
+      try {
+        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+        Bytes.insert(Bytes.end(), bytes, bytes + count);
+        return true;
+      } catch (const std::bad_alloc&) {
+        why = CString("not enough memory to save the file");
+        return false;
+      }
+    }
+    bool Commit(CString& why) override {
+      if (char* error = page_save_file(Path.c_str(), Bytes.data(), static_cast<int>(Bytes.size()))) {
+        why = CString(error);
+        std::free(error);
+        return false;
+      }
+      Files.KeepOriginal(Path);
+      Files.Store.Contents(Path) = std::move(Bytes);
+      Files.Store.TakeWritten(Path);
+      return true;
+    }
+
+   private:
+    WebFiles& Files;
+    std::string Path;
+    std::vector<std::uint8_t> Bytes;
+  };
+
   // A file of the store that, flushed after a write, goes out to the browser.
   class WebFile : public File {
    public:
