@@ -169,12 +169,15 @@ std::vector<Case> AllCases() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, UnsavedChanges, ::testing::ValuesIn(AllCases()),
-                         [](const ::testing::TestParamInfo<Case>& param) {
-                           std::ostringstream name;
-                           PrintTo(param.param, &name);
-                           return name.str();
-                         });
+// A case's name in the test list is what PrintTo writes of it.
+template <typename Param>
+std::string PrintedName(const ::testing::TestParamInfo<Param>& param) {
+  std::ostringstream name;
+  PrintTo(param.param, &name);
+  return name.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, UnsavedChanges, ::testing::ValuesIn(AllCases()), PrintedName<Case>);
 
 class UnsavedChangesSaveFails : public EditorFixture {};
 
@@ -293,12 +296,7 @@ std::vector<RecoveryCase> RecoveryCases() {
   return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(AfterAKill, Recovery, ::testing::ValuesIn(RecoveryCases()),
-                         [](const ::testing::TestParamInfo<RecoveryCase>& param) {
-                           std::ostringstream name;
-                           PrintTo(param.param, &name);
-                           return name.str();
-                         });
+INSTANTIATE_TEST_SUITE_P(AfterAKill, Recovery, ::testing::ValuesIn(RecoveryCases()), PrintedName<RecoveryCase>);
 
 // A recovery reads back as written, whatever the path holds, and any text that is not a whole
 // one of this version is refused rather than half applied. Faults: a path cut at a newline or
